@@ -1,0 +1,134 @@
+// Free-format reading of one real from a field of a card: blank or comma separators, r*v
+// repeats, the slash that ends the list, and the D exponent.
+#include "cards/free_format.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <system_error>
+
+#include "cards/text_routines.hpp"
+
+namespace qel2br::cards {
+
+namespace {
+
+// The longest number text converted; card fields are at most 256 columns wide.
+constexpr std::size_t kMaxNumberLength = 256;
+
+bool is_digit(char c) { return !NONDIG(c); }
+
+bool ends_value(char c) { return c == ' ' || c == ',' || c == '/'; }
+
+// Number of digits at the start of text.
+std::size_t count_digits(std::string_view text) {
+  std::size_t n = 0;
+  while (n < text.size() && is_digit(text[n])) {
+    ++n;
+  }
+  return n;
+}
+
+// True when text is a whole number by the grammar: [sign] mantissa [exponent].
+bool is_real_text(std::string_view text) {
+  std::size_t pos = 0;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    ++pos;
+  }
+  const std::size_t whole_digits = count_digits(text.substr(pos));
+  pos += whole_digits;
+  std::size_t fraction_digits = 0;
+  if (pos < text.size() && text[pos] == '.') {
+    ++pos;
+    fraction_digits = count_digits(text.substr(pos));
+    pos += fraction_digits;
+  }
+  if (whole_digits + fraction_digits == 0) {
+    return false;
+  }
+  if (pos == text.size()) {
+    return true;
+  }
+  const char letter = text[pos];
+  if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') {
+    return false;
+  }
+  ++pos;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    ++pos;
+  }
+  const std::size_t exponent_digits = count_digits(text.substr(pos));
+  return exponent_digits > 0 && pos + exponent_digits == text.size();
+}
+
+// Converts a text that passed is_real_text.
+FieldValue convert(std::string_view text) {
+  if (text.front() == '+') {
+    text.remove_prefix(1);
+  }
+  if (text.size() > kMaxNumberLength) {
+    return {.value = 0.0, .error = FieldError::kNotANumber};
+  }
+  std::array<char, kMaxNumberLength> buffer{};
+  std::transform(text.begin(), text.end(), buffer.begin(),
+                 [](char c) { return (c == 'D' || c == 'd') ? 'E' : c; });
+  const char* const last = buffer.data() + text.size();
+  double value = 0.0;
+  const auto [ptr, ec] = std::from_chars(buffer.data(), last, value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    // Overflow, and also a nonzero number too small for a double.
+    return {.value = 0.0, .error = FieldError::kOutOfRange};
+  }
+  if (ec != std::errc{} || ptr != last) {
+    return {.value = 0.0, .error = FieldError::kNotANumber};
+  }
+  return {.value = value, .error = FieldError::kNone};
+}
+
+}  // namespace
+
+FieldValue read_real(std::string_view text) {
+  const int first = IFSTNB(text);
+  if (first == 0) {
+    return {.value = 0.0, .error = FieldError::kBlank};
+  }
+  text.remove_prefix(static_cast<std::size_t>(first - 1));
+  if (text.front() == ',' || text.front() == '/') {
+    return {.value = 0.0, .error = FieldError::kNullValue};
+  }
+  const auto value_end = std::find_if(text.begin(), text.end(), ends_value);
+  std::string_view value = text.substr(0, static_cast<std::size_t>(value_end - text.begin()));
+
+  // r*v: r copies of v, where r is a positive count without sign; "r*" alone is r nulls.
+  if (const std::size_t star = value.find('*'); star != std::string_view::npos) {
+    const std::string_view repeat = value.substr(0, star);
+    const std::optional<std::int32_t> count = read_int32_digits(repeat);
+    if (!count.has_value() || *count <= 0) {
+      return {.value = 0.0, .error = FieldError::kNotANumber};
+    }
+    value.remove_prefix(star + 1);
+    if (value.empty()) {
+      return {.value = 0.0, .error = FieldError::kNullValue};
+    }
+  }
+  if (!is_real_text(value)) {
+    return {.value = 0.0, .error = FieldError::kNotANumber};
+  }
+  return convert(value);
+}
+
+std::optional<std::int32_t> read_int32_digits(std::string_view digits) {
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), is_digit)) {
+    return std::nullopt;
+  }
+  std::int32_t value = 0;
+  const char* const last = digits.data() + digits.size();
+  const auto [ptr, ec] = std::from_chars(digits.data(), last, value);
+  if (ec != std::errc{} || ptr != last) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace qel2br::cards

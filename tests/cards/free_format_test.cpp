@@ -1,0 +1,132 @@
+// Tests of read_real and read_int32_digits.
+#include "cards/free_format.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qel2br::cards {
+namespace {
+
+struct RealRow {
+  const char* name;
+  std::string_view text;
+  FieldError error;
+  double value;  // 0 when there is an error
+};
+
+TEST(ReadReal, ReadsTheFirstValue) {
+  const RealRow rows[] = {
+      {"integer", "5", FieldError::kNone, 5.0},
+      {"blanks around", "    12.5   ", FieldError::kNone, 12.5},
+      {"plus sign", "+3", FieldError::kNone, 3.0},
+      {"minus sign", "-0.25", FieldError::kNone, -0.25},
+      {"trailing point", "5.", FieldError::kNone, 5.0},
+      {"leading point", ".5", FieldError::kNone, 0.5},
+      {"minus leading point", "-.5", FieldError::kNone, -0.5},
+      {"E exponent", "2.5E3", FieldError::kNone, 2500.0},
+      {"e exponent, minus", "2.5e-3", FieldError::kNone, 0.0025},
+      {"D exponent", "1.5D2", FieldError::kNone, 150.0},
+      {"d exponent, plus", "+1.5d+2", FieldError::kNone, 150.0},
+      {"exponent without point", "1E5", FieldError::kNone, 100000.0},
+      {"leading zeros", "007", FieldError::kNone, 7.0},
+      {"second value not read", "1.5 abc", FieldError::kNone, 1.5},
+      {"comma separator", "4,x", FieldError::kNone, 4.0},
+      {"blanks around comma", " 4 , 9", FieldError::kNone, 4.0},
+      {"slash ends the list", "5/", FieldError::kNone, 5.0},
+      {"slash then rubbish", "5/zz", FieldError::kNone, 5.0},
+      {"repeat", "2*5.5", FieldError::kNone, 5.5},
+      {"repeat of one", "1*-3", FieldError::kNone, -3.0},
+      {"repeat with D exponent", "3*1D1", FieldError::kNone, 10.0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const FieldValue got = read_real(row.text);
+    EXPECT_EQ(got.error, row.error);
+    EXPECT_DOUBLE_EQ(got.value, row.value);
+  }
+}
+
+TEST(ReadReal, ReportsWhyThereIsNoValue) {
+  const RealRow rows[] = {
+      {"empty", "", FieldError::kBlank, 0.0},
+      {"blank", "          ", FieldError::kBlank, 0.0},
+      {"leading comma", ",5", FieldError::kNullValue, 0.0},
+      {"blanks then comma", "   , 5", FieldError::kNullValue, 0.0},
+      {"slash first", " / 5", FieldError::kNullValue, 0.0},
+      {"repeat of nulls", "3*", FieldError::kNullValue, 0.0},
+      {"repeat of nulls, then value", "3* 5", FieldError::kNullValue, 0.0},
+      {"repeat of nulls, comma", "3*,5", FieldError::kNullValue, 0.0},
+      {"letters", "ABC", FieldError::kNotANumber, 0.0},
+      {"NaN", "NaN", FieldError::kNotANumber, 0.0},
+      {"Inf", "Inf", FieldError::kNotANumber, 0.0},
+      {"infinity", "infinity", FieldError::kNotANumber, 0.0},
+      {"lone minus", "-", FieldError::kNotANumber, 0.0},
+      {"lone plus", "+", FieldError::kNotANumber, 0.0},
+      {"lone point", ".", FieldError::kNotANumber, 0.0},
+      {"sign and point", "-.", FieldError::kNotANumber, 0.0},
+      {"two points", "1.2.3", FieldError::kNotANumber, 0.0},
+      {"exponent without digits", "1E", FieldError::kNotANumber, 0.0},
+      {"exponent sign without digits", "1E+", FieldError::kNotANumber, 0.0},
+      {"exponent alone", "E5", FieldError::kNotANumber, 0.0},
+      {"letter behind", "12A", FieldError::kNotANumber, 0.0},
+      {"two signs", "+-5", FieldError::kNotANumber, 0.0},
+      {"sign behind", "5.-", FieldError::kNotANumber, 0.0},
+      {"hex", "0x1A", FieldError::kNotANumber, 0.0},
+      {"quoted", "'5'", FieldError::kNotANumber, 0.0},
+      {"double quoted", "\"5\"", FieldError::kNotANumber, 0.0},
+      {"tab inside", "5\t", FieldError::kNotANumber, 0.0},
+      {"signed repeat", "+2*5", FieldError::kNotANumber, 0.0},
+      {"zero repeat", "0*5", FieldError::kNotANumber, 0.0},
+      {"real repeat", "2.0*5", FieldError::kNotANumber, 0.0},
+      {"star first", "*5", FieldError::kNotANumber, 0.0},
+      {"two stars", "2*3*4", FieldError::kNotANumber, 0.0},
+      {"repeat of rubbish", "2*X", FieldError::kNotANumber, 0.0},
+      {"overflow", "1E999", FieldError::kOutOfRange, 0.0},
+      {"negative overflow", "-1D999", FieldError::kOutOfRange, 0.0},
+      {"too small for a double", "1E-999", FieldError::kOutOfRange, 0.0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const FieldValue got = read_real(row.text);
+    EXPECT_EQ(got.error, row.error);
+    EXPECT_EQ(got.value, row.value);
+  }
+}
+
+TEST(ReadReal, ZeroWithAHugeExponentIsZero) {
+  const FieldValue got = read_real("0.0E999");
+  EXPECT_EQ(got.error, FieldError::kNone);
+  EXPECT_EQ(got.value, 0.0);
+}
+
+TEST(ReadInt32Digits, ReadsDigitsWithinRange) {
+  struct Row {
+    const char* name;
+    std::string_view digits;
+    std::optional<std::int32_t> expected;
+  };
+  const Row rows[] = {
+      {"one digit", "5", 5},
+      {"leading zeros", "007", 7},
+      {"zero", "0", 0},
+      {"largest", "2147483647", 2147483647},
+      {"largest with leading zeros", "0002147483647", 2147483647},
+      {"one past largest", "2147483648", std::nullopt},
+      {"very long", "99999999999999999999", std::nullopt},
+      {"empty", "", std::nullopt},
+      {"sign", "-5", std::nullopt},
+      {"blank", " 5", std::nullopt},
+      {"letter", "5A", std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(read_int32_digits(row.digits), row.expected);
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::cards
