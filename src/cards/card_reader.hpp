@@ -1,0 +1,61 @@
+// The card reader: section scans over the input card file, card text, continuation cards and
+// fixed-column fields.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "support/text.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::cards {
+
+inline constexpr std::size_t kCardLength = 256;
+using CardText = support::Text<kCardLength>;
+
+// Reads the input card file for the sections. A section scan rewinds the file, then hands over,
+// in file order, every card whose columns 1 to 4 equal the current keyword once upper-cased;
+// comment cards ("C   ") and all other cards are passed over. The card handed over is
+// upper-cased whole. Lines longer than 256 columns are cut; shorter ones are blank padded.
+class CardReader {
+ public:
+  // Binds the reader to the lines of the input card file; file_name is used in reports.
+  void attach(support::MemoryLines& lines, std::string file_name);
+
+  // Rewinds the file and sets the current keyword (four characters, blanks included).
+  void start_scan(std::string_view keyword);
+  // Reads on to the next card of the current keyword; false at the end of the file.
+  [[nodiscard]] bool next_card();
+  // Reads the next line as it is (not upper-cased) into the card text; false at the end.
+  [[nodiscard]] bool read_line();
+  // Repositions the file to the line last read, so that the next read returns it again.
+  void step_back();
+  // Rewinds the file to its first line.
+  void rewind();
+
+  [[nodiscard]] const CardText& card() const { return card_; }
+  // The text of columns first_col to last_col (1-based, inclusive) of the card text.
+  [[nodiscard]] std::string_view columns(int first_col, int last_col) const;
+  // Whether columns first_col to last_col are all blank.
+  [[nodiscard]] bool blank(int first_col, int last_col) const;
+  // The real read from columns first_col to last_col; a blank field or one that holds no
+  // number stops the run with the file, line, keyword, columns and the text found.
+  [[nodiscard]] double real_field(int first_col, int last_col) const;
+
+  [[nodiscard]] const std::string& file_name() const { return file_name_; }
+  // The line number of the card last read.
+  [[nodiscard]] std::int64_t line_number() const;
+  [[nodiscard]] std::string_view keyword() const { return keyword_.view(); }
+  // The line last read exactly as it stands in the file (whole, not cut to 256 columns).
+  [[nodiscard]] std::string_view raw_line() const { return raw_; }
+
+ private:
+  support::MemoryLines* lines_ = nullptr;
+  std::string file_name_;
+  support::Text<4> keyword_;
+  CardText card_;
+  std::string_view raw_{};
+};
+
+}  // namespace qel2br::cards

@@ -1,0 +1,192 @@
+// Rendering of records by their layouts: texts, integers, reals, blanks, literals and line ends.
+#include "driver/layout.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+namespace qel2br::driver {
+
+void layout_error(const char* why) { throw std::logic_error(why); }
+
+namespace {
+
+void put_asterisks(std::string& out, int width) {
+  out.append(static_cast<std::size_t>(width), '*');
+}
+
+// Right-aligns text in width columns; the caller has checked that it fits.
+void put_right(std::string& out, std::string_view text, int width) {
+  out.append(static_cast<std::size_t>(width) - text.size(), ' ');
+  out.append(text);
+}
+
+}  // namespace
+
+void render_int(std::string& out, double whole, int width, int min_digits) {
+  // Beyond 1e18 no field of this tool could hold the value.
+  if (!std::isfinite(whole) || std::fabs(whole) >= 1e18 || whole != std::trunc(whole)) {
+    put_asterisks(out, width);
+    return;
+  }
+  const auto value = static_cast<std::int64_t>(whole);
+  const std::uint64_t magnitude =
+      value < 0 ? static_cast<std::uint64_t>(-(value + 1)) + 1U : static_cast<std::uint64_t>(value);
+  std::array<char, 24> digits{};
+  const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  const auto n = static_cast<int>(res.ptr - digits.data());
+  const int shown = std::max(n, min_digits);
+  const int needed = shown + (value < 0 ? 1 : 0);
+  if (needed > width) {
+    put_asterisks(out, width);
+    return;
+  }
+  out.append(static_cast<std::size_t>(width - needed), ' ');
+  if (value < 0) {
+    out += '-';
+  }
+  out.append(static_cast<std::size_t>(shown - n), '0');
+  out.append(digits.data(), static_cast<std::size_t>(n));
+}
+
+void render_real(std::string& out, double value, int width, int decimals) {
+  if (!std::isfinite(value)) {
+    put_asterisks(out, width);
+    return;
+  }
+  // The rounding is exact on the binary value: to_chars gives the correctly rounded digits.
+  std::array<char, 400> text{};
+  const auto res = std::to_chars(text.data(), text.data() + text.size(), value,
+                                 std::chars_format::fixed, decimals);
+  if (res.ec != std::errc{}) {
+    put_asterisks(out, width);
+    return;
+  }
+  std::string_view digits(text.data(), static_cast<std::size_t>(res.ptr - text.data()));
+  bool negative = false;
+  if (!digits.empty() && digits.front() == '-') {
+    negative = true;
+    digits.remove_prefix(1);
+  }
+  // No minus sign on a value that rounds to zero.
+  if (negative && digits.find_first_not_of("0.") == std::string_view::npos) {
+    negative = false;
+  }
+  std::string_view integer = digits.substr(0, digits.find('.'));
+  const std::string_view fraction =
+      decimals > 0 ? digits.substr(integer.size() + 1) : std::string_view{};
+  const int sign = negative ? 1 : 0;
+  const int core = static_cast<int>(fraction.size()) + 1 + sign;  // decimals, point, sign
+  if (integer == "0") {
+    // A value below 1 in magnitude: its 0 is written only when a column is left for it.
+    integer = core + 1 <= width ? integer : std::string_view{};
+  }
+  const int needed = core + static_cast<int>(integer.size());
+  if (needed > width) {
+    put_asterisks(out, width);
+    return;
+  }
+  out.append(static_cast<std::size_t>(width - needed), ' ');
+  if (negative) {
+    out += '-';
+  }
+  out.append(integer);
+  out += '.';
+  out.append(fraction);
+}
+
+void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items) {
+  bool any_item_field = false;
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    any_item_field = any_item_field || detail::takes_item(layout.fields[i].kind);
+  }
+  std::size_t next = 0;
+  // Each pass over the layout consumes at least one item, so passes are bounded by the items.
+  while (true) {
+    for (std::size_t i = 0; i < layout.count; ++i) {
+      const Descriptor& d = layout.fields[i];
+      if (detail::takes_item(d.kind) && next >= items.size()) {
+        // Out of items: the output stops here and the line is ended.
+        if (!layout.open_end) {
+          out += '\n';
+        }
+        return;
+      }
+      switch (d.kind) {
+        case FieldKind::kText: {
+          const Item& item = items[next++];
+          out.append(item.kind() == ItemKind::kText ? item.text() : std::string_view{});
+          break;
+        }
+        case FieldKind::kTextW: {
+          const Item& item = items[next++];
+          const std::string_view text = item.kind() == ItemKind::kText ? item.text() : "";
+          const auto w = static_cast<std::size_t>(d.width);
+          if (text.size() >= w) {
+            out.append(text.substr(0, w));
+          } else {
+            put_right(out, text, d.width);
+          }
+          break;
+        }
+        case FieldKind::kInt: {
+          const Item& item = items[next++];
+          if (item.kind() == ItemKind::kInt) {
+            render_int(out, item.whole(), d.width, d.digits);
+          } else {
+            put_asterisks(out, d.width);
+          }
+          break;
+        }
+        case FieldKind::kReal: {
+          const Item& item = items[next++];
+          if (item.kind() == ItemKind::kReal) {
+            render_real(out, item.real(), d.width, d.digits);
+          } else {
+            put_asterisks(out, d.width);
+          }
+          break;
+        }
+        case FieldKind::kBlanks:
+          out.append(static_cast<std::size_t>(d.width), ' ');
+          break;
+        case FieldKind::kLiteral:
+          out.append(d.literal);
+          break;
+        case FieldKind::kSlash:
+          out += '\n';
+          break;
+        case FieldKind::kDollar:
+          break;
+      }
+    }
+    if (!any_item_field || next >= items.size()) {
+      if (!layout.open_end) {
+        out += '\n';
+      }
+      return;
+    }
+    // Items are left: the line is ended and the layout starts again.
+    out += '\n';
+  }
+}
+
+std::string render(const Layout& layout, std::span<const Item> items) {
+  std::string out;
+  render_into(out, layout.parsed(), items);
+  return out;
+}
+
+void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items) {
+  std::string text;
+  render_into(text, layout.parsed(), items);
+  out.write_rendered(text);
+}
+
+void prompt(support::OutputUnit& console, std::string_view text) {
+  static constexpr Layout kPrompt = "(\" \", A, $)";
+  write_record(console, kPrompt, text.substr(0, std::min<std::size_t>(text.size(), 80)));
+}
+
+}  // namespace qel2br::driver

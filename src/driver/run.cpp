@@ -1,0 +1,115 @@
+// The run sequence and its console dialogue.
+#include "driver/run.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "driver/exit_status.hpp"
+#include "driver/header.hpp"
+#include "driver/layout.hpp"
+#include "support/file_open.hpp"
+#include "support/input_stop.hpp"
+
+namespace qel2br::driver {
+
+namespace {
+
+constexpr Layout kBanner = R"((6X, "                                                ", /,)"
+                           R"( 1X, "                                                          ", /,)"
+                           R"( 1X, "                                                          ", /,)"
+                           R"( 1X, "                                                          ", /,)"
+                           R"( 1X, "          ================================================", /,)"
+                           R"( 1X, "          -                                              -", /,)"
+                           R"( 1X, "          -         ----- Q e l 2 B r   -----            -", /,)"
+                           R"( 1X, "          -                                              -", /,)"
+                           R"( 1X, "          -       Converts Qelvo Input to Brakt.         -", /,)"
+                           R"( 1X, "          -          Version 1.1/2010_06_17              -", /,)"
+                           R"( 1X, "          -                                              -", /,)"
+                           R"( 1X, "          ================================================", /,)"
+                           R"( 1X, "                                                          ", /,)"
+                           R"( 1X, "                                                          ", /,)"
+                           R"( 1X, "                                                          "))";
+
+constexpr Layout kOneText = "(A)";
+constexpr Layout kTwoTexts = "(A, A)";
+constexpr Layout kBlockMessage = "(/, A, /)";
+
+constexpr std::string_view kGiveInput = "Give Qelvo file                   :  ";
+constexpr std::string_view kGiveOutput = "Give Output file (for brakt data) :  ";
+constexpr std::string_view kNonexistingFile = " Nonexisting file :";
+constexpr std::string_view kOpeningOk = " Opening PrintFile OK";
+constexpr std::string_view kWouldOverwrite =
+    " Output file would overwrite the input card file: not opened";
+constexpr std::string_view kError = " Error ";
+constexpr std::string_view kMark = "'";
+constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
+
+// The error end: " Error " between two empty lines, the output data file closed without its
+// end lines.
+int error_end(RunState& run) {
+  write_record(run.console, kBlockMessage, kError);
+  run.units.close(support::kDataUnit);
+  return kErrorEnd;
+}
+
+}  // namespace
+
+void ask(RunState& run, std::string_view question, std::span<char> text) {
+  std::fill(text.begin(), text.end(), ' ');
+  prompt(run.console, question);
+  run.console.flush();
+  std::string_view answer;
+  if (!run.answers.read_line(answer)) {
+    const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
+    support::stop_input({.file = "standard input",
+                         .message = "the console input ended; expected an answer to \"" +
+                                    std::string(shown) + "\""});
+  }
+  std::copy_n(answer.begin(), std::min(answer.size(), text.size()), text.begin());
+}
+
+int run(RunState& run) {
+  DATTXT(run.date_text, 6);
+  write_record(run.console, kBanner);
+
+  ask(run, kGiveInput, run.input_name);
+  while (support::FILOPN(run.units, run.input_name.view(), support::kCardUnit,
+                         support::kQuietOld) != support::kOpened) {
+    write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
+    ask(run, kGiveInput, run.input_name);
+  }
+  run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
+
+  ask(run, kGiveOutput, run.output_name);
+  // Opening the input card file for output would empty it: refuse whatever the spelling.
+  if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
+    write_record(run.console, kOneText, kWouldOverwrite);
+    return error_end(run);
+  }
+  if (support::FILOPN(run.units, run.output_name.view(), support::kDataUnit,
+                      support::kQuietUnknown) != support::kOpened) {
+    return error_end(run);
+  }
+  write_record(run.console, kOneText, kOpeningOk);
+
+  write_run_header(run);
+  run.cards.rewind();
+
+  write_record(run.output(), kOneText, kMark);
+  write_record(run.output(), kOneText, kEndOfFile);
+  run.units.close(support::kDataUnit);
+  return kNormalEnd;
+}
+
+int run_and_report(RunState& state, support::OutputUnit& errors) {
+  try {
+    return run(state);
+  } catch (const support::InputStop& stop) {
+    state.console.flush();
+    errors.write_rendered(support::format_report(stop));
+    errors.flush();
+    return kInputStop;
+  }
+}
+
+}  // namespace qel2br::driver

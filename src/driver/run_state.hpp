@@ -1,0 +1,61 @@
+// RunState: everything a conversion run owns, from the first answer to the last line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "cards/card_reader.hpp"
+#include "support/fixed_list.hpp"
+#include "support/text.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::driver {
+
+using FileName = support::Text<256>;
+
+inline constexpr std::size_t kProfileRows = 100;
+inline constexpr std::size_t kStructureWords = 30010;
+inline constexpr std::size_t kElementCapacity = 10000;
+
+// One row of the profile table: an elevation and two values, as read from the card.
+using ProfileRow = std::array<double, 3>;
+using ElementList = support::FixedList<std::int32_t, kElementCapacity>;
+
+// The state of one run. main creates it once and passes it by reference; sections read and
+// write the parts named for them.
+struct RunState {
+  RunState(support::LineSource& answers_in, support::OutputUnit& console_out)
+      : answers(answers_in), console(console_out) {
+    units.bind_console(console_out);
+  }
+
+  support::LineSource& answers;  // unit 5
+  support::OutputUnit& console;  // unit 6
+  support::UnitTable units;      // units 88 to 91
+  cards::CardReader cards;       // the input card file, once it is open
+
+  FileName input_name;
+  FileName output_name;
+  support::Text<80> date_text;
+
+  // Run values, lengths in metres once set. A run without a CONS card is taken as metres and
+  // kilograms.
+  double length_factor = 1.0;
+  double mass_factor = 1.0;
+  double mud_plane_z = 0.0;
+  double water_depth = 0.0;
+  double still_water_z = 0.0;
+
+  // The profile table, refilled from row 1 by each current and each depth profile.
+  std::array<ProfileRow, kProfileRows> profile{};
+
+  // Results of the set options dialogue.
+  bool use_groups = false;
+  std::array<std::int32_t, kStructureWords> structure{};
+  ElementList element_numbers;
+
+  // The output data file (unit 90).
+  [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }
+};
+
+}  // namespace qel2br::driver

@@ -1,0 +1,25 @@
+// InputStop: the one fatal report of the tool, for input it cannot go on with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qel2br::support {
+
+// A run stopped by its input: an unreadable card field, a table limit, the end of the console
+// input, a failed write of the output data file. Only main (and tests) catch it; it is not a
+// std::exception so that no generic handler swallows it.
+struct InputStop {
+  std::string file{};      // the file concerned ("standard input" for the console); may be empty
+  std::int64_t line = 0;   // 1-based line number in that file; 0 when no line applies
+  std::string message{};   // what was expected and what was found
+  std::string detail{};    // optional further lines (the card itself), each ending in '\n'
+};
+
+// Formats the report: "qel2br: file:line: message\n" followed by the detail lines.
+[[nodiscard]] std::string format_report(const InputStop& stop);
+
+// Stops the run with the report; unwinding closes the output data file.
+[[noreturn]] void stop_input(InputStop stop);
+
+}  // namespace qel2br::support

@@ -1,0 +1,43 @@
+// Fixed-length, blank-padded texts: file names, card text, answers, item texts.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace qel2br::support {
+
+// A text of exactly N characters, blank padded on the right. view() is the whole declared
+// length (trailing blanks included), head(n) is the leading part text(1:n).
+template <std::size_t N>
+class Text {
+ public:
+  static constexpr std::size_t kLength = N;
+
+  constexpr Text() { chars_.fill(' '); }
+  constexpr explicit Text(std::string_view s) { assign(s); }
+
+  // Copies s in, cut to N characters or padded with blanks.
+  constexpr void assign(std::string_view s) {
+    const std::size_t n = std::min(s.size(), N);
+    std::copy_n(s.begin(), n, chars_.begin());
+    std::fill(chars_.begin() + static_cast<std::ptrdiff_t>(n), chars_.end(), ' ');
+  }
+  constexpr void blank() { chars_.fill(' '); }
+
+  [[nodiscard]] constexpr std::string_view view() const { return {chars_.data(), N}; }
+  // text(1:n); n is clamped to 0..N.
+  [[nodiscard]] constexpr std::string_view head(std::size_t n) const {
+    return {chars_.data(), std::min(n, N)};
+  }
+  [[nodiscard]] constexpr char* data() { return chars_.data(); }
+  [[nodiscard]] constexpr const char* data() const { return chars_.data(); }
+  // Character at 1-based column col (1..N).
+  [[nodiscard]] constexpr char at(std::size_t col) const { return chars_.at(col - 1); }
+
+ private:
+  std::array<char, N> chars_{};
+};
+
+}  // namespace qel2br::support

@@ -1,0 +1,395 @@
+// Numbered units: console and file input and output, line by line.
+#include "support/units.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+#include "support/input_stop.hpp"
+
+namespace qel2br::support {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 1U << 16U;
+
+std::string error_text(int error) { return std::strerror(error); }
+
+// Removes trailing blanks from a typed name.
+std::string_view trim_name(std::string_view name) {
+  const std::size_t last = name.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1);
+}
+
+}  // namespace
+
+void OutputUnit::write_rendered(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      put(text.substr(start));
+      return;
+    }
+    put(text.substr(start, end - start));
+    put(line_end_);
+    start = end + 1;
+  }
+}
+
+void OutputUnit::write_line(std::string_view text) {
+  put(text);
+  put(line_end_);
+}
+
+FdOutput::FdOutput(int fd, std::string name, std::string_view line_end)
+    : OutputUnit(line_end), fd_(fd), name_(std::move(name)), report_failures_(fd != 1 && fd != 2) {
+  buffer_.reserve(kBlockSize);
+}
+
+FdOutput::~FdOutput() {
+  if (fd_ >= 0) {
+    write_all(buffer_);
+    if (fd_ > 2) {
+      ::close(fd_);
+    }
+  }
+}
+
+bool FdOutput::write_all(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+void FdOutput::put(std::string_view bytes) {
+  if (fd_ < 0) {
+    return;
+  }
+  buffer_ += bytes;
+  if (buffer_.size() >= kBlockSize) {
+    flush();
+  }
+}
+
+void FdOutput::flush() {
+  if (fd_ < 0 || buffer_.empty()) {
+    return;
+  }
+  const bool ok = write_all(buffer_);
+  const int error = errno;
+  buffer_.clear();
+  if (!ok && report_failures_) {
+    const int fd = fd_;
+    fd_ = -1;
+    ::close(fd);
+    stop_input({.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+  }
+}
+
+void FdOutput::close() {
+  if (fd_ < 0) {
+    return;
+  }
+  flush();
+  if (fd_ > 2) {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && report_failures_) {
+      stop_input({.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
+    }
+  }
+  fd_ = -1;
+}
+
+bool MemoryLines::read_line(std::string_view& line) {
+  if (position_ >= contents_.size()) {
+    return false;
+  }
+  last_start_ = position_;
+  const std::string_view rest = std::string_view(contents_).substr(position_);
+  const std::size_t end = rest.find('\n');
+  if (end == std::string_view::npos) {
+    line = rest;
+    position_ = contents_.size();
+  } else {
+    line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    position_ += end + 1;
+  }
+  ++line_number_;
+  return true;
+}
+
+void MemoryLines::rewind() {
+  position_ = 0;
+  last_start_ = 0;
+  line_number_ = 0;
+}
+
+void MemoryLines::step_back() {
+  if (line_number_ > 0) {
+    position_ = last_start_;
+    --line_number_;
+  }
+}
+
+bool FdLines::read_line(std::string_view& line) {
+  while (true) {
+    const std::size_t end = buffer_.find('\n', start_);
+    if (end != std::string::npos) {
+      line_.assign(buffer_, start_, end - start_);
+      start_ = end + 1;
+      break;
+    }
+    if (at_end_) {
+      if (start_ >= buffer_.size()) {
+        return false;
+      }
+      line_.assign(buffer_, start_);
+      start_ = buffer_.size();
+      break;
+    }
+    if (start_ > 0) {
+      buffer_.erase(0, start_);
+      start_ = 0;
+    }
+    std::array<char, 4096> block{};
+    const ssize_t n = ::read(fd_, block.data(), block.size());
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      at_end_ = true;
+    } else {
+      buffer_.append(block.data(), static_cast<std::size_t>(n));
+    }
+  }
+  if (!line_.empty() && line_.back() == '\r' && (start_ <= buffer_.size())) {
+    // Only the CR of a CR LF is dropped; at the end of input the line had no LF.
+    if (start_ > 0 && buffer_[start_ - 1] == '\n') {
+      line_.pop_back();
+    }
+  }
+  ++line_number_;
+  line = line_;
+  return true;
+}
+
+struct UnitTable::Slot {
+  bool connected = false;
+  std::string name;
+  int fd = -1;
+  bool owns_fd = false;
+  std::unique_ptr<MemoryLines> lines;
+  std::unique_ptr<FdOutput> file_output;
+  OutputUnit* output = nullptr;
+
+  void reset() {
+    if (file_output) {
+      file_output->close();
+      file_output.reset();
+      fd = -1;
+    }
+    if (fd >= 0 && owns_fd) {
+      ::close(fd);
+    }
+    connected = false;
+    name.clear();
+    fd = -1;
+    owns_fd = false;
+    lines.reset();
+    output = nullptr;
+  }
+};
+
+UnitTable::UnitTable() {
+  for (auto& s : slots_) {
+    s = std::make_unique<Slot>();
+  }
+}
+
+UnitTable::~UnitTable() {
+  for (auto& s : slots_) {
+    if (s->fd >= 0 && s->owns_fd && !s->file_output) {
+      ::close(s->fd);
+    }
+  }
+}
+
+UnitTable::Slot& UnitTable::slot(int unit) {
+  return *slots_.at(static_cast<std::size_t>(unit));
+}
+const UnitTable::Slot& UnitTable::slot(int unit) const {
+  return *slots_.at(static_cast<std::size_t>(unit));
+}
+
+int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
+  Slot& s = slot(unit);
+  s.reset();
+  const std::string path(trim_name(name));
+  int fd = -1;
+  if (mode == OpenMode::kScratch) {
+    std::FILE* f = std::tmpfile();
+    if (f == nullptr) {
+      return errno != 0 ? errno : EIO;
+    }
+    fd = ::dup(::fileno(f));
+    std::fclose(f);
+    if (fd < 0) {
+      return errno;
+    }
+  } else {
+    if (path.empty()) {
+      return ENOENT;
+    }
+    int flags = O_RDWR | O_CLOEXEC;
+    if (mode == OpenMode::kNew) {
+      flags |= O_CREAT | O_EXCL;
+    } else if (mode == OpenMode::kUnknown) {
+      flags |= O_CREAT | O_TRUNC;
+    }
+    fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0 && mode == OpenMode::kOld && (errno == EACCES || errno == EROFS || errno == EISDIR)) {
+      // A file that may only be read is opened for reading.
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0) {
+      return errno != 0 ? errno : EIO;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+      ::close(fd);
+      return EISDIR;
+    }
+  }
+  s.connected = true;
+  s.name = path;
+  s.fd = fd;
+  s.owns_fd = true;
+  return 0;
+}
+
+void UnitTable::bind_lines(int unit, std::string name, std::string contents) {
+  Slot& s = slot(unit);
+  s.reset();
+  s.connected = true;
+  s.name = std::move(name);
+  s.lines = std::make_unique<MemoryLines>(std::move(contents));
+}
+
+void UnitTable::bind_output(int unit, std::string name, OutputUnit& output) {
+  Slot& s = slot(unit);
+  s.reset();
+  s.connected = true;
+  s.name = std::move(name);
+  s.output = &output;
+}
+
+bool UnitTable::connected(int unit) const { return slot(unit).connected; }
+
+const std::string& UnitTable::name(int unit) const { return slot(unit).name; }
+
+MemoryLines& UnitTable::lines(int unit) {
+  Slot& s = slot(unit);
+  if (!s.lines) {
+    std::string contents;
+    if (s.fd >= 0) {
+      struct stat info {};
+      if (::fstat(s.fd, &info) == 0 && info.st_size > 0) {
+        contents.reserve(static_cast<std::size_t>(info.st_size));
+      }
+      std::array<char, kBlockSize> block{};
+      while (true) {
+        const ssize_t n = ::read(s.fd, block.data(), block.size());
+        if (n < 0 && errno == EINTR) {
+          continue;
+        }
+        if (n < 0) {
+          stop_input({.file = s.name, .message = "cannot read the file: " + error_text(errno)});
+        }
+        if (n == 0) {
+          break;
+        }
+        contents.append(block.data(), static_cast<std::size_t>(n));
+      }
+    }
+    s.lines = std::make_unique<MemoryLines>(std::move(contents));
+  }
+  return *s.lines;
+}
+
+OutputUnit& UnitTable::output(int unit) {
+  Slot& s = slot(unit);
+  if (s.output == nullptr) {
+    if (s.fd < 0) {
+      throw std::logic_error("output to a unit that is not open");
+    }
+    s.file_output = std::make_unique<FdOutput>(s.fd, s.name, kFileLineEnd);
+    s.owns_fd = false;
+    s.output = s.file_output.get();
+  }
+  return *s.output;
+}
+
+void UnitTable::close(int unit) {
+  Slot& s = slot(unit);
+  if (!s.connected) {
+    return;
+  }
+  if (s.file_output) {
+    std::unique_ptr<FdOutput> out = std::move(s.file_output);
+    s.fd = -1;
+    s.reset();
+    out->close();
+    return;
+  }
+  if (s.output != nullptr) {
+    s.output->close();
+  }
+  s.reset();
+}
+
+OutputUnit& UnitTable::message_output(int unit) {
+  if (unit > 0 && unit < 100 && unit != kConsoleOut && slot(unit).connected) {
+    if (slot(unit).output != nullptr || slot(unit).fd >= 0) {
+      return output(unit);
+    }
+  }
+  if (console_ == nullptr) {
+    throw std::logic_error("no console bound");
+  }
+  return *console_;
+}
+
+bool UnitTable::same_file(int unit, std::string_view path) const {
+  const Slot& s = slot(unit);
+  if (s.fd < 0) {
+    return false;
+  }
+  const std::string p(trim_name(path));
+  struct stat a {};
+  struct stat b {};
+  if (p.empty() || ::fstat(s.fd, &a) != 0 || ::stat(p.c_str(), &b) != 0) {
+    return false;
+  }
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace qel2br::support

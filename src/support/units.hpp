@@ -1,0 +1,180 @@
+// Numbered units: the console and the files the run opens, read and written line by line.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qel2br::support {
+
+inline constexpr int kConsoleIn = 5;
+inline constexpr int kConsoleOut = 6;
+inline constexpr int kCardUnit = 88;
+inline constexpr int kElementUnit = 89;
+inline constexpr int kDataUnit = 90;
+inline constexpr int kGroupUnit = 91;
+
+inline constexpr std::string_view kFileLineEnd = "\r\n";
+inline constexpr std::string_view kConsoleLineEnd = "\n";
+
+// A unit lines are written to. The line end belongs to the unit: CR LF in files, LF on the
+// console.
+class OutputUnit {
+ public:
+  OutputUnit(const OutputUnit&) = delete;
+  OutputUnit& operator=(const OutputUnit&) = delete;
+  virtual ~OutputUnit() = default;
+
+  // Writes rendered text in which each '\n' stands for this unit's line end; text after the
+  // last '\n' is left open on the line.
+  void write_rendered(std::string_view text);
+  // Writes one whole line.
+  void write_line(std::string_view text);
+  // Passes buffered lines on; a file unit stops the run when that fails.
+  virtual void flush() {}
+  // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
+  virtual void close() { flush(); }
+
+ protected:
+  explicit OutputUnit(std::string_view line_end) : line_end_(line_end) {}
+  virtual void put(std::string_view bytes) = 0;
+
+ private:
+  std::string_view line_end_;
+};
+
+// An output unit that collects what is written in a string (tests, in-process runs).
+class StringOutput final : public OutputUnit {
+ public:
+  explicit StringOutput(std::string_view line_end) : OutputUnit(line_end) {}
+  [[nodiscard]] const std::string& text() const { return text_; }
+
+ protected:
+  void put(std::string_view bytes) override { text_ += bytes; }
+
+ private:
+  std::string text_;
+};
+
+// An output unit on an open file descriptor, written in large blocks. A failed write or close
+// stops the run naming the file; the destructor flushes what is left and closes quietly.
+class FdOutput final : public OutputUnit {
+ public:
+  // fd is owned (closed at close()) unless it is 1 or 2.
+  FdOutput(int fd, std::string name, std::string_view line_end);
+  ~FdOutput() override;
+  FdOutput(const FdOutput&) = delete;
+  FdOutput& operator=(const FdOutput&) = delete;
+  void flush() override;
+  void close() override;
+
+ protected:
+  void put(std::string_view bytes) override;
+
+ private:
+  bool write_all(std::string_view bytes);
+  int fd_;
+  std::string name_;
+  std::string buffer_;
+  bool report_failures_;
+};
+
+// A source of lines. A line is read up to LF; the CR of a CR LF is not part of it; a last line
+// without a line end is still a line.
+class LineSource {
+ public:
+  LineSource() = default;
+  LineSource(const LineSource&) = delete;
+  LineSource& operator=(const LineSource&) = delete;
+  virtual ~LineSource() = default;
+  // Reads the next line; false at the end of the input. The view stays valid until the next
+  // call.
+  [[nodiscard]] virtual bool read_line(std::string_view& line) = 0;
+  // The 1-based number of the line last read (0 before the first).
+  [[nodiscard]] virtual std::int64_t line_number() const = 0;
+};
+
+// The whole text of a file held in memory: read once, then rewound and re-read line by line.
+class MemoryLines final : public LineSource {
+ public:
+  explicit MemoryLines(std::string contents) : contents_(std::move(contents)) {}
+  [[nodiscard]] bool read_line(std::string_view& line) override;
+  [[nodiscard]] std::int64_t line_number() const override { return line_number_; }
+  // Back to the first line.
+  void rewind();
+  // Repositions to the line last read, so that the next read returns it again.
+  void step_back();
+  [[nodiscard]] std::string_view contents() const { return contents_; }
+
+ private:
+  std::string contents_;
+  std::size_t position_ = 0;
+  std::size_t last_start_ = 0;
+  std::int64_t line_number_ = 0;
+};
+
+// Lines read from a file descriptor as they arrive (the console input).
+class FdLines final : public LineSource {
+ public:
+  explicit FdLines(int fd) : fd_(fd) {}
+  [[nodiscard]] bool read_line(std::string_view& line) override;
+  [[nodiscard]] std::int64_t line_number() const override { return line_number_; }
+
+ private:
+  int fd_;
+  std::string buffer_;
+  std::size_t start_ = 0;
+  std::string line_;
+  bool at_end_ = false;
+  std::int64_t line_number_ = 0;
+};
+
+// How a file is opened on a unit.
+enum class OpenMode : std::uint8_t { kOld, kNew, kUnknown, kScratch };
+
+// The units 1 to 99 that files are connected to. Tests bind in-memory files instead.
+class UnitTable {
+ public:
+  UnitTable();
+  ~UnitTable();
+  UnitTable(const UnitTable&) = delete;
+  UnitTable& operator=(const UnitTable&) = delete;
+
+  // Opens the named file on the unit; returns 0 or the platform's error number. A directory
+  // and an all-blank name cannot be opened. An earlier connection of the unit is closed first.
+  [[nodiscard]] int open(int unit, std::string_view name, OpenMode mode);
+  // Connects the unit to lines held in memory (tests and in-process runs).
+  void bind_lines(int unit, std::string name, std::string contents);
+  // Connects the unit to an output unit owned by the caller.
+  void bind_output(int unit, std::string name, OutputUnit& output);
+
+  [[nodiscard]] bool connected(int unit) const;
+  // The name the unit was opened with (trailing blanks removed).
+  [[nodiscard]] const std::string& name(int unit) const;
+  // The unit's whole text, read from the file on first use; a failed read stops the run.
+  [[nodiscard]] MemoryLines& lines(int unit);
+  // The unit opened for writing lines ending in CR LF.
+  [[nodiscard]] OutputUnit& output(int unit);
+  // Closes the unit (flushing it); a unit that is not connected is left alone.
+  void close(int unit);
+  // Whether path names the same file as the one connected to the unit (any spelling or link).
+  [[nodiscard]] bool same_file(int unit, std::string_view path) const;
+
+  // The console output, unit 6.
+  void bind_console(OutputUnit& console) { console_ = &console; }
+  // Where a message for the given unit goes: the console for unit 6 (and for 0 or less), the
+  // connected file otherwise; a unit that is not connected falls back to the console.
+  [[nodiscard]] OutputUnit& message_output(int unit);
+
+ private:
+  struct Slot;
+  Slot& slot(int unit);
+  [[nodiscard]] const Slot& slot(int unit) const;
+  std::array<std::unique_ptr<Slot>, 100> slots_;
+  OutputUnit* console_ = nullptr;
+};
+
+}  // namespace qel2br::support

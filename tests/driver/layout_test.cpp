@@ -1,0 +1,186 @@
+// Rendering of records: every descriptor, running out of items, wrapping, and field overflow.
+#include "driver/layout.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qel2br::driver {
+namespace {
+
+TEST(RenderReal, RoundsSignsAndOverflows) {
+  struct Row {
+    const char* name;
+    double value;
+    int width;
+    int decimals;
+    std::string expected;
+  };
+  const std::vector<Row> rows = {
+      {"0.0 in F9.3", 0.0, 9, 3, "    0.000"},
+      {"-1.5 in F9.3", -1.5, 9, 3, "   -1.500"},
+      {"12345.678 in F9.3 fills nine columns", 12345.678, 9, 3, "12345.678"},
+      {"123456.789 in F9.3 needs ten", 123456.789, 9, 3, "*********"},
+      {"12345.678 in F8.2 fits exactly", 12345.678, 8, 2, "12345.68"},
+      {"0.005 lies above the tie", 0.005, 8, 2, "    0.01"},
+      {"-0.004 rounds to zero: no minus", -0.004, 8, 2, "    0.00"},
+      {"-0.0004 in F9.3", -0.0004, 9, 3, "    0.000"},
+      {"0.5 in F9.3", 0.5, 9, 3, "    0.500"},
+      {"-0.5 in F9.3", -0.5, 9, 3, "   -0.500"},
+      {"0.5 in F4.3 has no zero", 0.5, 4, 3, ".500"},
+      {"-0.5 in F5.3: the sign takes the last column", -0.5, 5, 3, "-.500"},
+      {"0.5 in F3.3 does not fit", 0.5, 3, 3, "***"},
+      {"0.125 ties to even", 0.125, 5, 2, " 0.12"},
+      {"0.375 ties to even", 0.375, 5, 2, " 0.38"},
+      {"-10000 in F9.3 needs ten", -10000.0, 9, 3, "*********"},
+      {"-9999.9994 in F9.3", -9999.9994, 9, 3, "-9999.999"},
+      {"0.6667 in F9.3", 0.6667, 9, 3, "    0.667"},
+      {"1000 in F7.3", 1000.0, 7, 3, "*******"},
+      {"999.9999 rounds up to 1000.000", 999.9999, 7, 3, "*******"},
+      {"F5.0 keeps its point", 12.4, 5, 0, "  12."},
+      {"1e300 overflows", 1e300, 9, 2, "*********"},
+      {"single-precision 0.001 times 8500", 0.0010000000474974513 * 8500, 8, 2, "    8.50"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string out;
+    render_real(out, row.value, row.width, row.decimals);
+    EXPECT_EQ(out, row.expected);
+  }
+}
+
+TEST(RenderInt, WidthsMinimumDigitsAndOverflow) {
+  struct Row {
+    const char* name;
+    double value;
+    int width;
+    int min_digits;
+    std::string expected;
+  };
+  const std::vector<Row> rows = {
+      {"3 in I4", 3, 4, 0, "   3"},
+      {"12345 in I4", 12345, 4, 0, "****"},
+      {"-123 in I4", -123, 4, 0, "-123"},
+      {"-1234 in I4", -1234, 4, 0, "****"},
+      {"0 in I4", 0, 4, 0, "   0"},
+      {"7 in I2.2", 7, 2, 2, "07"},
+      {"-7 in I4.3", -7, 4, 3, "-007"},
+      {"2011 in I4", 2011, 4, 0, "2011"},
+      {"a year above 9999 in I4", 10000, 4, 0, "****"},
+      {"a huge whole number in I6", 1e12, 6, 0, "******"},
+      {"int32 minimum in I11", -2147483648.0, 11, 0, "-2147483648"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string out;
+    render_int(out, row.value, row.width, row.min_digits);
+    EXPECT_EQ(out, row.expected);
+  }
+}
+
+TEST(Render, ItemsDescriptorsAndLines) {
+  constexpr Layout kTextInt = "(A, I4)";
+  EXPECT_EQ(render(kTextInt, std::vector<Item>{" Number of FLOO sets:", 3}),
+            " Number of FLOO sets:   3\n");
+  EXPECT_EQ(render(kTextInt, std::vector<Item>{" Number of FLOO sets:", 12345}),
+            " Number of FLOO sets:****\n");
+
+  constexpr Layout kTwo = "(A, A)";
+  EXPECT_EQ(render(kTwo, std::vector<Item>{"only"}), "only\n");
+  constexpr Layout kFramed = "(/, A, /)";
+  EXPECT_EQ(render(kFramed, std::vector<Item>{" Error "}), "\n Error \n\n");
+  constexpr Layout kThreeSlashes = "(/, /, /, \"X\")";
+  EXPECT_EQ(render(kThreeSlashes, {}), "\n\n\nX\n");
+
+  // A trailing literal with no item field before it is still written.
+  constexpr Layout kCode = "(5X, \"ERROR CODE =\", I5, \"  (SYSTEM PARAMETER)\")";
+  EXPECT_EQ(render(kCode, std::vector<Item>{2}), "     ERROR CODE =    2  (SYSTEM PARAMETER)\n");
+  // Out of items: the literals before the next item field are written, nothing after it.
+  constexpr Layout kStop = "(A, \"-\", A, \"+\")";
+  EXPECT_EQ(render(kStop, std::vector<Item>{"a"}), "a-\n");
+
+  // Items left at the end: the layout starts again on a new line.
+  constexpr Layout kFive = "(A, 5I10)";
+  EXPECT_EQ(render(kFive, std::vector<Item>{"x", 1, 2}), "x         1         2\n");
+  constexpr Layout kPair = "(1X, I2)";
+  EXPECT_EQ(render(kPair, std::vector<Item>{1, 2, 3}), "  1\n  2\n  3\n");
+
+  // Aw right-aligns a short text and cuts a long one; A keeps trailing blanks.
+  constexpr Layout kWidths = "(A4, \"|\", A4, \"|\", A)";
+  EXPECT_EQ(render(kWidths, std::vector<Item>{"ab", "abcdef", "c  "}), "  ab|abcd|c  \n");
+
+  // A layout without items and no item field is written once.
+  constexpr Layout kBlanksOnly = "(6X, \"x\")";
+  EXPECT_EQ(render(kBlanksOnly, {}), "      x\n");
+  // No items at all for a layout that takes one: an empty line.
+  constexpr Layout kOne = "(A)";
+  EXPECT_EQ(render(kOne, {}), "\n");
+}
+
+TEST(Render, WaveRecordColumns) {
+  constexpr Layout kWave = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
+  const std::string line = render(
+      kWave, std::vector<Item>{"#WaveData", 3, "Airy    ", 10.0, 12.0, 45.0, 0.0, 0.0, 100.0, 0});
+  EXPECT_EQ(line,
+            "#WaveData   3  Airy       10.00   12.00   45.00    0.00     0.00   100.00   0\n");
+  EXPECT_EQ(line.size(), 78U);  // 77 columns and the line end
+}
+
+TEST(Prompt, LeavesTheLineOpen) {
+  support::StringOutput console(support::kConsoleLineEnd);
+  prompt(console, "Give Qelvo file                   :  ");
+  EXPECT_EQ(console.text(), " Give Qelvo file                   :  ");
+  EXPECT_EQ(console.text().size(), 38U);
+  support::StringOutput cut(support::kConsoleLineEnd);
+  prompt(cut, std::string(90, 'x'));
+  EXPECT_EQ(cut.text(), " " + std::string(80, 'x'));
+}
+
+TEST(OutputUnit, FileLinesEndInCrLf) {
+  support::StringOutput file(support::kFileLineEnd);
+  static constexpr Layout kFramed = "(/, A, /)";
+  write_record(file, kFramed, " Error ");
+  EXPECT_EQ(file.text(), "\r\n Error \r\n\r\n");
+}
+
+TEST(ParseLayout, RejectsMalformedLayouts) {
+  struct Row {
+    const char* text;
+    bool ok;
+  };
+  const std::vector<Row> rows = {
+      {"(A, I4, 2X, A, 4F8.2, 2F9.2, I4)", true},
+      {"(\" \", A, $)", true},
+      {"()", true},
+      {"(A, I4", false},
+      {"(F9)", false},
+      {"(F9.)", false},
+      {"(X)", false},
+      {"(I)", false},
+      {"(Q4)", false},
+      {"(A, $, A)", false},
+      {"(\"open)", false},
+      {"A, I4", false},
+      {"(A I4)", false},
+      {"(A) x", false},
+      {"(I2.3)", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(parse_layout(row.text).error == nullptr, row.ok);
+  }
+  static_assert(parse_layout("(A, 4F8.2)").count == 5);
+  static_assert(parse_layout("(A, $)").open_end);
+}
+
+TEST(CheckItems, FollowsTheLayoutRoundWhenItWraps) {
+  constexpr ParsedLayout kLayout = parse_layout("(A, I4)");
+  const std::vector<ItemKind> ok = {ItemKind::kText, ItemKind::kInt, ItemKind::kText};
+  const std::vector<ItemKind> bad = {ItemKind::kText, ItemKind::kInt, ItemKind::kInt};
+  EXPECT_EQ(detail::check_items(kLayout, ok), nullptr);
+  EXPECT_NE(detail::check_items(kLayout, bad), nullptr);
+}
+
+}  // namespace
+}  // namespace qel2br::driver

@@ -1,0 +1,23 @@
+// In-memory units and a run state fixture for the unit tests.
+#include "testing/memory_units.hpp"
+
+namespace qel2br::testing {
+
+MemoryRun::MemoryRun(std::string cards, std::string answers)
+    : answers_(std::move(answers)),
+      state_(std::make_unique<driver::RunState>(answers_, console_)) {
+  state_->units.bind_lines(support::kCardUnit, "cards.inp", std::move(cards));
+  state_->units.bind_output(support::kDataUnit, "out.txt", output_);
+  state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");
+}
+
+std::string file_lines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (const std::string_view line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace qel2br::testing

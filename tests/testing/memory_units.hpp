@@ -1,0 +1,34 @@
+// In-memory units and a run state fixture for the unit tests.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "driver/run_state.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::testing {
+
+// A run state whose console, card file and output data file live in memory.
+class MemoryRun {
+ public:
+  // cards: the text of the input card file; answers: the console input.
+  explicit MemoryRun(std::string cards = "", std::string answers = "");
+
+  driver::RunState& state() { return *state_; }
+  // What was written to the output data file and to the console so far.
+  [[nodiscard]] const std::string& output() const { return output_.text(); }
+  [[nodiscard]] const std::string& console() const { return console_.text(); }
+
+ private:
+  support::MemoryLines answers_;
+  support::StringOutput console_{support::kConsoleLineEnd};
+  support::StringOutput output_{support::kFileLineEnd};
+  std::unique_ptr<driver::RunState> state_;
+};
+
+// Joins lines with CR LF after each, as the output data file holds them.
+[[nodiscard]] std::string file_lines(std::initializer_list<std::string_view> lines);
+
+}  // namespace qel2br::testing
