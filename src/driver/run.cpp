@@ -92,8 +92,14 @@ int run(RunState& run) {
   }
   write_record(run.console, kOneText, kOpeningOk);
 
+  // The set options dialogue comes here.
+
   write_run_header(run);
   run.cards.rewind();
+
+  // The environment sections come here.
+
+  // The group or element property sections come here.
 
   write_record(run.output(), kOneText, kMark);
   write_record(run.output(), kOneText, kEndOfFile);
