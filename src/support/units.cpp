@@ -97,7 +97,8 @@ void FdOutput::flush() {
     const int fd = fd_;
     fd_ = -1;
     ::close(fd);
-    stop_input({.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+    stop_input(
+        {.file = name_, .message = "cannot write the output data file: " + error_text(error)});
   }
 }
 
@@ -110,7 +111,8 @@ void FdOutput::close() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && report_failures_) {
-      stop_input({.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
+      stop_input(
+          {.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
     }
   }
   fd_ = -1;
@@ -233,9 +235,7 @@ UnitTable::~UnitTable() {
   }
 }
 
-UnitTable::Slot& UnitTable::slot(int unit) {
-  return *slots_.at(static_cast<std::size_t>(unit));
-}
+UnitTable::Slot& UnitTable::slot(int unit) { return *slots_.at(static_cast<std::size_t>(unit)); }
 const UnitTable::Slot& UnitTable::slot(int unit) const {
   return *slots_.at(static_cast<std::size_t>(unit));
 }
@@ -266,7 +266,8 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
       flags |= O_CREAT | O_TRUNC;
     }
     fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0 && mode == OpenMode::kOld && (errno == EACCES || errno == EROFS || errno == EISDIR)) {
+    if (fd < 0 && mode == OpenMode::kOld &&
+        (errno == EACCES || errno == EROFS || errno == EISDIR)) {
       // A file that may only be read is opened for reading.
       fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     }
