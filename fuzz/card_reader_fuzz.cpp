@@ -1,0 +1,170 @@
+// Fuzz target: the card reader. The first byte chooses what the rest feeds: the free-format
+// reading of a field, SPLITL and DECITM on every line, or section scans over the whole file.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "cards/card_reader.hpp"
+#include "cards/free_format.hpp"
+#include "cards/items.hpp"
+#include "support/input_stop.hpp"
+#include "support/units.hpp"
+
+namespace {
+
+using qel2br::cards::CardReader;
+using qel2br::support::InputStop;
+using qel2br::support::MemoryLines;
+
+// The keywords the conversion scans for, and the column ranges its sections read.
+constexpr std::array<std::string_view, 12> kKeywords = {"TITL", "CONS", "MUDP", "DPTH",
+                                                        "SEA ", "CRNT", "MGRW", "COEF",
+                                                        "SPEC", "SPEX", "FLOO", "ELIM"};
+struct Columns {
+  int first = 0;
+  int last = 0;
+};
+constexpr std::array<Columns, 14> kFields = {{{10, 20},
+                                              {21, 30},
+                                              {31, 40},
+                                              {6, 10},
+                                              {11, 15},
+                                              {16, 20},
+                                              {41, 50},
+                                              {51, 60},
+                                              {61, 70},
+                                              {71, 80},
+                                              {11, 20},
+                                              {61, 65},
+                                              {71, 75},
+                                              {1, 256}}};
+
+void fail(const char* what) {
+  std::fprintf(stderr, "card reader fuzz: %s\n", what);
+  std::abort();
+}
+
+// Reads a field and checks the report of a bad one; returns whether a value was read.
+bool read_field(const CardReader& reader, int first, int last) {
+  try {
+    const double value = reader.real_field(first, last);
+    if (!std::isfinite(value)) {
+      fail("a field gave a value that is not finite");
+    }
+    return true;
+  } catch (const InputStop& stop) {
+    if (stop.message.empty() || stop.line != reader.line_number()) {
+      fail("a read error report without its message or line");
+    }
+    return false;
+  }
+}
+
+void fuzz_field(std::string_view text) {
+  const qel2br::cards::FieldValue field = qel2br::cards::read_real(text);
+  if (field.error == qel2br::cards::FieldError::kNone && !std::isfinite(field.value)) {
+    fail("read_real gave a value that is not finite");
+  }
+  if (field.error != qel2br::cards::FieldError::kNone && field.value != 0.0) {
+    fail("read_real gave a value with an error");
+  }
+  if (text.size() < 2) {
+    return;
+  }
+  // The same text as a card, read from columns chosen by its first two bytes.
+  const auto a = static_cast<int>(static_cast<unsigned char>(text[0])) + 1;
+  const auto b = static_cast<int>(static_cast<unsigned char>(text[1])) + 1;
+  MemoryLines lines(std::string(text.substr(2)));
+  CardReader reader;
+  reader.attach(lines, "fuzz.inp");
+  if (reader.read_line()) {
+    read_field(reader, std::min(a, b), std::max(a, b));
+  }
+}
+
+void fuzz_items(std::string_view text) {
+  MemoryLines lines{std::string(text)};
+  std::string_view line;
+  qel2br::cards::ItemList items;
+  while (lines.read_line(line)) {
+    // As the free-format readers see it: the 256-column card text.
+    const qel2br::cards::CardText card(line);
+    qel2br::cards::SPLITL(card.view(), items);
+    std::int32_t seen = 0;
+    qel2br::cards::for_each_item(card.view(), [&](const qel2br::cards::Item& item) {
+      ++seen;
+      if (item.type < qel2br::cards::kIntegerItem || item.type > qel2br::cards::kTextItem) {
+        fail("an item without a type");
+      }
+      if (item.type != qel2br::cards::kTextItem && !std::isfinite(item.value)) {
+        fail("a number item that is not finite");
+      }
+    });
+    if (items.count != seen || items.count < 0 ||
+        items.count > static_cast<std::int32_t>(qel2br::cards::kMaxItems)) {
+      fail("SPLITL and for_each_item disagree on the items of a card");
+    }
+    // The whole line, of any length, and DECITM on the raw line with a length of its own.
+    qel2br::cards::SPLITL(line, items);
+    std::int32_t type = 0;
+    double value = 0.0;
+    const auto length = static_cast<std::int32_t>(line.size() % 200) - 10;
+    qel2br::cards::DECITM(line.substr(0, 80), length, type, value);
+    if (type < qel2br::cards::kNoItem || type > qel2br::cards::kTextItem) {
+      fail("DECITM gave an unknown type");
+    }
+  }
+}
+
+void fuzz_scan(std::string_view text) {
+  MemoryLines lines{std::string(text)};
+  CardReader reader;
+  reader.attach(lines, "fuzz.inp");
+  for (const std::string_view keyword : kKeywords) {
+    reader.start_scan(keyword);
+    std::size_t field = keyword.size();
+    while (reader.next_card()) {
+      if (reader.card().view().substr(0, 4) != keyword) {
+        fail("a card of another keyword was handed over");
+      }
+      const Columns cols = kFields.at(field++ % kFields.size());
+      read_field(reader, cols.first, cols.last);
+      if (keyword == "CRNT") {
+        // Continuation cards, then the first other line is read again by the scan.
+        while (reader.read_line()) {
+          if (!reader.blank(1, 4)) {
+            reader.step_back();
+            break;
+          }
+          read_field(reader, 41, 50);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1,  // NOLINT: bytes as text
+                              size - 1);
+  switch (data[0] % 3) {
+    case 0:
+      fuzz_field(text);
+      break;
+    case 1:
+      fuzz_items(text);
+      break;
+    default:
+      fuzz_scan(text);
+      break;
+  }
+  return 0;
+}

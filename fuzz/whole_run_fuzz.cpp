@@ -1,0 +1,144 @@
+// Fuzz target: the whole conversion, in process, through run_and_report as main calls it.
+//
+// The input holds up to three files separated by kSeparator: the card file, the group-name file
+// and the element-number file. They are written to a temporary directory of this process, and
+// the run is made twice with fixed answers: once choosing groups, once element by element.
+// Checked after each run: the status is one of the three, the input files are unchanged, a
+// normal end leaves the end line, an input stop reports on standard error and nothing else does.
+#include <unistd.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "driver/exit_status.hpp"
+#include "driver/run.hpp"
+#include "driver/run_state.hpp"
+#include "support/units.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kSeparator = "\n~~~~\n";
+constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
+
+void fail(const char* what, const std::string& console, const std::string& errors) {
+  std::fprintf(stderr, "whole run fuzz: %s\n--- console ---\n%s\n--- errors ---\n%s\n", what,
+               console.c_str(), errors.c_str());
+  std::abort();
+}
+
+// The per-process directory the files are written to; removed when the process ends.
+class Scratch {
+ public:
+  Scratch() {
+    std::error_code ec;
+    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
+                                                           : fs::temp_directory_path();
+    dir_ = base / ("qel2br-fuzz-" + std::to_string(::getpid()));
+    fs::remove_all(dir_, ec);
+    fs::create_directories(dir_);
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  [[nodiscard]] std::string path(std::string_view name) const { return (dir_ / name).string(); }
+
+ private:
+  fs::path dir_;
+};
+
+void write_file(const std::string& path, std::string_view contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void run_once(const std::string& answers, const Scratch& scratch,
+              const std::array<std::string_view, 3>& files,
+              const std::array<std::string, 3>& paths) {
+  qel2br::support::MemoryLines answer_lines(answers);
+  qel2br::support::StringOutput console(qel2br::support::kConsoleLineEnd);
+  qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
+  int status = -1;
+  {
+    auto state = std::make_unique<qel2br::driver::RunState>(answer_lines, console);
+    status = qel2br::driver::run_and_report(*state, errors);
+  }
+  const std::string& shown = console.text();
+  const std::string& reported = errors.text();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (read_file(paths.at(i)) != files.at(i)) {
+      fail("an input file was changed by the run", shown, reported);
+    }
+  }
+  switch (status) {
+    case qel2br::driver::kNormalEnd: {
+      const std::string output = read_file(scratch.path("out.txt"));
+      if (output.size() < kEndLine.size() ||
+          output.compare(output.size() - kEndLine.size(), kEndLine.size(), kEndLine) != 0) {
+        fail("a normal end without the end line", shown, reported);
+      }
+      if (!reported.empty()) {
+        fail("a normal end with a report on standard error", shown, reported);
+      }
+      break;
+    }
+    case qel2br::driver::kErrorEnd:
+      if (shown.find("\n Error \n") == std::string::npos || !reported.empty()) {
+        fail("an error end without \" Error \" or with a report", shown, reported);
+      }
+      break;
+    case qel2br::driver::kInputStop:
+      if (reported.rfind("qel2br: ", 0) != 0) {
+        fail("an input stop without its report", shown, reported);
+      }
+      break;
+    default:
+      fail("an unknown exit status", shown, reported);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const Scratch scratch;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);  // NOLINT: bytes
+  std::array<std::string_view, 3> files{};
+  std::string_view rest = input;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::size_t end = i + 1 < files.size() ? rest.find(kSeparator) : std::string_view::npos;
+    files.at(i) = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + kSeparator.size());
+  }
+  const std::array<std::string, 3> paths = {scratch.path("cards.inp"), scratch.path("groups.txt"),
+                                            scratch.path("elements.txt")};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    write_file(paths.at(i), files.at(i));
+  }
+  const std::string out = scratch.path("out.txt");
+  // Group mode: the group question is answered Y (and, when it is not asked, Y is taken as a
+  // missing element file and the next answer names the group file instead).
+  run_once(paths[0] + "\n" + out + "\nY\n" + paths[1] + "\n", scratch, files, paths);
+  // Element mode: the element file answers the group question too, when it is asked.
+  run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files,
+           paths);
+  return 0;
+}
