@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -77,11 +78,13 @@ void run_once(const std::string& answers, const Scratch& scratch,
   qel2br::support::MemoryLines answer_lines(answers);
   qel2br::support::StringOutput console(qel2br::support::kConsoleLineEnd);
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
-  int status = -1;
-  {
-    auto state = std::make_unique<qel2br::driver::RunState>(answer_lines, console);
-    status = qel2br::driver::run_and_report(*state, errors);
-  }
+  // The run state is built afresh for every run, in storage kept for the process: a new
+  // allocation of its size each time costs more than the run itself.
+  alignas(qel2br::driver::RunState) static std::array<std::byte, sizeof(qel2br::driver::RunState)>
+      storage;
+  auto* state = new (storage.data()) qel2br::driver::RunState(answer_lines, console);
+  const int status = qel2br::driver::run_and_report(*state, errors);
+  state->~RunState();
   const std::string& shown = console.text();
   const std::string& reported = errors.text();
   for (std::size_t i = 0; i < files.size(); ++i) {
