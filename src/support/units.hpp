@@ -33,6 +33,8 @@ class OutputUnit {
   void write_rendered(std::string_view text);
   // Writes one whole line.
   void write_line(std::string_view text);
+  // A work text for rendering records bound for this unit, kept to spare allocations.
+  [[nodiscard]] std::string& scratch() { return scratch_; }
   // Passes buffered lines on; a file unit stops the run when that fails.
   virtual void flush() {}
   // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
@@ -44,6 +46,7 @@ class OutputUnit {
 
  private:
   std::string_view line_end_;
+  std::string scratch_;
 };
 
 // An output unit that collects what is written in a string (tests, in-process runs).
