@@ -125,8 +125,9 @@ double CardReader::real_field(int first_col, int last_col) const {
   }
   const std::string_view shown = card_.head(static_cast<std::size_t>(ILSTNB(card_.view())));
   std::string detail = "  " + std::string(shown) + "\n  ";
-  detail.append(static_cast<std::size_t>(first_col - 1), ' ');
-  detail.append(static_cast<std::size_t>(last_col - first_col + 1), '^');
+  const int width = last_col - first_col + 1;
+  detail.append(static_cast<std::size_t>(first_col) - 1, ' ');
+  detail.append(static_cast<std::size_t>(width), '^');
   detail += '\n';
   support::stop_input(
       {.file = file_name_, .line = line_number(), .message = message, .detail = detail});

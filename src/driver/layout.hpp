@@ -330,8 +330,8 @@ template <typename... Items>
 class LayoutFor {
  public:
   consteval LayoutFor(const Layout& layout) : layout_(&layout) {  // NOLINT
-    constexpr std::array<ItemKind, sizeof...(Items)> kinds{detail::item_kind<Items>()...};
-    if (const char* why = detail::check_items(layout.parsed(), kinds); why != nullptr) {
+    constexpr std::array<ItemKind, sizeof...(Items)> kKinds{detail::item_kind<Items>()...};
+    if (const char* why = detail::check_items(layout.parsed(), kKinds); why != nullptr) {
       layout_error(why);
     }
   }
