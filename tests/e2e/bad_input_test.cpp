@@ -1,0 +1,988 @@
+// Runs the built qel2br on broken and hostile input, one table row per case.
+//
+// Each row gives the files of an empty working directory (large ones are generated here, never
+// stored), an optional setup (links, directories, permissions), the console answers, the exit
+// status, and texts that standard error, the console and the output data file must hold. Every
+// row also checks that each file present before the run is byte for byte unchanged afterwards,
+// that no file but out.txt appears, that a normal end leaves the end line and any other end
+// leaves none, and that the run finishes within the time limit.
+//
+// usage: bad_input_test [gtest flags] [qel2br binary]: by default the qel2br of this build;
+// QEL2BR_BINARY overrides both (tools/valgrind-e2e points it at a wrapper).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string g_binary;  // NOLINT: set once from the command line before the tests run
+
+constexpr int kTimeoutSeconds = 15;
+constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
+
+// What the three kinds of answers look like.
+constexpr std::string_view kElementAnswers = "cards.inp\nout.txt\n\n\n";  // no element checking
+constexpr std::string_view kGroupAnswers = "cards.inp\nout.txt\nY\ngroups.txt\n";
+constexpr std::string_view kCheckedAnswers = "cards.inp\nout.txt\nelements.txt\nelements.txt\n";
+
+struct File {
+  std::string name;
+  std::string contents;
+};
+
+// One case. Texts to find may be empty (not checked); an empty stderr_has means standard error
+// must be empty. "@WORK@" in the answers stands for the working directory.
+struct Row {
+  std::string name;
+  std::function<std::vector<File>()> files;
+  std::string answers;
+  int status = 0;
+  std::string stderr_has{};
+  std::string console_has{};
+  std::string output_has{};
+  std::function<void(const fs::path&)> setup{};
+  bool needs_non_root = false;
+};
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const fs::path& path, std::string_view contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+// A card of 80 columns: the keyword in 1-4 and each text right-aligned in its columns.
+struct Field {
+  int first = 0;
+  int last = 0;
+  std::string text;
+};
+std::string card(std::string_view keyword, const std::vector<Field>& fields) {
+  std::string line(80, ' ');
+  line.replace(0, keyword.size(), keyword);
+  for (const Field& f : fields) {
+    const auto width = static_cast<std::size_t>(f.last - f.first + 1);
+    const std::string text = f.text.size() >= width
+                                 ? f.text.substr(0, width)
+                                 : std::string(width - f.text.size(), ' ') + f.text;
+    line.replace(static_cast<std::size_t>(f.first - 1), width, text);
+  }
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line;
+}
+
+std::string lines(const std::vector<std::string>& cards, std::string_view end = "\n") {
+  std::string text;
+  for (const std::string& c : cards) {
+    text += c;
+    text += end;
+  }
+  return text;
+}
+
+// Bytes from a fixed seed: the same garbage on every run.
+std::string garbage(std::size_t size, std::uint32_t seed, bool allow_newline) {
+  std::string bytes;
+  bytes.reserve(size);
+  std::uint32_t x = seed;
+  while (bytes.size() < size) {
+    x = x * 1664525U + 1013904223U;
+    const auto c = static_cast<char>(x >> 24U);
+    if (!allow_newline && (c == '\n' || c == '\r')) {
+      continue;
+    }
+    bytes += c;
+  }
+  return bytes;
+}
+
+// Garbage without digits, signs or points, so no number can be read from it.
+std::string garbage_without_numbers(std::size_t size, std::uint32_t seed) {
+  std::string bytes = garbage(size, seed, true);
+  std::replace_if(
+      bytes.begin(), bytes.end(),
+      [](char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }, '#');
+  return bytes;
+}
+
+std::vector<File> only(std::string name, std::string contents) {
+  return {{std::move(name), std::move(contents)}};
+}
+
+const std::string kDepthCard = card("DPTH", {{10, 20, "100"}});
+const std::string kDepthLine = "' Water Depth          :  100.000 [m]\r\n";
+const std::string kGroupCard = "FLOO LEGA1";
+const std::string kGroupLine = "NAME GROUP 7 LEGA1";
+// The flooded-group record (A, I8, 10X, A, A) of a group number and the name as on the card.
+std::string flooded_record(std::string_view number, std::string_view name) {
+  return " Flooded Group " + std::string(8 - number.size(), ' ') + std::string(number) +
+         std::string(10, ' ') + " !   " + std::string(name) + std::string(8 - name.size(), ' ') +
+         "\r\n";
+}
+const std::string kFloodedRecord = flooded_record("7", "LEGA1");
+
+// A numeric field of a card kind: the cards before it, the keyword and fields of the card that
+// holds it, its columns, and whether a blank field is allowed (a default is taken).
+struct NumericField {
+  std::string label;
+  std::vector<std::string> before;
+  std::string keyword;
+  std::vector<Field> others;
+  int first = 0;
+  int last = 0;
+  bool blank_allowed = false;
+  std::string reported_keyword;  // as the report names the card
+};
+
+std::vector<NumericField> numeric_fields() {
+  const std::string crnt = card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "90"}});
+  const std::string mgrw = card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}});
+  const std::string coef = card("COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}});
+  const std::vector<Field> sea = {
+      {6, 10, "1"}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}};
+  const std::vector<Field> cons = {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1025"}};
+  const std::vector<Field> spec = {
+      {6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"}, {31, 40, "0"}, {41, 50, "0.7"},
+      {61, 70, "2.0"}};
+  const std::vector<Field> spex = {
+      {11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"}, {51, 60, "0"}, {61, 65, "0.8"},
+      {71, 75, "1.8"}};
+  const std::vector<Field> range = {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}};
+  const std::vector<Field> crnt_fields = {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "90"}};
+  const std::vector<Field> cont = {{41, 50, "50"}, {51, 60, "0.8"}};
+  const std::vector<Field> later_mgrw = {{21, 30, "80"}, {31, 40, "0.05"}};
+  const std::vector<Field> later_coef = {{21, 30, "100"}, {31, 40, "0.65"}, {51, 60, "1.6"}};
+
+  std::vector<NumericField> all;
+  const auto add = [&](std::string label, std::vector<std::string> before, std::string keyword,
+                       const std::vector<Field>& fields, bool blank_allowed_default,
+                       std::string reported, std::vector<int> blank_allowed_firsts = {}) {
+    for (const Field& f : fields) {
+      NumericField n;
+      n.label = label + "_" + std::to_string(f.first) + "_" + std::to_string(f.last);
+      n.before = before;
+      n.keyword = keyword;
+      for (const Field& o : fields) {
+        if (o.first != f.first) {
+          n.others.push_back(o);
+        }
+      }
+      n.first = f.first;
+      n.last = f.last;
+      n.blank_allowed =
+          blank_allowed_default || std::find(blank_allowed_firsts.begin(),
+                                             blank_allowed_firsts.end(),
+                                             f.first) != blank_allowed_firsts.end();
+      n.reported_keyword = reported;
+      all.push_back(n);
+    }
+  };
+  add("cons", {}, "CONS", cons, false, "CONS");
+  add("mudp", {}, "MUDP", {{10, 20, "-100"}}, false, "MUDP");
+  add("dpth", {}, "DPTH", {{10, 20, "100"}}, false, "DPTH");
+  add("sea", {}, "SEA ", sea, false, "SEA", {6});
+  add("crnt", {}, "CRNT", crnt_fields, false, "CRNT", {61});
+  add("crnt_continuation", {crnt}, "    ", cont, false, "CRNT continuation");
+  add("mgrw_first", {}, "MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}, false, "MGRW");
+  add("mgrw_later", {mgrw}, "MGRW", later_mgrw, false, "MGRW");
+  add("coef_first", {}, "COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}}, false, "COEF");
+  add("coef_later", {coef}, "COEF", later_coef, false, "COEF");
+  // Range fields: blank is 0. SPEC's and SPEX's ignored real is still read.
+  add("spec", {}, "SPEC", spec, false, "SPEC", {6, 11, 16});
+  add("spex", {}, "SPEX", spex, false, "SPEX", {11, 21, 31});
+  add("floo", {}, "FLOO", range, true, "FLOO");
+  add("elim", {}, "ELIM", range, true, "ELIM");
+  return all;
+}
+
+void add_field_rows(std::vector<Row>& rows) {
+  for (const NumericField& n : numeric_fields()) {
+    const auto line = std::to_string(n.before.size() + 1);
+    const std::string columns = n.reported_keyword + " card, columns " + std::to_string(n.first) +
+                                "-" + std::to_string(n.last) + ": expected a number";
+    for (const bool blank : {true, false}) {
+      std::vector<Field> fields = n.others;
+      if (!blank) {
+        fields.push_back({n.first, n.last, "abc"});
+      }
+      std::vector<std::string> cards = n.before;
+      cards.push_back(card(n.keyword, fields));
+      // A continuation card is not upper-cased.
+      const std::string found = n.keyword == "    " ? "\"abc\"" : "\"ABC\"";
+      Row row{.name = "field_" + n.label + (blank ? "_blank" : "_not_a_number"),
+              .files = [text = lines(cards)] { return only("cards.inp", text); },
+              .answers = std::string(kElementAnswers)};
+      if (blank && n.blank_allowed) {
+        row.status = 0;
+      } else {
+        row.status = 2;
+        row.stderr_has = "qel2br: cards.inp:" + line + ": " + columns +
+                         (blank ? ", found a blank field" : ", found " + found);
+      }
+      rows.push_back(row);
+    }
+  }
+}
+
+// The console input ending at each question of both modes.
+void add_console_end_rows(std::vector<Row>& rows) {
+  const std::string ended = "the console input ended; expected an answer to ";
+  const auto files_with = [](std::string cards_text) {
+    return [cards_text] {
+      return std::vector<File>{{"cards.inp", cards_text},
+                               {"groups.txt", "NAME GROUP 7 LEGA1\n"},
+                               {"elements.txt", "11 12\n"}};
+    };
+  };
+  const std::string plain = kDepthCard + "\n";
+  const std::string grouped = kGroupCard + "\n";
+  struct End {
+    std::string name;
+    std::string cards;
+    std::string answers;
+    std::string question;
+  };
+  const std::vector<End> ends = {
+      {"input", plain, "", "Give Qelvo file"},
+      {"input_asked_again", plain, "missing.inp\n", "Give Qelvo file"},
+      {"output", plain, "cards.inp\n", "Give Output file (for brakt data)"},
+      {"element_file", plain, "cards.inp\nout.txt\n", "File containing element IDs"},
+      {"element_file_asked_again", plain, "cards.inp\nout.txt\nmissing.txt\n",
+       "File containing element IDs"},
+      {"group_question", grouped, "cards.inp\nout.txt\n", "Use Groups instead of ElemID /No/"},
+      {"element_file_after_no", grouped, "cards.inp\nout.txt\nN\n", "File containing element IDs"},
+      {"group_file", grouped, "cards.inp\nout.txt\nY\n", "File containing Group Names"},
+      {"group_file_asked_again", grouped, "cards.inp\nout.txt\nY\nmissing.txt\n",
+       "File containing Group Names"},
+  };
+  for (const End& e : ends) {
+    rows.push_back({.name = "console_ends_at_" + e.name,
+                    .files = files_with(e.cards),
+                    .answers = e.answers,
+                    .status = 2,
+                    .stderr_has = ended + "\"" + e.question + "\""});
+  }
+}
+
+// Inputs that only reach the files: garbage, long lines, empty files, line ends.
+void add_file_rows(std::vector<Row>& rows) {
+  const std::string ten_mb(10U << 20U, 'X');
+  rows.push_back({.name = "nul_in_card_field",
+                  .files = [] { return only("cards.inp", std::string("DPTH     1\0\0\n", 14)); },
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: expected a number"});
+  rows.push_back(
+      {.name = "binary_garbage_card_file",
+       .files = [] { return only("cards.inp", garbage(1U << 16U, 7, true) + "\n" + kDepthCard); },
+       .answers = std::string(kElementAnswers),
+       .output_has = kDepthLine});
+  rows.push_back({.name = "binary_garbage_group_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{
+                            {"cards.inp", kGroupCard + "\n"},
+                            {"groups.txt", garbage(1U << 14U, 11, true) + "\n" + kGroupLine}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .output_has = kFloodedRecord});
+  rows.push_back({.name = "binary_garbage_element_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{
+                            {"cards.inp", kDepthCard + "\n"},
+                            {"elements.txt", garbage_without_numbers(1U << 14U, 13) + "\n11 12\n"}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:      2"});
+  rows.push_back({.name = "binary_garbage_answer",
+                  .files = [] { return only("cards.inp", kDepthCard + "\n"); },
+                  .answers = garbage(300, 17, false) + "\n" + std::string(kElementAnswers),
+                  .console_has = " Nonexisting file :",
+                  .output_has = kDepthLine});
+
+  rows.push_back({.name = "line_of_10mb_in_card_file",
+                  .files = [ten_mb] { return only("cards.inp", "TITL" + ten_mb + "\n"); },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "'  " + std::string(252, 'X') + "\r\n"});
+  rows.push_back({.name = "line_of_10mb_in_group_file",
+                  .files =
+                      [ten_mb] {
+                        return std::vector<File>{{"cards.inp", kGroupCard + "\n"},
+                                                 {"groups.txt", kGroupLine + " " + ten_mb}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .output_has = kFloodedRecord});
+  rows.push_back({.name = "line_of_10mb_in_element_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{
+                            {"cards.inp", kDepthCard + "\n"},
+                            {"elements.txt", "11 12" + std::string(10U << 20U, ' ') + "13\n"}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:      3"});
+  rows.push_back({.name = "line_of_10mb_as_answer",
+                  .files = [] { return only("cards.inp", kDepthCard + "\n"); },
+                  .answers = ten_mb + "\n" + std::string(kElementAnswers),
+                  .console_has = " Nonexisting file :" + std::string(256, 'X') + "\n",
+                  .output_has = kDepthLine});
+
+  rows.push_back({.name = "empty_card_file",
+                  .files = [] { return only("cards.inp", ""); },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "' Water Depth          :    0.000 [m]\r\n"});
+  rows.push_back({.name = "empty_group_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kGroupCard + "\n"},
+                                                 {"groups.txt", ""}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .status = 1,
+                  .console_has = "\n** No Groups Found on file: groups.txt"});
+  rows.push_back({.name = "empty_element_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
+                                                 {"elements.txt", ""}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:      0"});
+
+  rows.push_back({.name = "crlf_card_file",
+                  .files =
+                      [] {
+                        return only("cards.inp",
+                                    lines({"TITL PLATFORM", kDepthCard, card("SEA ", {{16, 20, "10"},
+                                                                                      {21, 30, "12"},
+                                                                                      {31, 40, "0"},
+                                                                                      {71, 80, "45"}})},
+                                          "\r\n"));
+                      },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "'   PLATFORM\r\n"});
+  rows.push_back({.name = "card_file_of_crlf_only",
+                  .files = [] { return only("cards.inp", "\r\n\r\n\r\n\r\n"); },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = std::string(kEndLine)});
+  rows.push_back({.name = "crlf_group_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kGroupCard + "\r\n"},
+                                                 {"groups.txt", kGroupLine + "\r\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .output_has = kFloodedRecord});
+  rows.push_back({.name = "crlf_element_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\r\n"},
+                                                 {"elements.txt", "11 12\r\n13\r\n"}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:      3"});
+  rows.push_back({.name = "crlf_answers",
+                  .files = [] { return only("cards.inp", kDepthCard + "\n"); },
+                  .answers = "cards.inp\r\nout.txt\r\n\r\n",
+                  .output_has = kDepthLine});
+
+  rows.push_back({.name = "card_file_without_final_line_end",
+                  .files = [] { return only("cards.inp", kDepthCard); },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = kDepthLine});
+  rows.push_back({.name = "group_file_without_final_line_end",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kGroupCard},
+                                                 {"groups.txt", kGroupLine}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .output_has = kFloodedRecord});
+  rows.push_back({.name = "element_file_without_final_line_end",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
+                                                 {"elements.txt", "11 12\n13"}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:      3"});
+  rows.push_back({.name = "answers_without_final_line_end",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
+                                                 {"elements.txt", "11\n"}};
+                      },
+                  .answers = "cards.inp\nout.txt\nelements.txt",
+                  .output_has = kDepthLine});
+}
+
+// Names that do not name a readable file, and output names that name the input.
+void add_name_rows(std::vector<Row>& rows) {
+  const auto with_dir = [](const fs::path& work) { fs::create_directory(work / "sub"); };
+  const auto all_files = [] {
+    return std::vector<File>{{"cards.inp", kGroupCard + "\n" + kDepthCard + "\n"},
+                             {"groups.txt", kGroupLine + "\n"},
+                             {"elements.txt", "11 12\n"}};
+  };
+  rows.push_back({.name = "directory_as_input",
+                  .files = all_files,
+                  .answers = "sub\ncards.inp\nout.txt\nN\n\n",
+                  .console_has = " Nonexisting file :sub ",
+                  .output_has = kDepthLine,
+                  .setup = with_dir});
+  rows.push_back({.name = "directory_as_output",
+                  .files = all_files,
+                  .answers = "cards.inp\nsub\n",
+                  .status = 1,
+                  .console_has = "\n Error \n",
+                  .setup = with_dir});
+  rows.push_back({.name = "directory_as_group_file",
+                  .files = all_files,
+                  .answers = "cards.inp\nout.txt\nY\nsub\ngroups.txt\n",
+                  .console_has = " Nonexisting file :sub ",
+                  .output_has = kFloodedRecord,
+                  .setup = with_dir});
+  rows.push_back({.name = "directory_as_element_file",
+                  .files = all_files,
+                  .answers = "cards.inp\nout.txt\nN\nsub\n\n",
+                  .console_has = " Nonexisting file :sub ",
+                  .output_has = kDepthLine,
+                  .setup = with_dir});
+
+  const auto unreadable = [](const char* name) {
+    return [name](const fs::path& work) { ::chmod((work / name).c_str(), 0); };
+  };
+  rows.push_back({.name = "unreadable_input",
+                  .files = all_files,
+                  .answers = "cards.inp\n",
+                  .status = 2,
+                  .stderr_has = "expected an answer to \"Give Qelvo file\"",
+                  .console_has = " Nonexisting file :cards.inp ",
+                  .setup = unreadable("cards.inp"),
+                  .needs_non_root = true});
+  rows.push_back({.name = "unreadable_group_file",
+                  .files = all_files,
+                  .answers = "cards.inp\nout.txt\nY\ngroups.txt\n",
+                  .status = 2,
+                  .stderr_has = "expected an answer to \"File containing Group Names\"",
+                  .console_has = " Nonexisting file :groups.txt ",
+                  .setup = unreadable("groups.txt"),
+                  .needs_non_root = true});
+  rows.push_back({.name = "unreadable_element_file",
+                  .files = all_files,
+                  .answers = "cards.inp\nout.txt\nN\nelements.txt\n\n",
+                  .console_has = " Nonexisting file :elements.txt ",
+                  .output_has = kDepthLine,
+                  .setup = unreadable("elements.txt"),
+                  .needs_non_root = true});
+  // Opens, even as root, but cannot be read.
+  rows.push_back({.name = "input_that_cannot_be_read",
+                  .files = all_files,
+                  .answers = "/proc/self/mem\nout.txt\n\n",
+                  .status = 2,
+                  .stderr_has = "qel2br: /proc/self/mem: cannot read the file"});
+
+  const std::string overwrite = " Output file would overwrite the input card file: not opened\n";
+  const auto links = [](const fs::path& work) {
+    fs::create_directory(work / "sub");
+    fs::create_symlink("cards.inp", work / "link.inp");
+    fs::create_hard_link(work / "cards.inp", work / "hard.inp");
+  };
+  for (const auto& [name, output] :
+       std::vector<std::pair<std::string, std::string>>{{"same_name", "cards.inp"},
+                                                        {"dot_slash", "./cards.inp"},
+                                                        {"through_a_directory", "sub/../cards.inp"},
+                                                        {"absolute_path", "@WORK@/cards.inp"},
+                                                        {"symbolic_link", "link.inp"},
+                                                        {"hard_link", "hard.inp"},
+                                                        {"trailing_blanks", "cards.inp   "}}) {
+    rows.push_back({.name = "output_is_input_" + name,
+                    .files = all_files,
+                    .answers = "cards.inp\n" + output + "\n",
+                    .status = 1,
+                    .console_has = overwrite + "\n Error \n",
+                    .setup = links});
+  }
+  rows.push_back({.name = "output_is_input_opened_through_a_link",
+                  .files = all_files,
+                  .answers = "link.inp\ncards.inp\n",
+                  .status = 1,
+                  .console_has = overwrite,
+                  .setup = links});
+  rows.push_back({.name = "output_to_dev_full",
+                  .files = all_files,
+                  .answers = "cards.inp\n/dev/full\nN\n\n",
+                  .status = 2,
+                  .stderr_has = "qel2br: /dev/full: cannot write the output data file"});
+  rows.push_back({.name = "output_to_dev_full_during_the_run",
+                  .files =
+                      [] {
+                        std::vector<std::string> titles(2000, "TITL " + std::string(200, 'T'));
+                        return only("cards.inp", lines(titles));
+                      },
+                  .answers = "cards.inp\n/dev/full\n\n",
+                  .status = 2,
+                  .stderr_has = "qel2br: /dev/full: cannot write the output data file"});
+}
+
+// Table limits: profile points, elements, group names.
+void add_limit_rows(std::vector<Row>& rows) {
+  const auto continuation = [](int n) {
+    std::vector<std::string> cards = {card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}})};
+    for (int i = 1; i < n; ++i) {
+      cards.push_back(card("    ", {{41, 50, std::to_string(i)}, {51, 60, "0.5"}}));
+    }
+    return lines(cards);
+  };
+  rows.push_back({.name = "current_of_100_points",
+                  .files = [continuation] { return only("cards.inp", continuation(100)); },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = std::string(50, ' ') + "    99.00     0.50\r\n"});
+  rows.push_back({.name = "current_of_101_points",
+                  .files = [continuation] { return only("cards.inp", continuation(101)); },
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = "cards.inp:101: CRNT card: more than 100 profile points"});
+  for (const std::string keyword : {"MGRW", "COEF"}) {
+    const auto profile = [keyword](int n) {
+      std::vector<std::string> cards = {
+          card(keyword, {{11, 20, "0"}, {31, 40, "0.5"}, {51, 60, "1.5"}})};
+      for (int i = 1; i < n; ++i) {
+        cards.push_back(
+            card(keyword, {{21, 30, std::to_string(i)}, {31, 40, "0.5"}, {51, 60, "1.5"}}));
+      }
+      return lines(cards);
+    };
+    std::string lower = keyword;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(c - 'A' + 'a'); });
+    rows.push_back({.name = lower + "_of_100_points",
+                    .files = [profile] { return only("cards.inp", profile(100)); },
+                    .answers = std::string(kElementAnswers),
+                    .output_has = std::string(20, ' ') + "    99.00    0.500\r\n"});
+    rows.push_back({.name = lower + "_of_101_points",
+                    .files = [profile] { return only("cards.inp", profile(101)); },
+                    .answers = std::string(kElementAnswers),
+                    .status = 2,
+                    .stderr_has = "cards.inp:101: " + keyword + " card: more than 100 cards"});
+  }
+
+  const auto one_card = [](std::string text) {
+    return [text] { return only("cards.inp", text + "\n"); };
+  };
+  const std::string spec_range = "SPEC card, columns 6-20: the element range ";
+  const std::string spex_range = "SPEX card, columns 11-40: the element range ";
+  rows.push_back({.name = "spec_range_of_10000",
+                  .files = one_card(card("SPEC", {{6, 10, "1"}, {11, 15, "10000"}, {16, 20, "1"},
+                                                  {31, 40, "0"}, {41, 50, "0.7"}, {61, 70, "2"}})),
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "      9996      9997      9998      9999     10000\r\n"});
+  rows.push_back({.name = "spec_range_of_10001",
+                  .files = one_card(card("SPEC", {{6, 10, "1"}, {11, 15, "10001"}, {16, 20, "1"},
+                                                  {31, 40, "0"}, {41, 50, "0.7"}, {61, 70, "2"}})),
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = spec_range + "1 to 10001 by step 1 gives more than 10000"});
+  rows.push_back({.name = "spex_range_of_10001",
+                  .files = one_card(card("SPEX", {{11, 20, "5"}, {21, 30, "20005"}, {31, 40, "2"},
+                                                  {51, 60, "0"}, {61, 65, "0.7"}, {71, 75, "2"}})),
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = spex_range + "5 to 20005 by step 2 gives more than 10000"});
+  for (const std::string keyword : {"FLOO", "ELIM"}) {
+    const auto merged = [keyword](int last) {
+      return [keyword, last] {
+        return only("cards.inp",
+                    lines({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
+                           card(keyword, {{11, 20, "5001"}, {21, 30, std::to_string(last)},
+                                          {31, 40, "1"}})}));
+      };
+    };
+    std::string lower = keyword;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return static_cast<char>(c - 'A' + 'a'); });
+    rows.push_back({.name = lower + "_cards_merged_to_10000",
+                    .files = merged(10000),
+                    .answers = std::string(kElementAnswers),
+                    .output_has = "      9996      9997      9998      9999     10000\r\n"});
+    rows.push_back({.name = lower + "_cards_merged_to_10001",
+                    .files = merged(10001),
+                    .answers = std::string(kElementAnswers),
+                    .status = 2,
+                    .stderr_has = "cards.inp:2: " + keyword + " cards: more than 10000 elements"});
+  }
+  const auto numbers = [](int n) {
+    return [n] {
+      std::string text;
+      for (int i = 1; i <= n; ++i) {
+        text += std::to_string(i) + (i % 10 == 0 ? "\n" : " ");
+      }
+      return std::vector<File>{{"cards.inp", kDepthCard + "\n"}, {"elements.txt", text}};
+    };
+  };
+  rows.push_back({.name = "element_file_of_10000",
+                  .files = numbers(10000),
+                  .answers = std::string(kCheckedAnswers),
+                  .console_has = " Total Number of Elements:  10000"});
+  rows.push_back({.name = "element_file_of_10001",
+                  .files = numbers(10001),
+                  .answers = std::string(kCheckedAnswers),
+                  .status = 2,
+                  .stderr_has = "qel2br: elements.txt:1001: element-number file: more than 10000"});
+
+  // Ranges whose step never reaches the last element.
+  struct Endless {
+    std::string name;
+    std::string keyword;
+    std::vector<Field> fields;
+    std::string reported;
+  };
+  for (const Endless& e : std::vector<Endless>{
+           {"spec_negative_step", "SPEC",
+            {{6, 10, "1"}, {11, 15, "10"}, {16, 20, "-1"}, {31, 40, "0"}, {41, 50, "1"},
+             {61, 70, "2"}},
+            spec_range + "1 to 10 by step -1 never ends"},
+           {"spex_first_0_step_0", "SPEX",
+            {{11, 20, "0"}, {21, 30, "10"}, {31, 40, "0"}, {51, 60, "0"}, {61, 65, "1"},
+             {71, 75, "2"}},
+            spex_range + "0 to 10 by step 0 never ends"},
+           {"floo_negative_step", "FLOO",
+            {{11, 20, "5"}, {21, 30, "5"}, {31, 40, "-1"}},
+            "FLOO card, columns 11-40: the element range 5 to 5 by step -1 never ends"},
+           {"elim_blank_first_and_step", "ELIM",
+            {{21, 30, "10"}},
+            "ELIM card, columns 11-40: the element range 0 to 10 by step 0 never ends"}}) {
+    rows.push_back({.name = "endless_range_" + e.name,
+                    .files = one_card(card(e.keyword, e.fields)),
+                    .answers = std::string(kElementAnswers),
+                    .status = 2,
+                    .stderr_has = "cards.inp:1: " + e.reported});
+  }
+
+  const auto groups = [](int n) {
+    return [n] {
+      std::string text;
+      for (int i = 1; i <= n; ++i) {
+        std::string number = std::to_string(i);
+        text += "NAME GROUP " + number + " G" + std::string(4 - std::min<std::size_t>(4, number.size()), '0') +
+                number + "\n";
+      }
+      return std::vector<File>{{"cards.inp", "FLOO G0001\nFLOO g9996\n"}, {"groups.txt", text}};
+    };
+  };
+  rows.push_back({.name = "group_names_9996",
+                  .files = groups(9996),
+                  .answers = std::string(kGroupAnswers),
+                  .output_has = flooded_record("9996", "g9996")});
+  rows.push_back({.name = "group_names_9997",
+                  .files = groups(9997),
+                  .answers = std::string(kGroupAnswers),
+                  .status = 1,
+                  .console_has = "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :  10000\n"});
+}
+
+// Numbers beyond the 32-bit range wherever an integer is taken.
+void add_range_rows(std::vector<Row>& rows) {
+  const std::string outside = "is outside the 32-bit range";
+  struct Big {
+    std::string name;
+    std::string keyword;
+    std::vector<Field> fields;
+    std::string columns;
+  };
+  const std::vector<Big> bigs = {
+      {"spec_first", "SPEC", {{6, 10, "3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}}, "6-10"},
+      {"spec_last", "SPEC", {{6, 10, "1"}, {11, 15, "-3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
+       "11-15"},
+      {"spec_step", "SPEC",
+       {{6, 10, "1"}, {11, 15, "5"}, {16, 20, "1E10"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
+       "16-20"},
+      {"spex_first", "SPEX", {{11, 20, "2147483648"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+       "11-20"},
+      {"spex_last", "SPEX",
+       {{11, 20, "1"}, {21, 30, "-2147483649"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+       "21-30"},
+      {"spex_step", "SPEX",
+       {{11, 20, "1"}, {21, 30, "9"}, {31, 40, "1D300"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+       "31-40"},
+      {"floo_first", "FLOO", {{11, 20, "9999999999"}}, "11-20"},
+      {"floo_last", "FLOO", {{11, 20, "1"}, {21, 30, "3.0E+09"}}, "21-30"},
+      {"elim_step", "ELIM", {{11, 20, "1"}, {21, 30, "2"}, {31, 40, "-1E99"}}, "31-40"},
+  };
+  for (const Big& b : bigs) {
+    rows.push_back({.name = "beyond_32_bits_" + b.name,
+                    .files = [text = card(b.keyword, b.fields) + "\n"] {
+                      return only("cards.inp", text);
+                    },
+                    .answers = std::string(kElementAnswers),
+                    .status = 2,
+                    .stderr_has = "cards.inp:1: " + b.keyword + " card, columns " + b.columns +
+                                  ": the element number"});
+  }
+  rows.push_back({.name = "beyond_32_bits_largest_range",
+                  .files = [] {
+                    return only("cards.inp",
+                                card("FLOO", {{11, 20, "-999999999"}, {21, 30, "2147483647"},
+                                              {31, 40, "1"}}) +
+                                    "\n");
+                  },
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = "cards.inp:1: FLOO card, columns 11-40: the element range "
+                                "-999999999 to 2147483647 by step 1 gives more than 10000"});
+  // The step after the first element would pass the 32-bit range: one element.
+  rows.push_back({.name = "beyond_32_bits_step_at_the_limit",
+                  .files = [] {
+                    return only("cards.inp", card("ELIM", {{11, 20, "2147483646"},
+                                                           {21, 30, "2147483647"},
+                                                           {31, 40, "2147483647"}}) +
+                                                 "\n");
+                  },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = " NonHydro  Elem2147483646\r\n"});
+  rows.push_back({.name = "beyond_32_bits_element_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
+                                                 {"elements.txt", "11 12\n13 3000000000\n"}};
+                      },
+                  .answers = std::string(kCheckedAnswers),
+                  .status = 2,
+                  .stderr_has = "qel2br: elements.txt:2: element-number file: the element number "
+                                "3000000000 " +
+                                outside});
+  rows.push_back({.name = "beyond_32_bits_group_number",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kGroupCard + "\n"},
+                                                 {"groups.txt", "NAME GROUP 1E12 LEGA1\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .status = 2,
+                  .stderr_has = "qel2br: groups.txt:1: group-name file: the group number "});
+  // Reals that are rounded for a comparison or an I field: no stop, asterisks where written.
+  rows.push_back({.name = "beyond_32_bits_current_direction",
+                  .files = [] {
+                    return only("cards.inp", card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"},
+                                                           {61, 70, "1E10"}}) +
+                                                 "\n");
+                  },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = " Current      3     1******"});
+  rows.push_back({.name = "beyond_32_bits_wave_type_and_constants_flag",
+                  .files = [] {
+                    return only("cards.inp",
+                                lines({card("CONS", {{10, 20, "1E300"}}),
+                                       card("SEA ", {{6, 10, "4E9"}, {16, 20, "10"}, {21, 30, "12"},
+                                                     {31, 40, "0"}, {71, 80, "45"}})}));
+                  },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "'   -Length Unit   : meter \r\n"});
+}
+
+std::vector<Row> all_rows() {
+  std::vector<Row> rows;
+  add_field_rows(rows);
+  add_console_end_rows(rows);
+  add_file_rows(rows);
+  add_name_rows(rows);
+  add_limit_rows(rows);
+  add_range_rows(rows);
+  return rows;
+}
+
+const std::vector<Row>& table() {
+  static const std::vector<Row> rows = all_rows();
+  return rows;
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    std::error_code ec;
+    if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) {
+      files[fs::relative(entry.path(), dir).string()] =
+          ::access(entry.path().c_str(), R_OK) == 0 ? read_file(entry.path()) : "(unreadable)";
+    }
+  }
+  return files;
+}
+
+struct Outcome {
+  int status = -1;
+  bool timed_out = false;
+};
+
+Outcome run_binary(const fs::path& work, const fs::path& answers, const fs::path& out,
+                   const fs::path& err) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(work.c_str()) != 0) {
+      ::_exit(126);
+    }
+    const int in = ::open(answers.c_str(), O_RDONLY);
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || o < 0 || e < 0) {
+      ::_exit(126);
+    }
+    ::dup2(in, 0);
+    ::dup2(o, 1);
+    ::dup2(e, 2);
+    ::execl(g_binary.c_str(), g_binary.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  Outcome outcome;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeoutSeconds);
+  while (true) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return outcome;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      outcome.timed_out = true;
+      return outcome;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+// Long texts are shown by their start and end only.
+std::string shown(const std::string& text) {
+  if (text.size() <= 2000) {
+    return text;
+  }
+  return text.substr(0, 1000) + "\n[... " + std::to_string(text.size() - 2000) + " bytes ...]\n" +
+         text.substr(text.size() - 1000);
+}
+
+class BadInput : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(BadInput, EndsAsExpected) {
+  const Row& row = table().at(GetParam());
+  if (row.needs_non_root && ::geteuid() == 0) {
+    GTEST_SKIP() << "root can read a file without read permission";
+  }
+  const fs::path scratch =
+      fs::temp_directory_path() / ("qel2br-bad-" + row.name + "-" + std::to_string(::getpid()));
+  fs::remove_all(scratch);
+  const fs::path work = scratch / "work";
+  fs::create_directories(work);
+  for (const File& f : row.files()) {
+    write_file(work / f.name, f.contents);
+  }
+  if (row.setup) {
+    row.setup(work);
+  }
+  std::string answers = row.answers;
+  for (std::size_t at = answers.find("@WORK@"); at != std::string::npos;
+       at = answers.find("@WORK@")) {
+    answers.replace(at, 6, work.string());
+  }
+  write_file(scratch / "answers", answers);
+  const std::map<std::string, std::string> before = snapshot(work);
+
+  const Outcome outcome = run_binary(work, scratch / "answers", scratch / "stdout",
+                                     scratch / "stderr");
+  ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << kTimeoutSeconds << " s";
+
+  const std::string console = read_file(scratch / "stdout");
+  const std::string errors = read_file(scratch / "stderr");
+  EXPECT_EQ(outcome.status, row.status) << "exit status\n--- stderr ---\n" << shown(errors);
+  if (row.stderr_has.empty()) {
+    EXPECT_EQ(errors, "") << "standard error";
+  } else {
+    EXPECT_NE(errors.find(row.stderr_has), std::string::npos)
+        << "standard error lacks: " << row.stderr_has << "\n--- stderr ---\n" << shown(errors);
+  }
+  if (!row.console_has.empty()) {
+    EXPECT_NE(console.find(row.console_has), std::string::npos)
+        << "console lacks: " << row.console_has << "\n--- console ---\n" << shown(console);
+  }
+
+  const std::map<std::string, std::string> after = snapshot(work);
+  for (const auto& [name, text] : before) {
+    const auto found = after.find(name);
+    if (name == "out.txt") {
+      continue;
+    }
+    EXPECT_TRUE(found != after.end() && found->second == text)
+        << name << " was changed or removed by the run";
+  }
+  for (const auto& [name, text] : after) {
+    EXPECT_TRUE(before.count(name) != 0 || name == "out.txt")
+        << "unexpected file left by the run: " << name;
+  }
+  const auto out = after.find("out.txt");
+  const std::string output = out == after.end() ? "" : out->second;
+  if (outcome.status == 0) {
+    EXPECT_TRUE(output.size() >= kEndLine.size() &&
+                output.compare(output.size() - kEndLine.size(), kEndLine.size(), kEndLine) == 0)
+        << "a normal end must leave the end line\n--- out.txt ---\n" << shown(output);
+  } else {
+    EXPECT_EQ(output.find(kEndLine), std::string::npos) << "end line after a failed run";
+  }
+  if (!row.output_has.empty()) {
+    EXPECT_NE(output.find(row.output_has), std::string::npos)
+        << "out.txt lacks: " << row.output_has << "\n--- out.txt ---\n" << shown(output);
+  }
+  fs::permissions(work, fs::perms::owner_all, fs::perm_options::add);
+  std::error_code ec;
+  fs::remove_all(scratch, ec);
+}
+
+std::vector<std::size_t> row_indices() {
+  std::vector<std::size_t> indices(table().size());
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    indices[i] = i;
+  }
+  return indices;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(row_indices()),
+                         [](const ::testing::TestParamInfo<std::size_t>& param_info) {
+                           return table().at(param_info.param).name;
+                         });
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (const char* binary = std::getenv("QEL2BR_BINARY"); binary != nullptr && *binary != '\0') {
+    g_binary = binary;
+  } else if (argc >= 2) {
+    g_binary = fs::absolute(argv[1]).string();
+  } else {
+    g_binary = QEL2BR_BINARY_PATH;
+  }
+  return RUN_ALL_TESTS();
+}
