@@ -21,9 +21,8 @@ using qel2br::support::InputStop;
 using qel2br::support::MemoryLines;
 
 // The keywords the conversion scans for, and the column ranges its sections read.
-constexpr std::array<std::string_view, 12> kKeywords = {"TITL", "CONS", "MUDP", "DPTH",
-                                                        "SEA ", "CRNT", "MGRW", "COEF",
-                                                        "SPEC", "SPEX", "FLOO", "ELIM"};
+constexpr std::array<std::string_view, 12> kKeywords = {
+    "TITL", "CONS", "MUDP", "DPTH", "SEA ", "CRNT", "MGRW", "COEF", "SPEC", "SPEX", "FLOO", "ELIM"};
 struct Columns {
   int first = 0;
   int last = 0;

@@ -89,8 +89,7 @@ void check_single_fields(Bytes& in) {
 std::size_t pass_width(const qel2br::driver::ParsedLayout& layout) {
   std::size_t width = 0;
   for (std::size_t i = 0; i < layout.count; ++i) {
-    width += static_cast<std::size_t>(layout.fields[i].width) + layout.fields[i].literal.size() +
-             1;
+    width += static_cast<std::size_t>(layout.fields[i].width) + layout.fields[i].literal.size() + 1;
   }
   return width;
 }

@@ -44,8 +44,8 @@ class Scratch {
  public:
   Scratch() {
     std::error_code ec;
-    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
-                                                           : fs::temp_directory_path();
+    const fs::path base =
+        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
     dir_ = base / ("qel2br-fuzz-" + std::to_string(::getpid()));
     fs::remove_all(dir_, ec);
     fs::create_directories(dir_);
@@ -129,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::size_t end = i + 1 < files.size() ? rest.find(kSeparator) : std::string_view::npos;
     files.at(i) = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + kSeparator.size());
+    rest =
+        end == std::string_view::npos ? std::string_view{} : rest.substr(end + kSeparator.size());
   }
   const std::array<std::string, 3> paths = {scratch.path("cards.inp"), scratch.path("groups.txt"),
                                             scratch.path("elements.txt")};
@@ -141,7 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // missing element file and the next answer names the group file instead).
   run_once(paths[0] + "\n" + out + "\nY\n" + paths[1] + "\n", scratch, files, paths);
   // Element mode: the element file answers the group question too, when it is asked.
-  run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files,
-           paths);
+  run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files, paths);
   return 0;
 }

@@ -165,12 +165,10 @@ std::vector<NumericField> numeric_fields() {
   const std::vector<Field> sea = {
       {6, 10, "1"}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}};
   const std::vector<Field> cons = {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1025"}};
-  const std::vector<Field> spec = {
-      {6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"}, {31, 40, "0"}, {41, 50, "0.7"},
-      {61, 70, "2.0"}};
-  const std::vector<Field> spex = {
-      {11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"}, {51, 60, "0"}, {61, 65, "0.8"},
-      {71, 75, "1.8"}};
+  const std::vector<Field> spec = {{6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"},
+                                   {31, 40, "0"},  {41, 50, "0.7"}, {61, 70, "2.0"}};
+  const std::vector<Field> spex = {{11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"},
+                                   {51, 60, "0"},   {61, 65, "0.8"}, {71, 75, "1.8"}};
   const std::vector<Field> range = {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}};
   const std::vector<Field> crnt_fields = {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "90"}};
   const std::vector<Field> cont = {{41, 50, "50"}, {51, 60, "0.8"}};
@@ -193,10 +191,9 @@ std::vector<NumericField> numeric_fields() {
       }
       n.first = f.first;
       n.last = f.last;
-      n.blank_allowed =
-          blank_allowed_default || std::find(blank_allowed_firsts.begin(),
-                                             blank_allowed_firsts.end(),
-                                             f.first) != blank_allowed_firsts.end();
+      n.blank_allowed = blank_allowed_default ||
+                        std::find(blank_allowed_firsts.begin(), blank_allowed_firsts.end(),
+                                  f.first) != blank_allowed_firsts.end();
       n.reported_keyword = reported;
       all.push_back(n);
     }
@@ -291,11 +288,12 @@ void add_console_end_rows(std::vector<Row>& rows) {
 // Inputs that only reach the files: garbage, long lines, empty files, line ends.
 void add_file_rows(std::vector<Row>& rows) {
   const std::string ten_mb(10U << 20U, 'X');
-  rows.push_back({.name = "nul_in_card_field",
-                  .files = [] { return only("cards.inp", std::string("DPTH     1\0\0\n", 14)); },
-                  .answers = std::string(kElementAnswers),
-                  .status = 2,
-                  .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: expected a number"});
+  rows.push_back(
+      {.name = "nul_in_card_field",
+       .files = [] { return only("cards.inp", std::string("DPTH     1\0\0\n", 14)); },
+       .answers = std::string(kElementAnswers),
+       .status = 2,
+       .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: expected a number"});
   rows.push_back(
       {.name = "binary_garbage_card_file",
        .files = [] { return only("cards.inp", garbage(1U << 16U, 7, true) + "\n" + kDepthCard); },
@@ -356,36 +354,37 @@ void add_file_rows(std::vector<Row>& rows) {
                   .files = [] { return only("cards.inp", ""); },
                   .answers = std::string(kElementAnswers),
                   .output_has = "' Water Depth          :    0.000 [m]\r\n"});
-  rows.push_back({.name = "empty_group_file",
-                  .files =
-                      [] {
-                        return std::vector<File>{{"cards.inp", kGroupCard + "\n"},
-                                                 {"groups.txt", ""}};
-                      },
-                  .answers = std::string(kGroupAnswers),
-                  .status = 1,
-                  .console_has = "\n** No Groups Found on file: groups.txt"});
-  rows.push_back({.name = "empty_element_file",
-                  .files =
-                      [] {
-                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
-                                                 {"elements.txt", ""}};
-                      },
-                  .answers = std::string(kCheckedAnswers),
-                  .console_has = " Total Number of Elements:      0"});
+  rows.push_back(
+      {.name = "empty_group_file",
+       .files =
+           [] {
+             return std::vector<File>{{"cards.inp", kGroupCard + "\n"}, {"groups.txt", ""}};
+           },
+       .answers = std::string(kGroupAnswers),
+       .status = 1,
+       .console_has = "\n** No Groups Found on file: groups.txt"});
+  rows.push_back(
+      {.name = "empty_element_file",
+       .files =
+           [] {
+             return std::vector<File>{{"cards.inp", kDepthCard + "\n"}, {"elements.txt", ""}};
+           },
+       .answers = std::string(kCheckedAnswers),
+       .console_has = " Total Number of Elements:      0"});
 
-  rows.push_back({.name = "crlf_card_file",
-                  .files =
-                      [] {
-                        return only("cards.inp",
-                                    lines({"TITL PLATFORM", kDepthCard, card("SEA ", {{16, 20, "10"},
-                                                                                      {21, 30, "12"},
-                                                                                      {31, 40, "0"},
-                                                                                      {71, 80, "45"}})},
-                                          "\r\n"));
-                      },
-                  .answers = std::string(kElementAnswers),
-                  .output_has = "'   PLATFORM\r\n"});
+  rows.push_back(
+      {.name = "crlf_card_file",
+       .files =
+           [] {
+             return only(
+                 "cards.inp",
+                 lines({"TITL PLATFORM", kDepthCard,
+                        card("SEA ",
+                             {{16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})},
+                       "\r\n"));
+           },
+       .answers = std::string(kElementAnswers),
+       .output_has = "'   PLATFORM\r\n"});
   rows.push_back({.name = "card_file_of_crlf_only",
                   .files = [] { return only("cards.inp", "\r\n\r\n\r\n\r\n"); },
                   .answers = std::string(kElementAnswers),
@@ -415,14 +414,14 @@ void add_file_rows(std::vector<Row>& rows) {
                   .files = [] { return only("cards.inp", kDepthCard); },
                   .answers = std::string(kElementAnswers),
                   .output_has = kDepthLine});
-  rows.push_back({.name = "group_file_without_final_line_end",
-                  .files =
-                      [] {
-                        return std::vector<File>{{"cards.inp", kGroupCard},
-                                                 {"groups.txt", kGroupLine}};
-                      },
-                  .answers = std::string(kGroupAnswers),
-                  .output_has = kFloodedRecord});
+  rows.push_back(
+      {.name = "group_file_without_final_line_end",
+       .files =
+           [] {
+             return std::vector<File>{{"cards.inp", kGroupCard}, {"groups.txt", kGroupLine}};
+           },
+       .answers = std::string(kGroupAnswers),
+       .output_has = kFloodedRecord});
   rows.push_back({.name = "element_file_without_final_line_end",
                   .files =
                       [] {
@@ -431,14 +430,14 @@ void add_file_rows(std::vector<Row>& rows) {
                       },
                   .answers = std::string(kCheckedAnswers),
                   .console_has = " Total Number of Elements:      3"});
-  rows.push_back({.name = "answers_without_final_line_end",
-                  .files =
-                      [] {
-                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
-                                                 {"elements.txt", "11\n"}};
-                      },
-                  .answers = "cards.inp\nout.txt\nelements.txt",
-                  .output_has = kDepthLine});
+  rows.push_back(
+      {.name = "answers_without_final_line_end",
+       .files =
+           [] {
+             return std::vector<File>{{"cards.inp", kDepthCard + "\n"}, {"elements.txt", "11\n"}};
+           },
+       .answers = "cards.inp\nout.txt\nelements.txt",
+       .output_has = kDepthLine});
 }
 
 // Names that do not name a readable file, and output names that name the input.
@@ -598,29 +597,42 @@ void add_limit_rows(std::vector<Row>& rows) {
   const std::string spec_range = "SPEC card, columns 6-20: the element range ";
   const std::string spex_range = "SPEX card, columns 11-40: the element range ";
   rows.push_back({.name = "spec_range_of_10000",
-                  .files = one_card(card("SPEC", {{6, 10, "1"}, {11, 15, "10000"}, {16, 20, "1"},
-                                                  {31, 40, "0"}, {41, 50, "0.7"}, {61, 70, "2"}})),
+                  .files = one_card(card("SPEC", {{6, 10, "1"},
+                                                  {11, 15, "10000"},
+                                                  {16, 20, "1"},
+                                                  {31, 40, "0"},
+                                                  {41, 50, "0.7"},
+                                                  {61, 70, "2"}})),
                   .answers = std::string(kElementAnswers),
                   .output_has = "      9996      9997      9998      9999     10000\r\n"});
   rows.push_back({.name = "spec_range_of_10001",
-                  .files = one_card(card("SPEC", {{6, 10, "1"}, {11, 15, "10001"}, {16, 20, "1"},
-                                                  {31, 40, "0"}, {41, 50, "0.7"}, {61, 70, "2"}})),
+                  .files = one_card(card("SPEC", {{6, 10, "1"},
+                                                  {11, 15, "10001"},
+                                                  {16, 20, "1"},
+                                                  {31, 40, "0"},
+                                                  {41, 50, "0.7"},
+                                                  {61, 70, "2"}})),
                   .answers = std::string(kElementAnswers),
                   .status = 2,
                   .stderr_has = spec_range + "1 to 10001 by step 1 gives more than 10000"});
   rows.push_back({.name = "spex_range_of_10001",
-                  .files = one_card(card("SPEX", {{11, 20, "5"}, {21, 30, "20005"}, {31, 40, "2"},
-                                                  {51, 60, "0"}, {61, 65, "0.7"}, {71, 75, "2"}})),
+                  .files = one_card(card("SPEX", {{11, 20, "5"},
+                                                  {21, 30, "20005"},
+                                                  {31, 40, "2"},
+                                                  {51, 60, "0"},
+                                                  {61, 65, "0.7"},
+                                                  {71, 75, "2"}})),
                   .answers = std::string(kElementAnswers),
                   .status = 2,
                   .stderr_has = spex_range + "5 to 20005 by step 2 gives more than 10000"});
   for (const std::string keyword : {"FLOO", "ELIM"}) {
     const auto merged = [keyword](int last) {
       return [keyword, last] {
-        return only("cards.inp",
-                    lines({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
-                           card(keyword, {{11, 20, "5001"}, {21, 30, std::to_string(last)},
-                                          {31, 40, "1"}})}));
+        return only(
+            "cards.inp",
+            lines({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
+                   card(keyword,
+                        {{11, 20, "5001"}, {21, 30, std::to_string(last)}, {31, 40, "1"}})}));
       };
     };
     std::string lower = keyword;
@@ -663,18 +675,30 @@ void add_limit_rows(std::vector<Row>& rows) {
     std::string reported;
   };
   for (const Endless& e : std::vector<Endless>{
-           {"spec_negative_step", "SPEC",
-            {{6, 10, "1"}, {11, 15, "10"}, {16, 20, "-1"}, {31, 40, "0"}, {41, 50, "1"},
+           {"spec_negative_step",
+            "SPEC",
+            {{6, 10, "1"},
+             {11, 15, "10"},
+             {16, 20, "-1"},
+             {31, 40, "0"},
+             {41, 50, "1"},
              {61, 70, "2"}},
             spec_range + "1 to 10 by step -1 never ends"},
-           {"spex_first_0_step_0", "SPEX",
-            {{11, 20, "0"}, {21, 30, "10"}, {31, 40, "0"}, {51, 60, "0"}, {61, 65, "1"},
+           {"spex_first_0_step_0",
+            "SPEX",
+            {{11, 20, "0"},
+             {21, 30, "10"},
+             {31, 40, "0"},
+             {51, 60, "0"},
+             {61, 65, "1"},
              {71, 75, "2"}},
             spex_range + "0 to 10 by step 0 never ends"},
-           {"floo_negative_step", "FLOO",
+           {"floo_negative_step",
+            "FLOO",
             {{11, 20, "5"}, {21, 30, "5"}, {31, 40, "-1"}},
             "FLOO card, columns 11-40: the element range 5 to 5 by step -1 never ends"},
-           {"elim_blank_first_and_step", "ELIM",
+           {"elim_blank_first_and_step",
+            "ELIM",
             {{21, 30, "10"}},
             "ELIM card, columns 11-40: the element range 0 to 10 by step 0 never ends"}}) {
     rows.push_back({.name = "endless_range_" + e.name,
@@ -689,8 +713,8 @@ void add_limit_rows(std::vector<Row>& rows) {
       std::string text;
       for (int i = 1; i <= n; ++i) {
         std::string number = std::to_string(i);
-        text += "NAME GROUP " + number + " G" + std::string(4 - std::min<std::size_t>(4, number.size()), '0') +
-                number + "\n";
+        text += "NAME GROUP " + number + " G" +
+                std::string(4 - std::min<std::size_t>(4, number.size()), '0') + number + "\n";
       }
       return std::vector<File>{{"cards.inp", "FLOO G0001\nFLOO g9996\n"}, {"groups.txt", text}};
     };
@@ -699,11 +723,13 @@ void add_limit_rows(std::vector<Row>& rows) {
                   .files = groups(9996),
                   .answers = std::string(kGroupAnswers),
                   .output_has = flooded_record("9996", "g9996")});
-  rows.push_back({.name = "group_names_9997",
-                  .files = groups(9997),
-                  .answers = std::string(kGroupAnswers),
-                  .status = 1,
-                  .console_has = "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :  10000\n"});
+  rows.push_back(
+      {.name = "group_names_9997",
+       .files = groups(9997),
+       .answers = std::string(kGroupAnswers),
+       .status = 1,
+       .console_has =
+           "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :  10000\n"});
 }
 
 // Numbers beyond the 32-bit range wherever an integer is taken.
@@ -717,52 +743,65 @@ void add_range_rows(std::vector<Row>& rows) {
   };
   const std::vector<Big> bigs = {
       {"spec_first", "SPEC", {{6, 10, "3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}}, "6-10"},
-      {"spec_last", "SPEC", {{6, 10, "1"}, {11, 15, "-3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
+      {"spec_last",
+       "SPEC",
+       {{6, 10, "1"}, {11, 15, "-3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
        "11-15"},
-      {"spec_step", "SPEC",
+      {"spec_step",
+       "SPEC",
        {{6, 10, "1"}, {11, 15, "5"}, {16, 20, "1E10"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
        "16-20"},
-      {"spex_first", "SPEX", {{11, 20, "2147483648"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+      {"spex_first",
+       "SPEX",
+       {{11, 20, "2147483648"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
        "11-20"},
-      {"spex_last", "SPEX",
+      {"spex_last",
+       "SPEX",
        {{11, 20, "1"}, {21, 30, "-2147483649"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
        "21-30"},
-      {"spex_step", "SPEX",
-       {{11, 20, "1"}, {21, 30, "9"}, {31, 40, "1D300"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+      {"spex_step",
+       "SPEX",
+       {{11, 20, "1"},
+        {21, 30, "9"},
+        {31, 40, "1D300"},
+        {51, 60, "0"},
+        {61, 65, "1"},
+        {71, 75, "2"}},
        "31-40"},
       {"floo_first", "FLOO", {{11, 20, "9999999999"}}, "11-20"},
       {"floo_last", "FLOO", {{11, 20, "1"}, {21, 30, "3.0E+09"}}, "21-30"},
       {"elim_step", "ELIM", {{11, 20, "1"}, {21, 30, "2"}, {31, 40, "-1E99"}}, "31-40"},
   };
   for (const Big& b : bigs) {
-    rows.push_back({.name = "beyond_32_bits_" + b.name,
-                    .files = [text = card(b.keyword, b.fields) + "\n"] {
-                      return only("cards.inp", text);
-                    },
-                    .answers = std::string(kElementAnswers),
-                    .status = 2,
-                    .stderr_has = "cards.inp:1: " + b.keyword + " card, columns " + b.columns +
-                                  ": the element number"});
+    rows.push_back(
+        {.name = "beyond_32_bits_" + b.name,
+         .files = [text = card(b.keyword, b.fields) + "\n"] { return only("cards.inp", text); },
+         .answers = std::string(kElementAnswers),
+         .status = 2,
+         .stderr_has =
+             "cards.inp:1: " + b.keyword + " card, columns " + b.columns + ": the element number"});
   }
   rows.push_back({.name = "beyond_32_bits_largest_range",
-                  .files = [] {
-                    return only("cards.inp",
-                                card("FLOO", {{11, 20, "-999999999"}, {21, 30, "2147483647"},
-                                              {31, 40, "1"}}) +
-                                    "\n");
-                  },
+                  .files =
+                      [] {
+                        return only("cards.inp", card("FLOO", {{11, 20, "-999999999"},
+                                                               {21, 30, "2147483647"},
+                                                               {31, 40, "1"}}) +
+                                                     "\n");
+                      },
                   .answers = std::string(kElementAnswers),
                   .status = 2,
                   .stderr_has = "cards.inp:1: FLOO card, columns 11-40: the element range "
                                 "-999999999 to 2147483647 by step 1 gives more than 10000"});
   // The step after the first element would pass the 32-bit range: one element.
   rows.push_back({.name = "beyond_32_bits_step_at_the_limit",
-                  .files = [] {
-                    return only("cards.inp", card("ELIM", {{11, 20, "2147483646"},
-                                                           {21, 30, "2147483647"},
-                                                           {31, 40, "2147483647"}}) +
-                                                 "\n");
-                  },
+                  .files =
+                      [] {
+                        return only("cards.inp", card("ELIM", {{11, 20, "2147483646"},
+                                                               {21, 30, "2147483647"},
+                                                               {31, 40, "2147483647"}}) +
+                                                     "\n");
+                      },
                   .answers = std::string(kElementAnswers),
                   .output_has = " NonHydro  Elem2147483646\r\n"});
   rows.push_back({.name = "beyond_32_bits_element_file",
@@ -786,21 +825,25 @@ void add_range_rows(std::vector<Row>& rows) {
                   .status = 2,
                   .stderr_has = "qel2br: groups.txt:1: group-name file: the group number "});
   // Reals that are rounded for a comparison or an I field: no stop, asterisks where written.
-  rows.push_back({.name = "beyond_32_bits_current_direction",
-                  .files = [] {
-                    return only("cards.inp", card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"},
-                                                           {61, 70, "1E10"}}) +
-                                                 "\n");
-                  },
-                  .answers = std::string(kElementAnswers),
-                  .output_has = " Current      3     1******"});
+  rows.push_back(
+      {.name = "beyond_32_bits_current_direction",
+       .files =
+           [] {
+             return only("cards.inp",
+                         card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "1E10"}}) + "\n");
+           },
+       .answers = std::string(kElementAnswers),
+       .output_has = " Current      3     1******"});
   rows.push_back({.name = "beyond_32_bits_wave_type_and_constants_flag",
-                  .files = [] {
-                    return only("cards.inp",
-                                lines({card("CONS", {{10, 20, "1E300"}}),
-                                       card("SEA ", {{6, 10, "4E9"}, {16, 20, "10"}, {21, 30, "12"},
-                                                     {31, 40, "0"}, {71, 80, "45"}})}));
-                  },
+                  .files =
+                      [] {
+                        return only("cards.inp", lines({card("CONS", {{10, 20, "1E300"}}),
+                                                        card("SEA ", {{6, 10, "4E9"},
+                                                                      {16, 20, "10"},
+                                                                      {21, 30, "12"},
+                                                                      {31, 40, "0"},
+                                                                      {71, 80, "45"}})}));
+                      },
                   .answers = std::string(kElementAnswers),
                   .output_has = "'   -Length Unit   : meter \r\n"});
 }
@@ -911,8 +954,8 @@ TEST_P(BadInput, EndsAsExpected) {
   write_file(scratch / "answers", answers);
   const std::map<std::string, std::string> before = snapshot(work);
 
-  const Outcome outcome = run_binary(work, scratch / "answers", scratch / "stdout",
-                                     scratch / "stderr");
+  const Outcome outcome =
+      run_binary(work, scratch / "answers", scratch / "stdout", scratch / "stderr");
   ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << kTimeoutSeconds << " s";
 
   const std::string console = read_file(scratch / "stdout");
@@ -922,11 +965,13 @@ TEST_P(BadInput, EndsAsExpected) {
     EXPECT_EQ(errors, "") << "standard error";
   } else {
     EXPECT_NE(errors.find(row.stderr_has), std::string::npos)
-        << "standard error lacks: " << row.stderr_has << "\n--- stderr ---\n" << shown(errors);
+        << "standard error lacks: " << row.stderr_has << "\n--- stderr ---\n"
+        << shown(errors);
   }
   if (!row.console_has.empty()) {
     EXPECT_NE(console.find(row.console_has), std::string::npos)
-        << "console lacks: " << row.console_has << "\n--- console ---\n" << shown(console);
+        << "console lacks: " << row.console_has << "\n--- console ---\n"
+        << shown(console);
   }
 
   const std::map<std::string, std::string> after = snapshot(work);
@@ -947,13 +992,15 @@ TEST_P(BadInput, EndsAsExpected) {
   if (outcome.status == 0) {
     EXPECT_TRUE(output.size() >= kEndLine.size() &&
                 output.compare(output.size() - kEndLine.size(), kEndLine.size(), kEndLine) == 0)
-        << "a normal end must leave the end line\n--- out.txt ---\n" << shown(output);
+        << "a normal end must leave the end line\n--- out.txt ---\n"
+        << shown(output);
   } else {
     EXPECT_EQ(output.find(kEndLine), std::string::npos) << "end line after a failed run";
   }
   if (!row.output_has.empty()) {
     EXPECT_NE(output.find(row.output_has), std::string::npos)
-        << "out.txt lacks: " << row.output_has << "\n--- out.txt ---\n" << shown(output);
+        << "out.txt lacks: " << row.output_has << "\n--- out.txt ---\n"
+        << shown(output);
   }
   fs::permissions(work, fs::perms::owner_all, fs::perm_options::add);
   std::error_code ec;
