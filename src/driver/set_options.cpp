@@ -48,8 +48,8 @@ std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim, std
 
   FileName group_file;
   ask(run, kGroupFile, group_file);
-  while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit,
-                         support::kQuietOld) != support::kOpened) {
+  while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit, support::kQuietOld) !=
+         support::kOpened) {
     write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
     ask(run, kGroupFile, group_file);
   }

@@ -18,16 +18,15 @@ constexpr driver::Layout kOneText = "(A)";
 constexpr driver::Layout kElementLine = "(A, 5I10)";
 constexpr driver::Layout kCdCmText = "(A, 2F7.3)";
 
-constexpr std::array<std::string_view, 9> kBanner{
-    "'",
-    "'",
-    "'",
-    "' ============================================",
-    "' ==  Specification of Properties          ===",
-    "' ==  E l e m e n t   by   E l e m e n t   ===",
-    "' ==  (Override profile definitions)       ===",
-    "' ============================================",
-    "'"};
+constexpr std::array<std::string_view, 9> kBanner{"'",
+                                                  "'",
+                                                  "'",
+                                                  "' ============================================",
+                                                  "' ==  Specification of Properties          ===",
+                                                  "' ==  E l e m e n t   by   E l e m e n t   ===",
+                                                  "' ==  (Override profile definitions)       ===",
+                                                  "' ============================================",
+                                                  "'"};
 
 constexpr std::string_view kDashes = "' --------------------------------";
 constexpr std::array<std::string_view, 5> kCdCmHeader{"'", kDashes, "' Specification of Cd/Cm  ",
@@ -49,12 +48,22 @@ struct CoefficientCard {
   int cm_last = 0;
 };
 
-constexpr CoefficientCard kSpec{.keyword = "SPEC", .range_width = 5, .ignored_first = 31,
-                                .ignored_last = 40, .cd_first = 41, .cd_last = 50,
-                                .cm_first = 61, .cm_last = 70};
-constexpr CoefficientCard kSpex{.keyword = "SPEX", .range_width = 10, .ignored_first = 51,
-                                .ignored_last = 60, .cd_first = 61, .cd_last = 65,
-                                .cm_first = 71, .cm_last = 75};
+constexpr CoefficientCard kSpec{.keyword = "SPEC",
+                                .range_width = 5,
+                                .ignored_first = 31,
+                                .ignored_last = 40,
+                                .cd_first = 41,
+                                .cd_last = 50,
+                                .cm_first = 61,
+                                .cm_last = 70};
+constexpr CoefficientCard kSpex{.keyword = "SPEX",
+                                .range_width = 10,
+                                .ignored_first = 51,
+                                .ignored_last = 60,
+                                .cd_first = 61,
+                                .cd_last = 65,
+                                .cm_first = 71,
+                                .cm_last = 75};
 
 void write_cards(RunState& run, const CoefficientCard& kind) {
   sets::ElementList elements;

@@ -43,21 +43,20 @@ void write_merged(RunState& run, const MergedRecord& kind) {
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {
         const std::string limit = std::to_string(sets::kElementCapacity);
-        support::stop_input(
-            {.file = run.cards.file_name(),
-             .line = run.cards.line_number(),
-             .message = std::string(kind.keyword) + " cards: more than " + limit +
-                        " elements in the " + std::string(kind.list_name) +
-                        " element list (the list holds " + limit + ")",
-             .detail = ""});
+        support::stop_input({.file = run.cards.file_name(),
+                             .line = run.cards.line_number(),
+                             .message = std::string(kind.keyword) + " cards: more than " + limit +
+                                        " elements in the " + std::string(kind.list_name) +
+                                        " element list (the list holds " + limit + ")",
+                             .detail = ""});
       }
     }
   }
   if (merged.empty()) {
     return;
   }
-  for (const std::string_view line : {std::string_view("'"), kDashes, kind.header, kDashes,
-                                      std::string_view("'")}) {
+  for (const std::string_view line :
+       {std::string_view("'"), kDashes, kind.header, kDashes, std::string_view("'")}) {
     driver::write_record(run.output(), kOneText, line);
   }
   sets::KEEPID(merged, run.element_numbers);

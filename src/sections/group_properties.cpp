@@ -17,16 +17,15 @@ constexpr driver::Layout kOneText = "(A)";
 constexpr driver::Layout kTwoTexts = "(A, A)";
 constexpr driver::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
 
-constexpr std::array<std::string_view, 9> kBanner{
-    "'",
-    "'",
-    "'",
-    "' =========================================",
-    "' ==  Specification of Properties using  ==",
-    "' ==        G r o u p s                  ==",
-    "' == (Override depth profile definitions)==",
-    "' =========================================",
-    "'"};
+constexpr std::array<std::string_view, 9> kBanner{"'",
+                                                  "'",
+                                                  "'",
+                                                  "' =========================================",
+                                                  "' ==  Specification of Properties using  ==",
+                                                  "' ==        G r o u p s                  ==",
+                                                  "' == (Override depth profile definitions)==",
+                                                  "' =========================================",
+                                                  "'"};
 
 constexpr std::string_view kFloo = "FLOO";
 constexpr std::string_view kDecodingError = " *** ERROR during decoding of: ";

@@ -40,8 +40,7 @@ std::string card_label(const cards::CardReader& cards) {
 
 std::string card_detail(const cards::CardReader& cards) {
   const cards::CardText& card = cards.card();
-  return "  " + std::string(card.head(static_cast<std::size_t>(cards::ILSTNB(card.view())))) +
-         "\n";
+  return "  " + std::string(card.head(static_cast<std::size_t>(cards::ILSTNB(card.view())))) + "\n";
 }
 
 // One range field: 0 when blank, else the number rounded to a 32-bit integer.
@@ -83,8 +82,8 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
 
   const std::string columns = ", columns " + std::to_string(start) + "-" +
                               std::to_string(start + 3 * w - 1) + ": the element range " +
-                              std::to_string(first) + " to " + std::to_string(last) +
-                              " by step " + std::to_string(step);
+                              std::to_string(first) + " to " + std::to_string(last) + " by step " +
+                              std::to_string(step);
   if (first >= 1 && (last == 0 || step == 0)) {
     [[maybe_unused]] const bool stored = elements.push(first);
     return;
@@ -112,8 +111,7 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
                          .detail = card_detail(cards)});
   }
   for (std::int64_t k = 0; k < count; ++k) {
-    [[maybe_unused]] const bool stored =
-        elements.push(static_cast<std::int32_t>(first + k * step));
+    [[maybe_unused]] const bool stored = elements.push(static_cast<std::int32_t>(first + k * step));
   }
 }
 
@@ -189,8 +187,7 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
         support::stop_input({.file = units.name(file_unit),
                              .line = lines.line_number(),
                              .message = "element-number file: the element number " +
-                                        number_text(item.value) +
-                                        " is outside the 32-bit range",
+                                        number_text(item.value) + " is outside the 32-bit range",
                              .detail = ""});
       }
       if (!numbers.push(*number)) {
@@ -233,8 +230,8 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
     cards::UPCASE(std::span<char>(key.data(), 4));
     support::Text<2> gr(kind.text.head(2));
     cards::UPCASE(std::span<char>(gr.data(), 2));
-    if (keyword.type != cards::kTextItem || key.view() != "NAME" ||
-        kind.type != cards::kTextItem || gr.view() != "GR" ||
+    if (keyword.type != cards::kTextItem || key.view() != "NAME" || kind.type != cards::kTextItem ||
+        gr.view() != "GR" ||
         (number.type != cards::kIntegerItem && number.type != cards::kRealItem) ||
         name.type != cards::kTextItem) {
       continue;
@@ -244,8 +241,7 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
       support::stop_input({.file = units.name(file_unit),
                            .line = lines.line_number(),
                            .message = "group-name file: the group number " +
-                                      number_text(number.value) +
-                                      " is outside the 32-bit range",
+                                      number_text(number.value) + " is outside the 32-bit range",
                            .detail = ""});
     }
     support::Text<8> group(name.text.head(8));

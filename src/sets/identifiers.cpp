@@ -37,8 +37,8 @@ Prepared prepare(Words table, std::string_view name) {
     }
     return p;
   }
-  p.work.assign(name.substr(static_cast<std::size_t>(first - 1),
-                            static_cast<std::size_t>(last - first + 1)));
+  p.work.assign(
+      name.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1)));
   if (word(table, kIdUpperCase) == 1) {
     cards::UPCASE(std::span<char>(p.work.data(), 8));
   }

@@ -17,11 +17,11 @@ using Words = std::span<std::int32_t>;
 [[nodiscard]] std::int32_t& word(Words table, std::int64_t i);
 
 // Words of an identifier table (capacity c takes 2c + 5 words).
-inline constexpr std::int32_t kIdCapacity = 1;      // greatest number of identifiers
-inline constexpr std::int32_t kIdMessageUnit = 2;   // 0 or less: the console
-inline constexpr std::int32_t kIdCount = 3;         // identifiers held
-inline constexpr std::int32_t kIdUpperCase = 4;     // 1: names are upper-cased before packing
-inline constexpr std::int32_t kIdAddOnStore = 5;    // read by GTSTRU and PTSTRU only
+inline constexpr std::int32_t kIdCapacity = 1;     // greatest number of identifiers
+inline constexpr std::int32_t kIdMessageUnit = 2;  // 0 or less: the console
+inline constexpr std::int32_t kIdCount = 3;        // identifiers held
+inline constexpr std::int32_t kIdUpperCase = 4;    // 1: names are upper-cased before packing
+inline constexpr std::int32_t kIdAddOnStore = 5;   // read by GTSTRU and PTSTRU only
 
 // PACKID(identifier, length, first_key, second_key): packs the first length (0 to 8)
 // characters of identifier into two keys, two decimal digits (code - 30) per character, the

@@ -114,8 +114,7 @@ std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_uni
 void PTSTRU(Words table, std::string_view name, std::int32_t value, std::int32_t message_unit,
             support::UnitTable& units, std::int32_t& status) {
   std::int32_t position = look_up(table, name, units);
-  if (position <= 0 && word(table, 1) < 0 &&
-      word(identifier_table(table), kIdAddOnStore) != 0 &&
+  if (position <= 0 && word(table, 1) < 0 && word(identifier_table(table), kIdAddOnStore) != 0 &&
       name.substr(0, 8).find_first_not_of(' ') != std::string_view::npos) {
     // The whole name goes to IDADD, so a name too long to look up is refused here too.
     position = IDADD(identifier_table(table), name, units);

@@ -40,19 +40,22 @@ TEST(WRELST, FivePositionsPerLine) {
     std::string expected;
   };
   const Row rows[] = {
-      {"five", {1, 2, 3, 4, 5},
+      {"five",
+       {1, 2, 3, 4, 5},
        testing::file_lines({" Flooded   Elem         1         2         3         4         5"})},
-      {"six", {1, 2, 3, 4, 5, 66},
+      {"six",
+       {1, 2, 3, 4, 5, 66},
        testing::file_lines({" Flooded   Elem         1         2         3         4         5",
                             " Flooded   Elem        66"})},
-      {"removed entries shorten their line", {11, 0, 13, 20, -21, 22},
-       testing::file_lines({" Flooded   Elem        11        13        20",
-                            " Flooded   Elem        22"})},
-      {"a group with nothing left writes no line", {0, 0, 0, 0, 0, 7},
+      {"removed entries shorten their line",
+       {11, 0, 13, 20, -21, 22},
+       testing::file_lines(
+           {" Flooded   Elem        11        13        20", " Flooded   Elem        22"})},
+      {"a group with nothing left writes no line",
+       {0, 0, 0, 0, 0, 7},
        testing::file_lines({" Flooded   Elem         7"})},
       {"nothing left", {0, -1}, ""},
-      {"wide numbers", {2147483647},
-       testing::file_lines({" Flooded   Elem2147483647"})},
+      {"wide numbers", {2147483647}, testing::file_lines({" Flooded   Elem2147483647"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -62,15 +65,15 @@ TEST(WRELST, FivePositionsPerLine) {
   }
 }
 
-const std::string kElementBanner = testing::file_lines(
-    {"'", "'", "'", "' ============================================",
-     "' ==  Specification of Properties          ===",
-     "' ==  E l e m e n t   by   E l e m e n t   ===",
-     "' ==  (Override profile definitions)       ===",
-     "' ============================================", "'"});
-const std::string kCdCmHeader = testing::file_lines(
-    {"'", "' --------------------------------", "' Specification of Cd/Cm  ",
-     "' --------------------------------", "'"});
+const std::string kElementBanner =
+    testing::file_lines({"'", "'", "'", "' ============================================",
+                         "' ==  Specification of Properties          ===",
+                         "' ==  E l e m e n t   by   E l e m e n t   ===",
+                         "' ==  (Override profile definitions)       ===",
+                         "' ============================================", "'"});
+const std::string kCdCmHeader =
+    testing::file_lines({"'", "' --------------------------------", "' Specification of Cd/Cm  ",
+                         "' --------------------------------", "'"});
 
 TEST(WRELMP, CoefficientBoundAndColumns) {
   const std::string cards =
@@ -121,16 +124,14 @@ TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
     ASSERT_TRUE(memory.state().element_numbers.push(e));
   }
   WRFLEL(memory.state());
-  EXPECT_EQ(memory.output(),
-            testing::file_lines({"'", "' -----------------------------------------",
-                                 "' Specification of Flooded Elements ",
-                                 "' -----------------------------------------", "'",
-                                 " Flooded   Elem        11        13        20",
-                                 " Flooded   Elem        22", "'",
-                                 "' -----------------------------------------",
-                                 "' Specification of NonHydro Elements ",
-                                 "' -----------------------------------------", "'",
-                                 " NonHydro  Elem         5"}));
+  EXPECT_EQ(
+      memory.output(),
+      testing::file_lines(
+          {"'", "' -----------------------------------------",
+           "' Specification of Flooded Elements ", "' -----------------------------------------",
+           "'", " Flooded   Elem        11        13        20", " Flooded   Elem        22", "'",
+           "' -----------------------------------------", "' Specification of NonHydro Elements ",
+           "' -----------------------------------------", "'", " NonHydro  Elem         5"}));
 }
 
 TEST(WRFLEL, MergedListHoldsAtMost10000) {
@@ -143,16 +144,17 @@ TEST(WRFLEL, MergedListHoldsAtMost10000) {
     ADD_FAILURE() << "no stop";
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 3);
-    EXPECT_EQ(stop.message, "ELIM cards: more than 10000 elements in the non-hydrodynamic "
-                            "element list (the list holds 10000)");
+    EXPECT_EQ(stop.message,
+              "ELIM cards: more than 10000 elements in the non-hydrodynamic "
+              "element list (the list holds 10000)");
   }
 }
 
 const std::string kGroupBanner = testing::file_lines(
-    {"'", "'", "'", "' =========================================",
-     "' ==  Specification of Properties using  ==", "' ==        G r o u p s                  ==",
-     "' == (Override depth profile definitions)==", "' =========================================",
-     "'"});
+    {"'", "'", "'",
+     "' =========================================", "' ==  Specification of Properties using  ==",
+     "' ==        G r o u p s                  ==", "' == (Override depth profile definitions)==",
+     "' =========================================", "'"});
 
 // A run whose group table holds LEGA1 = 7 and DECK = 12.
 struct GroupTable {
@@ -180,10 +182,10 @@ TEST(WRGRPP, FloodedGroupRecords) {
   EXPECT_EQ(WRGRPP(table.memory.state()), 0);
   const std::string record7 = " Flooded Group        7           !   LEGA1   ";
   ASSERT_EQ(record7.size(), 46U);
-  EXPECT_EQ(table.memory.output(),
-            kGroupBanner + testing::file_lines({record7,
-                                                " Flooded Group       12           !   deck    ",
-                                                record7}));
+  EXPECT_EQ(
+      table.memory.output(),
+      kGroupBanner + testing::file_lines(
+                         {record7, " Flooded Group       12           !   deck    ", record7}));
   std::string echo1 = "FLOO LEGA1";
   echo1.resize(80, ' ');
   std::string echo2 = "FLOODED deck rest of card";
@@ -195,9 +197,8 @@ TEST(WRGRPP, UndefinedGroupEndsTheSection) {
   GroupTable table("FLOO LEGA1\nFLOO DECK\nFLOO LongGroupName\nFLOO DECK\n");
   EXPECT_EQ(WRGRPP(table.memory.state()), -1);
   EXPECT_EQ(table.memory.output(),
-            kGroupBanner +
-                testing::file_lines({" Flooded Group        7           !   LEGA1   ",
-                                     " Flooded Group       12           !   DECK    "}));
+            kGroupBanner + testing::file_lines({" Flooded Group        7           !   LEGA1   ",
+                                                " Flooded Group       12           !   DECK    "}));
   const std::string& console = table.memory.console();
   EXPECT_EQ(console.substr(console.size() - 76),
             " *** ERROR during decoding of: FLOO\n     Undefined Set           : LongGrou\n");

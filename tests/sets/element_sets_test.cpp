@@ -60,14 +60,19 @@ TEST(RNGELM, ExpandsRanges) {
       {"step 0 after a first", card("FLOO", {{20, "3"}, {30, "9"}, {40, "0"}}), 10, {3}},
       {"blank step", card("SPEX", {{20, "3"}, {30, "9"}}), 10, {3}},
       {"7.5 rounds up", card("FLOO", {{20, "7.5"}}), 10, {8}},
-      {"-7.5 rounds away from zero", card("FLOO", {{20, "-7.5"}, {30, "0"}, {40, "4"}}), 10,
+      {"-7.5 rounds away from zero",
+       card("FLOO", {{20, "-7.5"}, {30, "0"}, {40, "4"}}),
+       10,
        {-8, -4, 0}},
-      {"step does not land on last", card("ELIM", {{20, "1"}, {30, "10"}, {40, "4"}}), 10,
+      {"step does not land on last",
+       card("ELIM", {{20, "1"}, {30, "10"}, {40, "4"}}),
+       10,
        {1, 5, 9}},
       {"all blank (a group name)", card("FLOO", {{10, "LEGA1"}}), 10, {}},
       {"all zero", card("FLOO", {{20, "0"}, {30, "0"}, {40, "0"}}), 10, {}},
       {"near the 32-bit limit",
-       card("SPEX", {{20, "2147483600"}, {30, "2147483647"}, {40, "20"}}), 10,
+       card("SPEX", {{20, "2147483600"}, {30, "2147483647"}, {40, "20"}}),
+       10,
        {2147483600, 2147483620, 2147483640}},
   };
   for (const Row& row : rows) {
@@ -94,8 +99,8 @@ TEST(RNGELM, StopsOnRangesItCannotExpand) {
       {"10001 elements", card("FLOO", {{20, "1"}, {30, "10001"}, {40, "1"}}), 10,
        "FLOO card, columns 11-40: the element range 1 to 10001 by step 1 gives more than "
        "10000 elements (the element list holds 10000)"},
-      {"most of the 32-bit range",
-       card("SPEX", {{20, "-2147E6"}, {30, "2147483647"}, {40, "1"}}), 10,
+      {"most of the 32-bit range", card("SPEX", {{20, "-2147E6"}, {30, "2147483647"}, {40, "1"}}),
+       10,
        "SPEX card, columns 11-40: the element range -2147000000 to 2147483647 by step 1 gives "
        "more than 10000 elements (the element list holds 10000)"},
       {"outside 32 bits", card("SPEX", {{20, "3E9"}}), 10,
@@ -161,8 +166,7 @@ TEST(RDELMS, ReadsNumbersOfEveryLine) {
   std::string long_line(300, ' ');
   long_line.replace(290, 3, "777");
   units.bind_lines(89, "elems.txt",
-                   "1 2.6 X7 -4\r\n# 9\n$ 8\n' 7\n! 6\n   \n\n 10,11\n 1.5E1\n" + long_line +
-                       "\n");
+                   "1 2.6 X7 -4\r\n# 9\n$ 8\n' 7\n! 6\n   \n\n 10,11\n 1.5E1\n" + long_line + "\n");
   ElementList numbers;
   RDELMS(numbers, units, 89);
   EXPECT_EQ(to_vector(numbers), (std::vector<std::int32_t>{1, 3, -4, 15, 777}));
@@ -274,8 +278,9 @@ TEST(RDGRPS, StopsOnGroupNumberOutside32Bits) {
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.file, "groups.txt");
     EXPECT_EQ(stop.line, 2);
-    EXPECT_EQ(stop.message, "group-name file: the group number 2147483648 is outside the "
-                            "32-bit range");
+    EXPECT_EQ(stop.message,
+              "group-name file: the group number 2147483648 is outside the "
+              "32-bit range");
   }
 }
 

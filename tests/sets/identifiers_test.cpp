@@ -92,14 +92,12 @@ TEST(IDADD, IllegalNamesAreReported) {
     SmallTable table;
     EXPECT_EQ(IDADD(table.words, row.given, table.units()), 0);
     EXPECT_EQ(table.words[2], 0);
-    EXPECT_EQ(table.memory.console(),
-              "\n  *** ERROR IN IDADD  ***\n\n    Illegal Identifier : " + std::string(row.shown) +
-                  "\n");
+    EXPECT_EQ(table.memory.console(), "\n  *** ERROR IN IDADD  ***\n\n    Illegal Identifier : " +
+                                          std::string(row.shown) + "\n");
     SmallTable lookup;
     EXPECT_EQ(IDXIST(lookup.words, row.given, lookup.units()), 0);
-    EXPECT_EQ(lookup.memory.console(),
-              "\n  *** ERROR IN IDXIST  ***\n\n    Illegal Identifier : " +
-                  std::string(row.shown) + "\n");
+    EXPECT_EQ(lookup.memory.console(), "\n  *** ERROR IN IDXIST  ***\n\n    Illegal Identifier : " +
+                                           std::string(row.shown) + "\n");
   }
 }
 

@@ -139,10 +139,10 @@ TEST(PARNUM, FindsTheSlot) {
     const char* name;
     std::int32_t slot;
   };
-  const Row rows[] = {{"NNP", 1},       {"NEL   ", 2},    {"DENTSW", 10},  {"IWINDW", 105},
-                      {"MXSTRU", 110},  {"NNPRES", 112},  {"INPUFO", 116}, {"NEL70", 129},
-                      {"NAMD", 132},    {"NEL   XYZ", 2},    {"nel", 0},      {"NOSUCH", 0},
-                      {"NTRI6", 123},   {"NLC1", 55}};
+  const Row rows[] = {{"NNP", 1},      {"NEL   ", 2},    {"DENTSW", 10},  {"IWINDW", 105},
+                      {"MXSTRU", 110}, {"NNPRES", 112},  {"INPUFO", 116}, {"NEL70", 129},
+                      {"NAMD", 132},   {"NEL   XYZ", 2}, {"nel", 0},      {"NOSUCH", 0},
+                      {"NTRI6", 123},  {"NLC1", 55}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(PARNUM(row.name), row.slot);
