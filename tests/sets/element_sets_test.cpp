@@ -106,7 +106,7 @@ TEST(RNGELM, StopsOnRangesItCannotExpand) {
       {"outside 32 bits", card("SPEX", {{20, "3E9"}}), 10,
        "SPEX card, columns 11-20: the element number \"3E9\" is outside the 32-bit range"},
       {"not a number", card("SPEC", {{15, "X"}}), 5,
-       "SPEC card, columns 11-15: expected a number, found \"    X\""},
+       "SPEC card, columns 11-15: expected a number, found \"X\""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
