@@ -7,6 +7,7 @@
 #include "driver/exit_status.hpp"
 #include "driver/header.hpp"
 #include "driver/layout.hpp"
+#include "sections/sections.hpp"
 #include "support/file_open.hpp"
 #include "support/input_stop.hpp"
 
@@ -97,7 +98,12 @@ int run(RunState& run) {
   write_run_header(run);
   run.cards.rewind();
 
-  // The environment sections come here.
+  sections::WRHEAD(run);
+  sections::WRLEVL(run);
+  sections::WRPREA(run);
+  sections::WRWAVE(run);
+  sections::WRCURR(run);
+  sections::WRPROF(run);
 
   // The group or element property sections come here.
 
