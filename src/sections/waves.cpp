@@ -84,8 +84,9 @@ void WRWAVE(RunState& run) {
       first = false;
     }
     // The direction, from the end of the card, comes before the phase.
-    driver::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height, period,
-                         direction, phase, run.still_water_z, run.water_depth, kInitialSteps);
+    driver::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
+                         period, direction, phase, run.still_water_z, run.water_depth,
+                         kInitialSteps);
   }
 }
 

@@ -22,8 +22,8 @@ TEST(WRCURR, DirectionRoundedIntoSixColumns) {
     const char* field;      // the I6 field as written
   };
   const std::vector<Row> rows = {
-      {"", "     0"},          {"44.5", "    45"},       {"-44.5", "   -45"},
-      {"44.49", "    44"},     {"999999.4", "999999"}, {"999999.5", "******"},
+      {"", "     0"},         {"44.5", "    45"},     {"-44.5", "   -45"},
+      {"44.49", "    44"},    {"999999.4", "999999"}, {"999999.5", "******"},
       {"-99999.5", "******"}, {"1E12", "******"},     {"-1E30", "******"},
   };
   for (const Row& row : rows) {
@@ -56,8 +56,8 @@ TEST(WRCURR, MillimetreProfileScaledAndReversed) {
                         " Current      3     1   -90   100.00   120.00",
                         "                                                       0.00     1.00",
                         "                                                     -60.00     0.75",
-                        "                                                    -120.00     0.50",
-                        "'", "'"}));
+                        "                                                    -120.00     0.50", "'",
+                        "'"}));
 }
 
 TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {

@@ -26,30 +26,30 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
     std::string cards;
     std::string after_banner;
   };
-  const std::string growth_two = card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
-                                 card({{1, "MGRW"}, {21, "100"}, {31, "0.05"}});
-  const std::string growth_lines =
-      file_lines({"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
-                  "'                     [  Z       Thick ]", " M_Growth ",
-                  "                         0.00    0.050",
-                  "                      -100.00    0.020"});
+  const std::string growth_two =
+      card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) + card({{1, "MGRW"}, {21, "100"}, {31, "0.05"}});
+  const std::string growth_lines = file_lines(
+      {"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
+       "'                     [  Z       Thick ]", " M_Growth ",
+       "                         0.00    0.050", "                      -100.00    0.020"});
   const std::vector<Row> rows = {
       {"no cards", "", ""},
-      {"one card of each", card({{1, "MGRW"}, {11, "0"}, {31, "1"}}) +
-                               card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}),
+      {"one card of each",
+       card({{1, "MGRW"}, {11, "0"}, {31, "1"}}) +
+           card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}),
        ""},
       {"two MGRW cards, one COEF card",
        growth_two + card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}), growth_lines},
       {"COEF gives both coefficient profiles, not scaled",
        card({{1, "COEF"}, {11, "0"}, {31, "0.6667"}, {51, "2"}}) + card({{1, "C   "}}) +
            card({{1, "coef"}, {11, "x"}, {21, "-1234467"}, {31, "1.05"}, {51, "1.6"}}),
-       file_lines({"'", kDashes, "' Specification of Cd Depth Profile ", kDashes, "'",
-                   "'                     [  Z        Cd   ]", " Hydro_Cd ",
-                   "                    *********    1.050", "                      -100.00    0.667",
-                   "'", kDashes, "' Specification of Cm Depth Profile ", kDashes, "'",
-                   "'                     [  Z        Cm   ]", " Hydro_Cm ",
-                   "                    *********    1.600",
-                   "                      -100.00    2.000"})},
+       file_lines(
+           {"'", kDashes, "' Specification of Cd Depth Profile ", kDashes, "'",
+            "'                     [  Z        Cd   ]", " Hydro_Cd ",
+            "                    *********    1.050", "                      -100.00    0.667", "'",
+            kDashes, "' Specification of Cm Depth Profile ", kDashes, "'",
+            "'                     [  Z        Cm   ]", " Hydro_Cm ",
+            "                    *********    1.600", "                      -100.00    2.000"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -96,8 +96,8 @@ TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
     int cards;
     bool stops;
   };
-  for (const Row& row : {Row{"MGRW", 100, false}, Row{"MGRW", 101, true},
-                         Row{"COEF", 100, false}, Row{"COEF", 101, true}}) {
+  for (const Row& row : {Row{"MGRW", 100, false}, Row{"MGRW", 101, true}, Row{"COEF", 100, false},
+                         Row{"COEF", 101, true}}) {
     SCOPED_TRACE(std::string(row.keyword) + " " + std::to_string(row.cards));
     std::string cards = card({{1, "TITL"}});
     for (int i = 0; i < row.cards; ++i) {

@@ -15,9 +15,9 @@ namespace {
 using testing::card;
 using testing::file_lines;
 
-const std::string kMetreKilogram = file_lines({"'", "' Assumed Units in Qelvo File :", "'",
-                                               "'   -Length Unit   : meter ",
-                                               "'   -Mass   Unit   : kg    "});
+const std::string kMetreKilogram =
+    file_lines({"'", "' Assumed Units in Qelvo File :", "'", "'   -Length Unit   : meter ",
+                "'   -Mass   Unit   : kg    "});
 
 TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   struct Row {
@@ -34,8 +34,8 @@ TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   const std::vector<Row> rows = {
       {"flag 0", card({{1, "CONS"}, {10, "0"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
       {"flag 2", card({{1, "CONS"}, {10, "2"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
-      {"flag 1.6 rounds to 2", card({{1, "CONS"}, {10, "1.6"}, {21, "x"}}), "meter ", "kg    ",
-       1, 1},
+      {"flag 1.6 rounds to 2", card({{1, "CONS"}, {10, "1.6"}, {21, "x"}}), "meter ", "kg    ", 1,
+       1},
       {"flag 0.5 rounds to 1", card({{1, "CONS"}, {10, "0.5"}, {21, "9810"}, {31, "1.025E-9"}}),
        "mm    ", "tonnes", mm, 1000},
       {"metres, tonnes", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "1.025"}}), "meter ",
@@ -44,30 +44,29 @@ TEST(WRHEAD, UnitsFromTheFirstConsCard) {
        "mm    ", "tonnes", mm, 1000},
       {"millimetres, kilograms", card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-6"}}),
        "mm    ", "kg    ", mm, 1},
-      {"gravity exactly 9000", card({{1, "CONS"}, {10, "1"}, {21, "9000"}, {31, "1025"}}),
-       "meter ", "kg    ", 1, 1},
-      {"density exactly 900", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "900"}}),
-       "meter ", "kg    ", 1, 1},
-      {"density 0", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "0"}}), "meter ", "tonnes",
-       1, 1000},
-      {"negative gravity", card({{1, "CONS"}, {10, "1"}, {21, "-9810"}, {31, "1025"}}),
-       "meter ", "kg    ", 1, 1},
+      {"gravity exactly 9000", card({{1, "CONS"}, {10, "1"}, {21, "9000"}, {31, "1025"}}), "meter ",
+       "kg    ", 1, 1},
+      {"density exactly 900", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "900"}}), "meter ",
+       "kg    ", 1, 1},
+      {"density 0", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "0"}}), "meter ", "tonnes", 1,
+       1000},
+      {"negative gravity", card({{1, "CONS"}, {10, "1"}, {21, "-9810"}, {31, "1025"}}), "meter ",
+       "kg    ", 1, 1},
       {"no CONS card", card({{1, "MUDP"}, {10, "1"}}), "meter ", "kg    ", 1, 1},
       {"second CONS card changes nothing",
        card({{1, "CONS"}, {10, "0"}}) + card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1"}}),
        "meter ", "kg    ", 1, 1},
-      {"comment card before it", card({{1, "c   CONS"}}) + card({{1, "cons"}, {10, "1"},
-                                                               {21, "9810"}, {31, "1.025E-9"}}),
+      {"comment card before it",
+       card({{1, "c   CONS"}}) + card({{1, "cons"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}),
        "mm    ", "tonnes", mm, 1000},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(row.cards);
     WRHEAD(memory.state());
-    EXPECT_EQ(memory.output(),
-              file_lines({"'", "' Assumed Units in Qelvo File :", "'",
-                          std::string("'   -Length Unit   : ") + row.length_line,
-                          std::string("'   -Mass   Unit   : ") + row.mass_line}));
+    EXPECT_EQ(memory.output(), file_lines({"'", "' Assumed Units in Qelvo File :", "'",
+                                           std::string("'   -Length Unit   : ") + row.length_line,
+                                           std::string("'   -Mass   Unit   : ") + row.mass_line}));
     EXPECT_EQ(memory.state().length_factor, row.length_factor);
     EXPECT_EQ(memory.state().mass_factor, row.mass_factor);
   }

@@ -20,7 +20,7 @@ TEST(WRLEVL, LevelsInMetres) {
     const char* name;
     std::string cards;
     double length_factor;
-    const char* mud;    // F9.3 fields as written
+    const char* mud;  // F9.3 fields as written
     const char* depth;
     const char* still;
     double mud_z;
@@ -32,22 +32,21 @@ TEST(WRLEVL, LevelsInMetres) {
       {"no cards", "", 1, "    0.000", "    0.000", "    0.000", 0, 0, 0},
       {"metres", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "100"}}), 1,
        " -100.000", "  100.000", "    0.000", -100, 100, 0},
-      {"millimetres",
-       card({{1, "DPTH"}, {12, "100000"}}) + card({{1, "MUDP"}, {10, "-100000"}}), mm,
-       " -100.000", "  100.000", "    0.000", -100000 * mm, 100000 * mm,
+      {"millimetres", card({{1, "DPTH"}, {12, "100000"}}) + card({{1, "MUDP"}, {10, "-100000"}}),
+       mm, " -100.000", "  100.000", "    0.000", -100000 * mm, 100000 * mm,
        100000 * mm + -100000 * mm},
       {"still water level at depth above the mud plane",
        card({{1, "MUDP"}, {10, "-80"}}) + card({{1, "DPTH"}, {10, "100"}}), 1, "  -80.000",
        "  100.000", "   20.000", -80, 100, 20},
-      {"mud plane without depth", card({{1, "MUDP"}, {10, "-50"}}), 1, "  -50.000",
-       "    0.000", "  -50.000", -50, 0, -50},
+      {"mud plane without depth", card({{1, "MUDP"}, {10, "-50"}}), 1, "  -50.000", "    0.000",
+       "  -50.000", -50, 0, -50},
       {"only the first card counts, columns 10-20 only",
        card({{1, "MUDP"}, {10, "-10"}, {21, "x"}}) + card({{1, "MUDP"}, {10, "-20"}}) +
            card({{1, "DPTH"}, {10, "30"}}) + card({{1, "DPTH"}, {10, "40"}}),
        1, "  -10.000", "   30.000", "   20.000", -10, 30, 20},
       {"too wide for F9.3, kept whole",
-       card({{1, "MUDP"}, {10, "-10000"}}) + card({{1, "DPTH"}, {10, "100000"}}), 1,
-       "*********", "*********", "90000.000", -10000, 100000, 90000},
+       card({{1, "MUDP"}, {10, "-10000"}}) + card({{1, "DPTH"}, {10, "100000"}}), 1, "*********",
+       "*********", "90000.000", -10000, 100000, 90000},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -15,11 +15,10 @@ namespace {
 using testing::card;
 using testing::file_lines;
 
-const std::string kWaveHeader =
-    file_lines({"'", "' -----------------------------------",
-                "' Specification of Waves             ", "' -----------------------------------",
-                "'",
-                "'        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni"});
+const std::string kWaveHeader = file_lines(
+    {"'", "' -----------------------------------", "' Specification of Waves             ",
+     "' -----------------------------------", "'",
+     "'        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni"});
 
 // A SEA card with height 10, period 12, phase 0 and direction 45.
 std::string sea_card(std::string_view type) {
@@ -33,16 +32,16 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
     const char* height;  // the F8.2 field
   };
   const std::vector<Row> rows = {
-      {"1", "Airy    ", "   10.00"},    {"11", "Airy    ", "   10.00"},
-      {"0.6", "Airy    ", "   10.00"},  {"5", "Stoke   ", "   10.00"},
-      {"15", "Stoke   ", "   10.00"},   {"", "Stoke   ", "   10.00"},
-      {"6", "Stream  ", "   10.00"},    {"16", "Stream  ", "   10.00"},
-      {"10", "Unknown ", "   10.00"},   {"20", "Unknown ", "   10.00"},
-      {"0", "Unknown ", "   10.00"},    {"2", "Unknown ", "   10.00"},
-      {"3", "Unknown ", "   10.00"},    {"-1", "Unknown ", "   10.00"},
-      {"4.5", "Stoke   ", "   10.00"},  {"-0.5", "Unknown ", "   10.00"},
-      {"9", "Airy    ", "    0.00"},    {"19", "Airy    ", "    0.00"},
-      {"25", "Unknown ", "   10.00"},   {"1E12", "Unknown ", "   10.00"},
+      {"1", "Airy    ", "   10.00"},     {"11", "Airy    ", "   10.00"},
+      {"0.6", "Airy    ", "   10.00"},   {"5", "Stoke   ", "   10.00"},
+      {"15", "Stoke   ", "   10.00"},    {"", "Stoke   ", "   10.00"},
+      {"6", "Stream  ", "   10.00"},     {"16", "Stream  ", "   10.00"},
+      {"10", "Unknown ", "   10.00"},    {"20", "Unknown ", "   10.00"},
+      {"0", "Unknown ", "   10.00"},     {"2", "Unknown ", "   10.00"},
+      {"3", "Unknown ", "   10.00"},     {"-1", "Unknown ", "   10.00"},
+      {"4.5", "Stoke   ", "   10.00"},   {"-0.5", "Unknown ", "   10.00"},
+      {"9", "Airy    ", "    0.00"},     {"19", "Airy    ", "    0.00"},
+      {"25", "Unknown ", "   10.00"},    {"1E12", "Unknown ", "   10.00"},
       {"-1E12", "Unknown ", "   10.00"},
   };
   for (const Row& row : rows) {
@@ -59,12 +58,11 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
 
 TEST(WRWAVE, OneHeaderForAllCards) {
   // SEAS and SEA1 are other keywords; a lower-case card is a SEA card.
-  const std::string cards = card({{1, "SEAS"}, {6, "1"}}) + card({{1, "SEA1"}, {6, "1"}}) +
-                            card({{1, "SEA "}, {6, "1"}, {16, "8500"}, {21, "12.5"}, {31, "-30"},
-                                  {71, "180"}}) +
-                            card({{1, "CRNT"}}) +
-                            card({{1, "sea "}, {6, "6"}, {16, "12000"}, {21, "14"}, {31, "2e1"},
-                                  {71, "-90"}});
+  const std::string cards =
+      card({{1, "SEAS"}, {6, "1"}}) + card({{1, "SEA1"}, {6, "1"}}) +
+      card({{1, "SEA "}, {6, "1"}, {16, "8500"}, {21, "12.5"}, {31, "-30"}, {71, "180"}}) +
+      card({{1, "CRNT"}}) +
+      card({{1, "sea "}, {6, "6"}, {16, "12000"}, {21, "14"}, {31, "2e1"}, {71, "-90"}});
   testing::MemoryRun memory(cards);
   driver::RunState& run = memory.state();
   // Millimetre input: only the height is scaled.
@@ -73,10 +71,12 @@ TEST(WRWAVE, OneHeaderForAllCards) {
   run.water_depth = 150;
   run.still_water_z = 0;
   WRWAVE(run);
-  EXPECT_EQ(memory.output(),
-            kWaveHeader +
-                file_lines({"#WaveData   3  Airy        8.50   12.50  180.00  -30.00     0.00   150.00   0",
-                            "#WaveData   3  Stream     12.00   14.00  -90.00   20.00     0.00   150.00   0"}));
+  EXPECT_EQ(
+      memory.output(),
+      kWaveHeader +
+          file_lines(
+              {"#WaveData   3  Airy        8.50   12.50  180.00  -30.00     0.00   150.00   0",
+               "#WaveData   3  Stream     12.00   14.00  -90.00   20.00     0.00   150.00   0"}));
 }
 
 TEST(WRWAVE, NoSeaCardWritesNothing) {
@@ -94,8 +94,7 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
   const std::vector<Row> rows = {
       {"bad type", card({{1, "SEA "}, {6, "A"}, {16, "1"}, {21, "1"}, {31, "1"}, {71, "1"}}),
        "SEA card, columns 6-10: expected a number, found \"A    \""},
-      {"blank height for type 9",
-       card({{1, "SEA "}, {6, "9"}, {21, "1"}, {31, "1"}, {71, "1"}}),
+      {"blank height for type 9", card({{1, "SEA "}, {6, "9"}, {21, "1"}, {31, "1"}, {71, "1"}}),
        "SEA card, columns 16-20: expected a number, found a blank field"},
       {"blank direction", card({{1, "SEA "}, {6, "1"}, {16, "1"}, {21, "1"}, {31, "1"}}),
        "SEA card, columns 71-80: expected a number, found a blank field"},
