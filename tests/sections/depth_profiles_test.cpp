@@ -15,10 +15,12 @@ namespace {
 using testing::card;
 using testing::file_lines;
 
-const std::string kBanner = file_lines({"'", "' ============================================",
-                                        "' ==  D e p t h   P r o f i l e   D a t a  ===",
-                                        "' ============================================", "'"});
-const std::string kDashes = "' -----------------------------------------";
+std::string banner() {
+  return file_lines({"'", "' ============================================",
+                     "' ==  D e p t h   P r o f i l e   D a t a  ===",
+                     "' ============================================", "'"});
+}
+constexpr std::string_view kDashes = "' -----------------------------------------";
 
 TEST(WRPROF, ProfilesNeedTwoCards) {
   struct Row {
@@ -57,7 +59,7 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
     memory.state().mud_plane_z = -100;
     memory.state().water_depth = 100;
     WRPROF(memory.state());
-    EXPECT_EQ(memory.output(), kBanner + row.after_banner);
+    EXPECT_EQ(memory.output(), banner() + row.after_banner);
   }
 }
 
@@ -71,10 +73,10 @@ TEST(WRPROF, MillimetreGrowthScaled) {
   run.still_water_z = 10;
   WRPROF(run);
   EXPECT_EQ(memory.output(),
-            kBanner + file_lines({"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
-                                  "'                     [  Z       Thick ]", " M_Growth ",
-                                  "                       -30.00    0.040",
-                                  "                       -70.00    0.080"}));
+            banner() + file_lines({"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
+                                   "'                     [  Z       Thick ]", " M_Growth ",
+                                   "                       -30.00    0.040",
+                                   "                       -70.00    0.080"}));
 }
 
 TEST(WRPROF, LaterCardElevationFromColumns21To30) {
@@ -87,7 +89,7 @@ TEST(WRPROF, LaterCardElevationFromColumns21To30) {
     EXPECT_EQ(stop.line, 2);
     EXPECT_EQ(stop.message, "MGRW card, columns 21-30: expected a number, found a blank field");
   }
-  EXPECT_EQ(memory.output(), kBanner);
+  EXPECT_EQ(memory.output(), banner());
 }
 
 TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
@@ -119,7 +121,7 @@ TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
       EXPECT_EQ(stop.message, std::string(row.keyword) +
                                   " card: more than 100 cards (the profile table holds 100)");
     }
-    EXPECT_EQ(memory.output(), kBanner);
+    EXPECT_EQ(memory.output(), banner());
   }
 }
 

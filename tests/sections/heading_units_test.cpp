@@ -15,9 +15,10 @@ namespace {
 using testing::card;
 using testing::file_lines;
 
-const std::string kMetreKilogram =
-    file_lines({"'", "' Assumed Units in Qelvo File :", "'", "'   -Length Unit   : meter ",
-                "'   -Mass   Unit   : kg    "});
+std::string metre_kilogram_lines() {
+  return file_lines({"'", "' Assumed Units in Qelvo File :", "'", "'   -Length Unit   : meter ",
+                     "'   -Mass   Unit   : kg    "});
+}
 
 TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   struct Row {
@@ -96,7 +97,7 @@ TEST(WRHEAD, HeadingLinesFromTheTitleCards) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(row.cards);
     WRHEAD(memory.state());
-    EXPECT_EQ(memory.output(), row.heading + kMetreKilogram);
+    EXPECT_EQ(memory.output(), row.heading + metre_kilogram_lines());
   }
   EXPECT_EQ(std::string("'   " + long_text).size(), 255U);
 }

@@ -15,10 +15,12 @@ namespace {
 using testing::card;
 using testing::file_lines;
 
-const std::string kWaveHeader = file_lines(
-    {"'", "' -----------------------------------", "' Specification of Waves             ",
-     "' -----------------------------------", "'",
-     "'        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni"});
+std::string wave_header() {
+  return file_lines(
+      {"'", "' -----------------------------------", "' Specification of Waves             ",
+       "' -----------------------------------", "'",
+       "'        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni"});
+}
 
 // A SEA card with height 10, period 12, phase 0 and direction 45.
 std::string sea_card(std::string_view type) {
@@ -52,7 +54,7 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
     const std::string record = std::string("#WaveData   3  ") + row.theory + row.height +
                                "   12.00   45.00    0.00     0.00   100.00   0";
     EXPECT_EQ(record.size(), 77U);
-    EXPECT_EQ(memory.output(), kWaveHeader + file_lines({record}));
+    EXPECT_EQ(memory.output(), wave_header() + file_lines({record}));
   }
 }
 
@@ -73,7 +75,7 @@ TEST(WRWAVE, OneHeaderForAllCards) {
   WRWAVE(run);
   EXPECT_EQ(
       memory.output(),
-      kWaveHeader +
+      wave_header() +
           file_lines(
               {"#WaveData   3  Airy        8.50   12.50  180.00  -30.00     0.00   150.00   0",
                "#WaveData   3  Stream     12.00   14.00  -90.00   20.00     0.00   150.00   0"}));
@@ -111,8 +113,8 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
       EXPECT_EQ(stop.message, row.message);
     }
     EXPECT_EQ(memory.output(),
-              kWaveHeader + file_lines({"#WaveData   3  Airy       10.00   12.00   45.00    0.00 "
-                                        "    0.00   100.00   0"}));
+              wave_header() + file_lines({"#WaveData   3  Airy       10.00   12.00   45.00    0.00 "
+                                          "    0.00   100.00   0"}));
   }
 }
 
