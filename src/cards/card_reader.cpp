@@ -119,15 +119,18 @@ double CardReader::real_field(int first_col, int last_col) const {
   message += " card, columns " + std::to_string(first_col) + "-" + std::to_string(last_col) + ": " +
              describe(field.error);
   if (field.error != FieldError::kBlank) {
-    message += ", found \"" + std::string(text) + "\"";
+    const std::size_t from = text.find_first_not_of(' ');
+    const std::size_t to = text.find_last_not_of(' ');
+    message += ", found \"" + std::string(text.substr(from, to - from + 1)) + "\"";
   }
   const std::string_view shown = card_.head(static_cast<std::size_t>(ILSTNB(card_.view())));
   std::string detail = "  " + std::string(shown) + "\n  ";
-  detail.append(static_cast<std::size_t>(first_col - 1), ' ');
-  detail.append(static_cast<std::size_t>(last_col - first_col + 1), '^');
+  const int width = last_col - first_col + 1;
+  detail.append(static_cast<std::size_t>(first_col) - 1, ' ');
+  detail.append(static_cast<std::size_t>(width), '^');
   detail += '\n';
-  support::stop_input({.file = file_name_, .line = line_number(), .message = message,
-                       .detail = detail});
+  support::stop_input(
+      {.file = file_name_, .line = line_number(), .message = message, .detail = detail});
 }
 
 }  // namespace qel2br::cards

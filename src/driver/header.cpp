@@ -42,10 +42,10 @@ DateTime GETDTM() {
 
 void date_text(const DateTime& moment, std::span<char> text, std::int32_t precision) {
   const std::int32_t year = moment.year < 1000 ? moment.year + 1900 : moment.year;
-  const std::array<Item, 12> all{
-      Item(" Date : "), Item(year),        Item("-"), Item(moment.month),
-      Item("-"),        Item(moment.day),  Item(" "), Item(moment.hour),
-      Item(":"),        Item(moment.minute), Item(":"), Item(moment.second)};
+  const std::array<Item, 12> all{Item(" Date : "),    Item(year),        Item("-"),
+                                 Item(moment.month),  Item("-"),         Item(moment.day),
+                                 Item(" "),           Item(moment.hour), Item(":"),
+                                 Item(moment.minute), Item(":"),         Item(moment.second)};
   // Precision 1 gives the year only; each step adds a separator and one more part.
   const std::size_t count = precision >= 1 && precision <= 5
                                 ? 2 + 2 * static_cast<std::size_t>(precision - 1)
@@ -54,7 +54,8 @@ void date_text(const DateTime& moment, std::span<char> text, std::int32_t precis
   render_into(work, kDateLayout.parsed(), std::span<const Item>(all.data(), count));
   work.resize(std::min<std::size_t>(work.find('\n'), 80));
   const std::string_view rendered = work;
-  const auto visible = static_cast<std::size_t>(cards::ILSTNB(rendered.substr(0, std::min(rendered.size(), text.size()))));
+  const auto visible = static_cast<std::size_t>(
+      cards::ILSTNB(rendered.substr(0, std::min(rendered.size(), text.size()))));
   std::fill(text.begin(), text.end(), ' ');
   std::copy_n(rendered.begin(), visible, text.begin());
 }

@@ -179,7 +179,8 @@ std::string render(const Layout& layout, std::span<const Item> items) {
 }
 
 void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items) {
-  std::string text;
+  std::string& text = out.scratch();
+  text.clear();
   render_into(text, layout.parsed(), items);
   out.write_rendered(text);
 }

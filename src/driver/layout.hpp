@@ -219,7 +219,8 @@ constexpr ParsedLayout parse_layout(std::string_view text) {
 // A parsed layout. Built at compile time from its text; a malformed text does not compile.
 class Layout {
  public:
-  consteval Layout(const char* text) : parsed_(parse_layout(text)) {  // NOLINT(google-explicit-constructor)
+  consteval Layout(const char* text)
+      : parsed_(parse_layout(text)) {  // NOLINT(google-explicit-constructor)
     if (parsed_.error != nullptr) {
       layout_error(parsed_.error);
     }
@@ -250,7 +251,7 @@ class Item {
   constexpr Item(std::int32_t value)  // NOLINT
       : kind_(ItemKind::kInt), whole_(static_cast<double>(value)) {}
   constexpr Item(WholeNumber value) : kind_(ItemKind::kInt), whole_(value.value) {}  // NOLINT
-  constexpr Item(double value) : kind_(ItemKind::kReal), real_(value) {}            // NOLINT
+  constexpr Item(double value) : kind_(ItemKind::kReal), real_(value) {}             // NOLINT
 
   [[nodiscard]] constexpr ItemKind kind() const { return kind_; }
   [[nodiscard]] constexpr std::string_view text() const { return text_; }
@@ -274,9 +275,10 @@ constexpr ItemKind item_kind() {
   } else if constexpr (std::is_same_v<U, double>) {
     return ItemKind::kReal;
   } else {
-    static_assert(std::is_convertible_v<U, std::string_view> || std::is_array_v<U> ||
-                      std::is_same_v<U, const char*> || requires(const U& u) { u.view(); },
-                  "an item is a text, a std::int32_t, a WholeNumber or a double");
+    static_assert(
+        std::is_convertible_v<U, std::string_view> || std::is_array_v<U> ||
+            std::is_same_v<U, const char*> || requires(const U& u) { u.view(); },
+        "an item is a text, a std::int32_t, a WholeNumber or a double");
     return ItemKind::kText;
   }
 }
@@ -328,8 +330,8 @@ template <typename... Items>
 class LayoutFor {
  public:
   consteval LayoutFor(const Layout& layout) : layout_(&layout) {  // NOLINT
-    constexpr std::array<ItemKind, sizeof...(Items)> kinds{detail::item_kind<Items>()...};
-    if (const char* why = detail::check_items(layout.parsed(), kinds); why != nullptr) {
+    constexpr std::array<ItemKind, sizeof...(Items)> kKinds{detail::item_kind<Items>()...};
+    if (const char* why = detail::check_items(layout.parsed(), kKinds); why != nullptr) {
       layout_error(why);
     }
   }

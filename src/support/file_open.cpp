@@ -17,7 +17,8 @@ constexpr Layout kIllegalUnitText = R"L((5X, "ILLEGAL FILE UNIT"))L";
 constexpr Layout kIllegalLength = R"L((5X, "ILLEGAL RECORD LENGTH =", I5))L";
 constexpr Layout kErrorCode = R"L((5X, "ERROR CODE =", I5, "  (SYSTEM PARAMETER)"))L";
 constexpr Layout kScratchOpened = R"L((/, /, /, 5X, "A SCRATCH FILE IS OPENED ON UNIT NO.", I4))L";
-constexpr Layout kFileOpened = R"L((/, /, /, 5X, "FILE  ", A, /, 5X, "IS OPENED ON UNIT NO.", I4))L";
+constexpr Layout kFileOpened =
+    R"L((/, /, /, 5X, "FILE  ", A, /, 5X, "IS OPENED ON UNIT NO.", I4))L";
 constexpr Layout kCharacteristics =
     R"L((5X, "FILE CHARACTERISTICS :", /, 10X, "STATUS =", A7, /, 10X, "ACCESS =", A10, /, 10X, "FORM   =", A11, /, 10X, "LENGTH =", I5, " WORDS/BYTES PER RECORD (SECTOR)"))L";
 constexpr Layout kBlankSetting = R"L((10X, "BLANK  =", A4))L";

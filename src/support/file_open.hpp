@@ -24,10 +24,10 @@ struct OpenCodes {
 };
 
 // The codes with which the conversion opens every file: sequential, formatted, no messages.
-inline constexpr OpenCodes kQuietOld{.status_code = 2, .access_code = 10, .form_code = 1,
-                                     .listing = -1, .message_unit = -6};
-inline constexpr OpenCodes kQuietUnknown{.status_code = 1, .access_code = 10, .form_code = 1,
-                                         .listing = -1, .message_unit = -6};
+inline constexpr OpenCodes kQuietOld{
+    .status_code = 2, .access_code = 10, .form_code = 1, .listing = -1, .message_unit = -6};
+inline constexpr OpenCodes kQuietUnknown{
+    .status_code = 1, .access_code = 10, .form_code = 1, .listing = -1, .message_unit = -6};
 
 // Opens the named file (trailing blanks are not part of the name) on the unit. Returns 0,
 // kIllegalUnit for a unit outside 1-99, kIllegalRecordLength for access code 20 with a record

@@ -10,10 +10,10 @@ namespace qel2br::support {
 // input, a failed write of the output data file. Only main (and tests) catch it; it is not a
 // std::exception so that no generic handler swallows it.
 struct InputStop {
-  std::string file{};      // the file concerned ("standard input" for the console); may be empty
-  std::int64_t line = 0;   // 1-based line number in that file; 0 when no line applies
-  std::string message{};   // what was expected and what was found
-  std::string detail{};    // optional further lines (the card itself), each ending in '\n'
+  std::string file{};     // the file concerned ("standard input" for the console); may be empty
+  std::int64_t line = 0;  // 1-based line number in that file; 0 when no line applies
+  std::string message{};  // what was expected and what was found
+  std::string detail{};   // optional further lines (the card itself), each ending in '\n'
 };
 
 // Formats the report: "qel2br: file:line: message\n" followed by the detail lines.

@@ -2,9 +2,11 @@
 #include "support/units.hpp"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -97,7 +99,8 @@ void FdOutput::flush() {
     const int fd = fd_;
     fd_ = -1;
     ::close(fd);
-    stop_input({.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+    stop_input(
+        {.file = name_, .message = "cannot write the output data file: " + error_text(error)});
   }
 }
 
@@ -110,7 +113,8 @@ void FdOutput::close() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && report_failures_) {
-      stop_input({.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
+      stop_input(
+          {.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
     }
   }
   fd_ = -1;
@@ -121,7 +125,7 @@ bool MemoryLines::read_line(std::string_view& line) {
     return false;
   }
   last_start_ = position_;
-  const std::string_view rest = std::string_view(contents_).substr(position_);
+  const std::string_view rest = contents_.substr(position_);
   const std::size_t end = rest.find('\n');
   if (end == std::string_view::npos) {
     line = rest;
@@ -192,6 +196,71 @@ bool FdLines::read_line(std::string_view& line) {
   return true;
 }
 
+FileBuffer::FileBuffer(FileBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+FileBuffer& FileBuffer::operator=(FileBuffer&& other) noexcept {
+  if (this != &other) {
+    release();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+  }
+  return *this;
+}
+
+FileBuffer::~FileBuffer() { release(); }
+
+void FileBuffer::release() {
+  if (data_ != nullptr) {
+    ::munmap(data_, capacity_);
+  }
+  data_ = nullptr;
+  size_ = 0;
+  capacity_ = 0;
+}
+
+bool FileBuffer::read_all(int fd, std::size_t size) {
+  release();
+  // One more block than the file's size, so that the end of the file is seen in one read.
+  std::size_t capacity = size + kBlockSize;
+  while (true) {
+    if (capacity_ < capacity) {
+      void* memory =
+          ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (memory == MAP_FAILED) {
+        return false;
+      }
+      // Large pages, where the system offers them, spare most of the page faults.
+      ::madvise(memory, capacity, MADV_HUGEPAGE);
+      auto* bigger = static_cast<char*>(memory);
+      if (data_ != nullptr) {
+        std::copy_n(data_, size_, bigger);
+        ::munmap(data_, capacity_);
+      }
+      data_ = bigger;
+      capacity_ = capacity;
+    }
+    const ssize_t n = ::read(fd, data_ + size_, capacity_ - size_);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return false;
+    }
+    if (n == 0) {
+      return true;
+    }
+    size_ += static_cast<std::size_t>(n);
+    if (size_ == capacity_) {
+      // The file grew, or its size was not known: double the room.
+      capacity = capacity_ * 2;
+    }
+  }
+}
+
 struct UnitTable::Slot {
   bool connected = false;
   std::string name;
@@ -233,9 +302,7 @@ UnitTable::~UnitTable() {
   }
 }
 
-UnitTable::Slot& UnitTable::slot(int unit) {
-  return *slots_.at(static_cast<std::size_t>(unit));
-}
+UnitTable::Slot& UnitTable::slot(int unit) { return *slots_.at(static_cast<std::size_t>(unit)); }
 const UnitTable::Slot& UnitTable::slot(int unit) const {
   return *slots_.at(static_cast<std::size_t>(unit));
 }
@@ -266,7 +333,8 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
       flags |= O_CREAT | O_TRUNC;
     }
     fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0 && mode == OpenMode::kOld && (errno == EACCES || errno == EROFS || errno == EISDIR)) {
+    if (fd < 0 && mode == OpenMode::kOld &&
+        (errno == EACCES || errno == EROFS || errno == EISDIR)) {
       // A file that may only be read is opened for reading.
       fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     }
@@ -309,28 +377,17 @@ const std::string& UnitTable::name(int unit) const { return slot(unit).name; }
 MemoryLines& UnitTable::lines(int unit) {
   Slot& s = slot(unit);
   if (!s.lines) {
-    std::string contents;
+    FileBuffer buffer;
     if (s.fd >= 0) {
       struct stat info {};
-      if (::fstat(s.fd, &info) == 0 && info.st_size > 0) {
-        contents.reserve(static_cast<std::size_t>(info.st_size));
-      }
-      std::array<char, kBlockSize> block{};
-      while (true) {
-        const ssize_t n = ::read(s.fd, block.data(), block.size());
-        if (n < 0 && errno == EINTR) {
-          continue;
-        }
-        if (n < 0) {
-          stop_input({.file = s.name, .message = "cannot read the file: " + error_text(errno)});
-        }
-        if (n == 0) {
-          break;
-        }
-        contents.append(block.data(), static_cast<std::size_t>(n));
+      const std::size_t size = ::fstat(s.fd, &info) == 0 && info.st_size > 0
+                                   ? static_cast<std::size_t>(info.st_size)
+                                   : 0;
+      if (!buffer.read_all(s.fd, size)) {
+        stop_input({.file = s.name, .message = "cannot read the file: " + error_text(errno)});
       }
     }
-    s.lines = std::make_unique<MemoryLines>(std::move(contents));
+    s.lines = std::make_unique<MemoryLines>(std::move(buffer));
   }
   return *s.lines;
 }

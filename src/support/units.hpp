@@ -33,6 +33,8 @@ class OutputUnit {
   void write_rendered(std::string_view text);
   // Writes one whole line.
   void write_line(std::string_view text);
+  // A work text for rendering records bound for this unit, kept to spare allocations.
+  [[nodiscard]] std::string& scratch() { return scratch_; }
   // Passes buffered lines on; a file unit stops the run when that fails.
   virtual void flush() {}
   // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
@@ -44,6 +46,7 @@ class OutputUnit {
 
  private:
   std::string_view line_end_;
+  std::string scratch_;
 };
 
 // An output unit that collects what is written in a string (tests, in-process runs).
@@ -97,10 +100,32 @@ class LineSource {
   [[nodiscard]] virtual std::int64_t line_number() const = 0;
 };
 
+// Memory for a whole file, mapped in one piece so that reading it does not fault page by page.
+class FileBuffer {
+ public:
+  FileBuffer() = default;
+  // Reads the whole file behind fd (size bytes expected, more or fewer are handled); false with
+  // errno set when reading fails.
+  [[nodiscard]] bool read_all(int fd, std::size_t size);
+  FileBuffer(FileBuffer&& other) noexcept;
+  FileBuffer& operator=(FileBuffer&& other) noexcept;
+  FileBuffer(const FileBuffer&) = delete;
+  FileBuffer& operator=(const FileBuffer&) = delete;
+  ~FileBuffer();
+  [[nodiscard]] std::string_view view() const { return {data_, size_}; }
+
+ private:
+  void release();
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 // The whole text of a file held in memory: read once, then rewound and re-read line by line.
 class MemoryLines final : public LineSource {
  public:
-  explicit MemoryLines(std::string contents) : contents_(std::move(contents)) {}
+  explicit MemoryLines(std::string contents) : owned_(std::move(contents)), contents_(owned_) {}
+  explicit MemoryLines(FileBuffer buffer) : buffer_(std::move(buffer)), contents_(buffer_.view()) {}
   [[nodiscard]] bool read_line(std::string_view& line) override;
   [[nodiscard]] std::int64_t line_number() const override { return line_number_; }
   // Back to the first line.
@@ -110,7 +135,9 @@ class MemoryLines final : public LineSource {
   [[nodiscard]] std::string_view contents() const { return contents_; }
 
  private:
-  std::string contents_;
+  std::string owned_;
+  FileBuffer buffer_;
+  std::string_view contents_;
   std::size_t position_ = 0;
   std::size_t last_start_ = 0;
   std::int64_t line_number_ = 0;

@@ -6,12 +6,11 @@
 // Files that the run must leave untouched are checked byte for byte. Only the date in the
 // header's Conversion line is normalised.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -50,7 +49,10 @@ std::string first_difference(const std::string& expected, const std::string& act
   while (i < expected.size() && i < actual.size() && expected[i] == actual[i]) {
     ++i;
   }
-  const std::size_t line = static_cast<std::size_t>(std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(i), '\n')) + 1;
+  const std::size_t line =
+      static_cast<std::size_t>(
+          std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(i), '\n')) +
+      1;
   const auto excerpt = [i](const std::string& s) {
     const std::size_t from = i > 60 ? i - 60 : 0;
     std::string part = s.substr(from, 120);
@@ -93,7 +95,8 @@ Outcome run_binary(const fs::path& work, const fs::path& answers, const fs::path
     if (::chdir(work.c_str()) != 0) {
       ::_exit(126);
     }
-    const int in = fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY) : ::open("/dev/null", O_RDONLY);
+    const int in =
+        fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY) : ::open("/dev/null", O_RDONLY);
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || o < 0 || e < 0) {
@@ -129,8 +132,8 @@ class Case : public ::testing::TestWithParam<std::string> {};
 TEST_P(Case, Matches) {
   const fs::path dir = fs::path(QEL2BR_CASES_DIR) / GetParam();
   const fs::path expected = dir / "expected";
-  const fs::path scratch = fs::temp_directory_path() /
-                           ("qel2br-e2e-" + GetParam() + "-" + std::to_string(::getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("qel2br-e2e-" + GetParam() + "-" + std::to_string(::getpid()));
   fs::remove_all(scratch);
   const fs::path work = scratch / "work";
   fs::create_directories(work);
@@ -138,21 +141,25 @@ TEST_P(Case, Matches) {
     fs::copy(dir / "input", work, fs::copy_options::recursive);
   }
   if (fs::exists(dir / "setup.sh")) {
-    const std::string command = "cd '" + work.string() + "' && sh '" + (dir / "setup.sh").string() + "'";
+    const std::string command =
+        "cd '" + work.string() + "' && sh '" + (dir / "setup.sh").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "setup.sh failed";
   }
   const std::map<std::string, std::string> before = snapshot(work);
 
-  const Outcome outcome = run_binary(work, dir / "answers.txt", scratch / "stdout", scratch / "stderr");
+  const Outcome outcome =
+      run_binary(work, dir / "answers.txt", scratch / "stdout", scratch / "stderr");
   ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << kTimeoutSeconds << " s";
 
-  const std::string want_status = fs::exists(expected / "status") ? read_file(expected / "status") : "0\n";
+  const std::string want_status =
+      fs::exists(expected / "status") ? read_file(expected / "status") : "0\n";
   EXPECT_EQ(std::to_string(outcome.status) + "\n", want_status) << "exit status";
   const std::string console = read_file(scratch / "stdout");
   const std::string want_console = read_file(expected / "console.txt");
   EXPECT_EQ(console, want_console) << "console\n" << first_difference(want_console, console);
   const std::string errors = read_file(scratch / "stderr");
-  const std::string want_errors = fs::exists(expected / "stderr.txt") ? read_file(expected / "stderr.txt") : "";
+  const std::string want_errors =
+      fs::exists(expected / "stderr.txt") ? read_file(expected / "stderr.txt") : "";
   EXPECT_EQ(errors, want_errors) << "standard error";
 
   const std::map<std::string, std::string> after = snapshot(work);
@@ -191,7 +198,9 @@ std::vector<std::string> case_names() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, Case, ::testing::ValuesIn(case_names()),
-                         [](const ::testing::TestParamInfo<std::string>& param_info) { return param_info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& param_info) {
+                           return param_info.param;
+                         });
 
 }  // namespace
 

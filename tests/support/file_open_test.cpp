@@ -63,28 +63,38 @@ TEST_F(FileOpen, MissingOldFileLeavesTheUnitFree) {
 TEST_F(FileOpen, Listing) {
   const std::string name = path("list.dat");
   ASSERT_EQ(FILOPN(units_, name, 12,
-                   {.status_code = 1, .access_code = 20, .form_code = 1, .record_length = 32,
-                    .listing = 1, .message_unit = 6}),
+                   {.status_code = 1,
+                    .access_code = 20,
+                    .form_code = 1,
+                    .record_length = 32,
+                    .listing = 1,
+                    .message_unit = 6}),
             kOpened);
-  EXPECT_EQ(console_.text(), "\n\n\n     FILE  " + name + "\n     IS OPENED ON UNIT NO.  12\n"
-                             "     FILE CHARACTERISTICS :\n"
-                             "          STATUS =UNKNOWN\n"
-                             "          ACCESS =DIRECT    \n"
-                             "          FORM   =FORMATTED  \n"
-                             "          LENGTH =  128 WORDS/BYTES PER RECORD (SECTOR)\n"
-                             "          BLANK  =NULL\n");
+  EXPECT_EQ(console_.text(), "\n\n\n     FILE  " + name +
+                                 "\n     IS OPENED ON UNIT NO.  12\n"
+                                 "     FILE CHARACTERISTICS :\n"
+                                 "          STATUS =UNKNOWN\n"
+                                 "          ACCESS =DIRECT    \n"
+                                 "          FORM   =FORMATTED  \n"
+                                 "          LENGTH =  128 WORDS/BYTES PER RECORD (SECTOR)\n"
+                                 "          BLANK  =NULL\n");
   StringOutput second(kConsoleLineEnd);
   units_.bind_console(second);
   ASSERT_EQ(FILOPN(units_, "ignored", 13,
-                   {.status_code = 4, .access_code = 20, .form_code = 2, .record_length = 32,
-                    .listing = 1, .message_unit = 6}),
+                   {.status_code = 4,
+                    .access_code = 20,
+                    .form_code = 2,
+                    .record_length = 32,
+                    .listing = 1,
+                    .message_unit = 6}),
             kOpened);
-  EXPECT_EQ(second.text(), "\n\n\n     A SCRATCH FILE IS OPENED ON UNIT NO.  13\n"
-                           "     FILE CHARACTERISTICS :\n"
-                           "          STATUS =SCRATCH\n"
-                           "          ACCESS =DIRECT    \n"
-                           "          FORM   =UNFORMATTED\n"
-                           "          LENGTH =   32 WORDS/BYTES PER RECORD (SECTOR)\n");
+  EXPECT_EQ(second.text(),
+            "\n\n\n     A SCRATCH FILE IS OPENED ON UNIT NO.  13\n"
+            "     FILE CHARACTERISTICS :\n"
+            "          STATUS =SCRATCH\n"
+            "          ACCESS =DIRECT    \n"
+            "          FORM   =UNFORMATTED\n"
+            "          LENGTH =   32 WORDS/BYTES PER RECORD (SECTOR)\n");
   StringOutput third(kConsoleLineEnd);
   units_.bind_console(third);
   ASSERT_EQ(FILOPN(units_, path("quiet"), 14, {.status_code = 1, .listing = 1, .message_unit = -6}),

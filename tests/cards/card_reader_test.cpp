@@ -1,0 +1,103 @@
+// The section scan, continuation reading and field conversion of the card reader.
+#include "cards/card_reader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/input_stop.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::cards {
+namespace {
+
+// The line numbers of the cards a scan hands over, and their first ten columns.
+std::vector<std::string> scan(const std::string& file, std::string_view keyword) {
+  support::MemoryLines lines(file);
+  CardReader reader;
+  reader.attach(lines, "cards.inp");
+  reader.start_scan(keyword);
+  std::vector<std::string> found;
+  while (reader.next_card()) {
+    found.push_back(std::to_string(reader.line_number()) + ":" +
+                    std::string(reader.columns(1, 10)));
+  }
+  return found;
+}
+
+TEST(SectionScan, KeywordInExactlyFourColumns) {
+  const std::string file =
+      "sea 1\r\n"  // lower case: found, and handed over in capitals
+      "SEAS 2\n"   // column 4 must be a blank
+      " SEA 3\n"   // a keyword that starts in column 2 is passed over
+      "C   SEA\n"  // a comment card
+      "c\n"        // a lone c is a comment card too
+      "\n"         // a blank card
+      "SEA 7";     // the last line has no line end
+  EXPECT_EQ(scan(file, "SEA "), (std::vector<std::string>{"1:SEA 1     ", "7:SEA 7     "}));
+  EXPECT_EQ(scan(file, "SEAS"), (std::vector<std::string>{"2:SEAS 2    "}));
+  EXPECT_EQ(scan(file, "C   "), (std::vector<std::string>{}));
+  EXPECT_EQ(scan("CONS 1\nCONS 2\n", "CONS"),
+            (std::vector<std::string>{"1:CONS 1    ", "2:CONS 2    "}));
+  EXPECT_EQ(scan("", "TITL"), (std::vector<std::string>{}));
+}
+
+TEST(CardReader, CutsAndPadsTo256Columns) {
+  support::MemoryLines lines(std::string("TITL ") + std::string(300, 'x') + "\nTITL\n");
+  CardReader reader;
+  reader.attach(lines, "cards.inp");
+  reader.start_scan("TITL");
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.card().view(), "TITL " + std::string(251, 'X'));
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.card().view(), "TITL" + std::string(252, ' '));
+}
+
+TEST(CardReader, ContinuationLinesAndStepBack) {
+  support::MemoryLines lines("CRNT a\n    cont\nCRNT b\n");
+  CardReader reader;
+  reader.attach(lines, "cards.inp");
+  reader.start_scan("CRNT");
+  ASSERT_TRUE(reader.next_card());
+  ASSERT_TRUE(reader.read_line());
+  EXPECT_EQ(reader.columns(1, 8), "    cont");
+  ASSERT_TRUE(reader.read_line());
+  EXPECT_EQ(reader.columns(1, 6), "CRNT b");
+  reader.step_back();
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 3);
+  EXPECT_EQ(reader.columns(1, 6), "CRNT B");
+  EXPECT_FALSE(reader.read_line());
+}
+
+TEST(CardReader, FieldsAndReadErrors) {
+  support::MemoryLines lines("DPTH     100.5  1.2.3\nDPTH\n");
+  CardReader reader;
+  reader.attach(lines, "cards.inp");
+  reader.start_scan("DPTH");
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.real_field(10, 20), 100.5);
+  EXPECT_FALSE(reader.blank(1, 4));
+  EXPECT_TRUE(reader.blank(5, 9));
+  try {
+    static_cast<void>(reader.real_field(15, 25));
+    FAIL() << "no read error";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(support::format_report(stop),
+              "qel2br: cards.inp:1: DPTH card, columns 15-25: expected a number, found \"1.2.3\"\n"
+              "  DPTH     100.5  1.2.3\n"
+              "                ^^^^^^^^^^^\n");
+  }
+  ASSERT_TRUE(reader.next_card());
+  try {
+    static_cast<void>(reader.real_field(10, 20));
+    FAIL() << "no read error";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(stop.line, 2);
+    EXPECT_EQ(stop.message, "DPTH card, columns 10-20: expected a number, found a blank field");
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::cards

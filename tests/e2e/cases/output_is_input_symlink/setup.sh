@@ -1,0 +1,1 @@
+ln -s cards.inp link.inp
