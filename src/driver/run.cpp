@@ -7,6 +7,7 @@
 #include "driver/exit_status.hpp"
 #include "driver/header.hpp"
 #include "driver/layout.hpp"
+#include "driver/set_options.hpp"
 #include "sections/sections.hpp"
 #include "support/file_open.hpp"
 #include "support/input_stop.hpp"
@@ -94,7 +95,9 @@ int run(RunState& run) {
   }
   write_record(run.console, kOneText, kOpeningOk);
 
-  // The set options dialogue comes here.
+  if (set_options(run) != 0) {
+    return error_end(run);
+  }
 
   write_run_header(run);
   run.cards.rewind();
@@ -106,7 +109,14 @@ int run(RunState& run) {
   sections::WRCURR(run);
   sections::WRPROF(run);
 
-  // The group or element property sections come here.
+  if (run.use_groups) {
+    if (sections::WRGRPP(run) != 0) {
+      return error_end(run);
+    }
+  } else {
+    sections::WRELMP(run);
+    sections::WRFLEL(run);
+  }
 
   write_record(run.output(), kOneText, kMark);
   write_record(run.output(), kOneText, kEndOfFile);

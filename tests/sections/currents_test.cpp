@@ -102,7 +102,7 @@ TEST(WRCURR, UnreadablePointStopsBeforeTheCurrent) {
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 3);
     EXPECT_EQ(stop.message,
-              "CRNT continuation card, columns 51-60: expected a number, found \"fast      \"");
+              "CRNT continuation card, columns 51-60: expected a number, found \"fast\"");
   }
   // The first current is complete; nothing of the second is written.
   EXPECT_EQ(lines_of(memory.output()).size(), 8U);

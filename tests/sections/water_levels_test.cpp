@@ -75,7 +75,7 @@ TEST(WRLEVL, UnreadableValueStops) {
       {"blank MUDP", card({{1, "DPTH"}, {10, "100"}}) + card({{1, "MUDP"}, {21, "1"}}), 2,
        "MUDP card, columns 10-20: expected a number, found a blank field", ""},
       {"bad DPTH", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "1OO"}}), 2,
-       "DPTH card, columns 10-20: expected a number, found \"1OO        \"",
+       "DPTH card, columns 10-20: expected a number, found \"1OO\"",
        file_lines({"'", "' MudPlane Z_coordinate: -100.000 [m]"})},
   };
   for (const Row& row : rows) {

@@ -95,7 +95,7 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
   };
   const std::vector<Row> rows = {
       {"bad type", card({{1, "SEA "}, {6, "A"}, {16, "1"}, {21, "1"}, {31, "1"}, {71, "1"}}),
-       "SEA card, columns 6-10: expected a number, found \"A    \""},
+       "SEA card, columns 6-10: expected a number, found \"A\""},
       {"blank height for type 9", card({{1, "SEA "}, {6, "9"}, {21, "1"}, {31, "1"}, {71, "1"}}),
        "SEA card, columns 16-20: expected a number, found a blank field"},
       {"blank direction", card({{1, "SEA "}, {6, "1"}, {16, "1"}, {21, "1"}, {31, "1"}}),

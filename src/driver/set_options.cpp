@@ -1,0 +1,117 @@
+// The set options dialogue: group mode or element mode, and the file that goes with it.
+#include "driver/set_options.hpp"
+
+#include <string_view>
+
+#include "cards/text_routines.hpp"
+#include "driver/layout.hpp"
+#include "driver/run.hpp"
+#include "sets/element_sets.hpp"
+#include "sets/structure.hpp"
+#include "support/file_open.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::driver {
+
+namespace {
+
+constexpr Layout kFirstCount = "(/, A, I4)";
+constexpr Layout kCount = "(A, I4)";
+constexpr Layout kBlockMessage = "(/, A, /)";
+constexpr Layout kTwoTexts = "(A, A)";
+constexpr Layout kNoGroupsMessage = "(/, A, A, /)";
+
+constexpr std::string_view kUseGroups = "Use Groups instead of ElemID /No/ ?  ";
+constexpr std::string_view kGroupFile = "File containing Group Names       :  ";
+constexpr std::string_view kElementFile = "File containing element IDs       :  ";
+static_assert(kUseGroups.size() == 37 && kGroupFile.size() == 37 && kElementFile.size() == 37);
+
+constexpr std::string_view kFlooSets = " Number of FLOO sets:";
+constexpr std::string_view kElimSets = " Number of ELIM sets:";
+constexpr std::string_view kSpecSets = " Number of SPEC sets:";
+constexpr std::string_view kSpexSets = " Number of SPEX sets:";
+constexpr std::string_view kNamesRequired = " **  Brakt Group Names required **";
+constexpr std::string_view kNonexistingFile = " Nonexisting file :";
+constexpr std::string_view kNoGroups = "** No Groups Found on file: ";
+constexpr std::string_view kNoChecking = " *** No Element ID checking *** ";
+constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
+
+constexpr std::int32_t kFailed = 1;
+
+std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim, std::int32_t spec,
+                        std::int32_t spex) {
+  write_record(run.console, kFirstCount, kFlooSets, floo);
+  write_record(run.console, kCount, kElimSets, elim);
+  write_record(run.console, kCount, kSpecSets, spec);
+  write_record(run.console, kCount, kSpexSets, spex);
+  write_record(run.console, kBlockMessage, kNamesRequired);
+
+  FileName group_file;
+  ask(run, kGroupFile, group_file);
+  while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit, support::kQuietOld) !=
+         support::kOpened) {
+    write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
+    ask(run, kGroupFile, group_file);
+  }
+
+  std::int32_t group_count = 0;
+  std::int32_t status = 0;
+  sets::RDGRPS(run.structure, group_count, run.units, support::kGroupUnit, support::kConsoleOut,
+               status);
+  if (status != 0) {
+    return kFailed;
+  }
+  if (group_count <= 0) {
+    write_record(run.console, kNoGroupsMessage, kNoGroups, group_file);
+    return kFailed;
+  }
+  return 0;
+}
+
+std::int32_t element_mode(RunState& run) {
+  FileName element_file;
+  ask(run, kElementFile, element_file);
+  while (true) {
+    // An answer whose first three characters are blanks switches checking off.
+    if (element_file.view().substr(0, 3) == "   ") {
+      write_record(run.console, kBlockMessage, kNoChecking);
+      run.element_numbers.clear();
+      return 0;
+    }
+    if (support::FILOPN(run.units, element_file.view(), support::kElementUnit,
+                        support::kQuietOld) == support::kOpened) {
+      break;
+    }
+    write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
+    ask(run, kElementFile, element_file);
+  }
+  write_record(run.console, kBlockMessage, kCheckingOn);
+  sets::RDELMS(run.element_numbers, run.units, support::kElementUnit);
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t set_options(RunState& run) {
+  std::int32_t status = 0;
+  sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
+
+  const std::int32_t floo = sets::CNTSET("FLOO", run.cards);
+  const std::int32_t elim = sets::CNTSET("ELIM", run.cards);
+  const std::int32_t spec = sets::CNTSET("SPEC", run.cards);
+  const std::int32_t spex = sets::CNTSET("SPEX", run.cards);
+
+  run.use_groups = false;
+  if (floo > 0) {
+    support::Text<80> answer;
+    ask(run, kUseGroups, answer);
+    cards::UPCASE(std::span<char>(answer.data(), 80));
+    run.use_groups = answer.at(1) == 'Y';
+  }
+  if (run.use_groups) {
+    return group_mode(run, floo, elim, spec, spex);
+  }
+  return element_mode(run);
+}
+
+}  // namespace qel2br::driver

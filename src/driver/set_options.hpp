@@ -1,0 +1,17 @@
+// The set options dialogue: group mode or element mode, and the file that goes with it.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/run_state.hpp"
+
+namespace qel2br::driver {
+
+// Sets up the structure parameter table, counts the group references of the FLOO, ELIM, SPEC
+// and SPEX cards, asks the group question when there is a FLOO group reference, and reads the
+// group-name file (group mode) or the element-number file (element mode, when one is named).
+// Sets run.use_groups, the group table in run.structure and run.element_numbers. Returns 0, or
+// non-zero when the run is to take its error end (the group-name file failed or gave no group).
+[[nodiscard]] std::int32_t set_options(RunState& run);
+
+}  // namespace qel2br::driver

@@ -1,0 +1,126 @@
+// The element-by-element property block: one Cd/Cm record per usable SPEC and SPEX card.
+#include "sections/element_properties.hpp"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "cards/text_routines.hpp"
+#include "driver/layout.hpp"
+#include "sections/sections.hpp"
+#include "sets/element_sets.hpp"
+
+namespace qel2br::sections {
+
+namespace {
+
+constexpr driver::Layout kOneText = "(A)";
+constexpr driver::Layout kElementLine = "(A, 5I10)";
+constexpr driver::Layout kCdCmText = "(A, 2F7.3)";
+
+constexpr std::array<std::string_view, 9> kBanner{"'",
+                                                  "'",
+                                                  "'",
+                                                  "' ============================================",
+                                                  "' ==  Specification of Properties          ===",
+                                                  "' ==  E l e m e n t   by   E l e m e n t   ===",
+                                                  "' ==  (Override profile definitions)       ===",
+                                                  "' ============================================",
+                                                  "'"};
+
+constexpr std::string_view kDashes = "' --------------------------------";
+constexpr std::array<std::string_view, 5> kCdCmHeader{"'", kDashes, "' Specification of Cd/Cm  ",
+                                                      kDashes, "'"};
+constexpr std::string_view kHydCdCm = " Hyd_CdCm ";
+
+// A coefficient below the single-precision -0.1 makes the card unusable.
+constexpr double kLowestCoefficient = static_cast<double>(-0.1F);
+
+// The columns of one kind of coefficient card.
+struct CoefficientCard {
+  std::string_view keyword{};
+  std::int32_t range_width = 0;
+  int ignored_first = 0;
+  int ignored_last = 0;
+  int cd_first = 0;
+  int cd_last = 0;
+  int cm_first = 0;
+  int cm_last = 0;
+};
+
+constexpr CoefficientCard kSpec{.keyword = "SPEC",
+                                .range_width = 5,
+                                .ignored_first = 31,
+                                .ignored_last = 40,
+                                .cd_first = 41,
+                                .cd_last = 50,
+                                .cm_first = 61,
+                                .cm_last = 70};
+constexpr CoefficientCard kSpex{.keyword = "SPEX",
+                                .range_width = 10,
+                                .ignored_first = 51,
+                                .ignored_last = 60,
+                                .cd_first = 61,
+                                .cd_last = 65,
+                                .cm_first = 71,
+                                .cm_last = 75};
+
+void write_cards(RunState& run, const CoefficientCard& kind) {
+  sets::ElementList elements;
+  std::int32_t usable = 0;
+  run.cards.start_scan(kind.keyword);
+  while (run.cards.next_card()) {
+    [[maybe_unused]] const double ignored =
+        run.cards.real_field(kind.ignored_first, kind.ignored_last);
+    const double cd = run.cards.real_field(kind.cd_first, kind.cd_last);
+    const double cm = run.cards.real_field(kind.cm_first, kind.cm_last);
+    if (cd < kLowestCoefficient || cm < kLowestCoefficient) {
+      continue;
+    }
+    sets::RNGELM(run.cards, kind.range_width, elements);
+    sets::KEEPID(elements, run.element_numbers);
+    if (elements.empty()) {
+      continue;
+    }
+    ++usable;
+    if (usable == 1) {
+      for (const std::string_view line : kCdCmHeader) {
+        driver::write_record(run.output(), kOneText, line);
+      }
+    }
+    const std::array<driver::Item, 3> items{kHydCdCm, cd, cm};
+    std::string rendered = driver::render(kCdCmText, items);
+    rendered.resize(rendered.find('\n'));
+    const support::Text<80> record(rendered);
+    WRELST(record, elements.items(), run.output());
+  }
+}
+
+}  // namespace
+
+void WRELST(const support::Text<80>& record, std::span<const std::int32_t> elements,
+            support::OutputUnit& out) {
+  const auto n = static_cast<std::size_t>(cards::ILSTNB(record.view()));
+  for (std::size_t start = 0; start < elements.size(); start += 5) {
+    std::array<driver::Item, 6> items{record.head(n), 0, 0, 0, 0, 0};
+    std::size_t used = 1;
+    for (std::size_t i = start; i < start + 5 && i < elements.size(); ++i) {
+      if (elements[i] > 0) {
+        items.at(used++) = elements[i];
+      }
+    }
+    if (used > 1) {
+      driver::write_record(out, kElementLine, std::span<const driver::Item>(items.data(), used));
+    }
+  }
+}
+
+void WRELMP(RunState& run) {
+  for (const std::string_view line : kBanner) {
+    driver::write_record(run.output(), kOneText, line);
+  }
+  write_cards(run, kSpec);
+  write_cards(run, kSpex);
+}
+
+}  // namespace qel2br::sections

@@ -1,0 +1,80 @@
+// The group property block: one flooded-group record per FLOO card that names a group.
+#include <array>
+#include <string_view>
+
+#include "cards/items.hpp"
+#include "driver/layout.hpp"
+#include "sections/sections.hpp"
+#include "sets/element_sets.hpp"
+#include "sets/structure.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::sections {
+
+namespace {
+
+constexpr driver::Layout kOneText = "(A)";
+constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr driver::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
+
+constexpr std::array<std::string_view, 9> kBanner{"'",
+                                                  "'",
+                                                  "'",
+                                                  "' =========================================",
+                                                  "' ==  Specification of Properties using  ==",
+                                                  "' ==        G r o u p s                  ==",
+                                                  "' == (Override depth profile definitions)==",
+                                                  "' =========================================",
+                                                  "'"};
+
+constexpr std::string_view kFloo = "FLOO";
+constexpr std::string_view kDecodingError = " *** ERROR during decoding of: ";
+constexpr std::string_view kUndefinedSet = "     Undefined Set           : ";
+constexpr std::string_view kFloodedLabel = " Flooded Group ";
+constexpr std::string_view kBang = " !   ";
+constexpr std::int32_t kFailed = -1;
+
+// FLOGRP: the flooded-group records. The cards are read as they stand (not upper-cased), so
+// only FLOO written in capitals is taken.
+std::int32_t FLOGRP(RunState& run) {
+  cards::ItemList items;
+  run.cards.rewind();
+  while (run.cards.read_line()) {
+    const cards::CardText& card = run.cards.card();
+    const std::string_view line = card.view();
+    if (sets::skipped_line(line) || line.substr(0, 2) == "C ") {
+      continue;
+    }
+    cards::SPLITL(line, items);
+    if (items.count < 2 || items.items[0].type != cards::kTextItem ||
+        items.items[0].text.head(4) != kFloo || items.items[1].type != cards::kTextItem) {
+      continue;
+    }
+    const support::Text<8> group(items.items[1].text.head(8));
+    std::int32_t lookup_errors = 0;
+    const std::int32_t number =
+        sets::GTSTRU(run.structure, group.view(), support::kDataUnit, run.units, lookup_errors);
+    if (lookup_errors != 0) {
+      return kFailed;
+    }
+    if (number <= 0) {
+      driver::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
+      driver::write_record(run.console, kTwoTexts, kUndefinedSet, group);
+      return kFailed;
+    }
+    driver::write_record(run.console, kOneText, card.head(80));
+    driver::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t WRGRPP(RunState& run) {
+  for (const std::string_view line : kBanner) {
+    driver::write_record(run.output(), kOneText, line);
+  }
+  return FLOGRP(run);
+}
+
+}  // namespace qel2br::sections

@@ -1,0 +1,285 @@
+// Element sets: range expansion, element-number and group-name files, group references.
+#include "sets/element_sets.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <stdexcept>
+#include <string>
+
+#include "cards/items.hpp"
+#include "cards/text_routines.hpp"
+#include "driver/layout.hpp"
+#include "sets/structure.hpp"
+#include "support/input_stop.hpp"
+#include "support/numbers.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::sets {
+
+namespace {
+
+constexpr driver::Layout kTotalLine = "(A, I6)";
+constexpr driver::Layout kOneText = "(A)";
+constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr std::string_view kTotalElements = " Total Number of Elements: ";
+constexpr std::string_view kDoublyDefined = " Doubly defined group:";
+
+std::string trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// The keyword of the card in reports, as the card reader writes it ("SEA", "FLOO").
+std::string card_label(const cards::CardReader& cards) {
+  return trimmed(cards.keyword()) + " card";
+}
+
+std::string card_detail(const cards::CardReader& cards) {
+  const cards::CardText& card = cards.card();
+  return "  " + std::string(card.head(static_cast<std::size_t>(cards::ILSTNB(card.view())))) + "\n";
+}
+
+// One range field: 0 when blank, else the number rounded to a 32-bit integer.
+std::int32_t range_field(const cards::CardReader& cards, int first_col, int last_col) {
+  if (cards.blank(first_col, last_col)) {
+    return 0;
+  }
+  const double value = cards.real_field(first_col, last_col);
+  if (const auto whole = support::to_int32(value); whole.has_value()) {
+    return *whole;
+  }
+  support::stop_input({.file = cards.file_name(),
+                       .line = cards.line_number(),
+                       .message = card_label(cards) + ", columns " + std::to_string(first_col) +
+                                  "-" + std::to_string(last_col) + ": the element number \"" +
+                                  trimmed(cards.columns(first_col, last_col)) +
+                                  "\" is outside the 32-bit range",
+                       .detail = card_detail(cards)});
+}
+
+// A number as it would be written back: the shortest text that reads as the same double.
+std::string number_text(double value) {
+  std::array<char, 32> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::string limit_text() { return std::to_string(kElementCapacity); }
+
+}  // namespace
+
+void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
+  const int w = width == 5 ? 5 : 10;
+  const int start = w == 5 ? 6 : 11;
+  const std::int32_t first = range_field(cards, start, start + w - 1);
+  const std::int32_t last = range_field(cards, start + w, start + 2 * w - 1);
+  const std::int32_t step = range_field(cards, start + 2 * w, start + 3 * w - 1);
+  elements.clear();
+
+  const std::string columns = ", columns " + std::to_string(start) + "-" +
+                              std::to_string(start + 3 * w - 1) + ": the element range " +
+                              std::to_string(first) + " to " + std::to_string(last) + " by step " +
+                              std::to_string(step);
+  if (first >= 1 && (last == 0 || step == 0)) {
+    [[maybe_unused]] const bool stored = elements.push(first);
+    return;
+  }
+  if (first > last) {
+    return;
+  }
+  if (step <= 0) {
+    // A range left blank (a set card that names a group) gives no element.
+    if (first == 0 && last == 0 && step == 0) {
+      return;
+    }
+    support::stop_input({.file = cards.file_name(),
+                         .line = cards.line_number(),
+                         .message = card_label(cards) + columns + " never ends",
+                         .detail = card_detail(cards)});
+  }
+  const std::int64_t count = (std::int64_t{last} - first) / step + 1;
+  if (count > static_cast<std::int64_t>(kElementCapacity)) {
+    support::stop_input({.file = cards.file_name(),
+                         .line = cards.line_number(),
+                         .message = card_label(cards) + columns + " gives more than " +
+                                    limit_text() + " elements (the element list holds " +
+                                    limit_text() + ")",
+                         .detail = card_detail(cards)});
+  }
+  for (std::int64_t k = 0; k < count; ++k) {
+    [[maybe_unused]] const bool stored = elements.push(static_cast<std::int32_t>(first + k * step));
+  }
+}
+
+std::int32_t IFIND(std::int32_t value, std::span<const std::int32_t> list) {
+  const auto found = std::find(list.begin(), list.end(), value);
+  return found == list.end() ? 0 : static_cast<std::int32_t>(found - list.begin() + 1);
+}
+
+void KEEPID(ElementList& elements, const ElementList& numbers) {
+  if (numbers.empty()) {
+    return;
+  }
+  // A sorted copy answers "is it in the list" as IFIND does, without a linear search per entry.
+  std::array<std::int32_t, kElementCapacity> sorted{};
+  const std::span<const std::int32_t> given = numbers.items();
+  std::copy(given.begin(), given.end(), sorted.begin());
+  const auto sorted_end = sorted.begin() + static_cast<std::ptrdiff_t>(given.size());
+  std::sort(sorted.begin(), sorted_end);
+  for (std::int32_t& entry : elements.items()) {
+    if (!std::binary_search(sorted.begin(), sorted_end, entry)) {
+      entry = 0;
+    }
+  }
+}
+
+void ICOPY(std::span<const std::int32_t> source, std::span<std::int32_t> target,
+           std::int32_t count) {
+  if (count <= 0) {
+    return;
+  }
+  const auto n = static_cast<std::size_t>(count);
+  if (n > source.size() || n > target.size()) {
+    throw std::out_of_range("ICOPY of " + std::to_string(count) + " words");
+  }
+  std::copy_n(source.begin(), n, target.begin());
+}
+
+void IFILL(std::span<std::int32_t> array, std::int32_t rows, std::int32_t columns,
+           std::int32_t value) {
+  const std::int64_t n = std::int64_t{rows} * columns;
+  if (n <= 0) {
+    return;
+  }
+  if (static_cast<std::uint64_t>(n) > array.size()) {
+    throw std::out_of_range("IFILL of " + std::to_string(n) + " words");
+  }
+  std::fill_n(array.begin(), static_cast<std::size_t>(n), value);
+}
+
+bool skipped_line(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return true;
+  }
+  const char c = line.front();
+  return c == '$' || c == '#' || c == '!' || c == '\'';
+}
+
+void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_unit) {
+  numbers.clear();
+  support::MemoryLines& lines = units.lines(file_unit);
+  std::string_view line;
+  while (lines.read_line(line)) {
+    if (skipped_line(line)) {
+      continue;
+    }
+    cards::for_each_item(line, [&](const cards::Item& item) {
+      if (item.type == cards::kTextItem) {
+        return;
+      }
+      const auto number = support::to_int32(item.value);
+      if (!number.has_value()) {
+        support::stop_input({.file = units.name(file_unit),
+                             .line = lines.line_number(),
+                             .message = "element-number file: the element number " +
+                                        number_text(item.value) + " is outside the 32-bit range",
+                             .detail = ""});
+      }
+      if (!numbers.push(*number)) {
+        support::stop_input({.file = units.name(file_unit),
+                             .line = lines.line_number(),
+                             .message = "element-number file: more than " + limit_text() +
+                                        " element numbers (the element-number list holds " +
+                                        limit_text() + ")",
+                             .detail = ""});
+      }
+    });
+  }
+  driver::write_record(units.message_output(support::kConsoleOut), kTotalLine, kTotalElements,
+                       static_cast<std::int32_t>(numbers.size()));
+}
+
+void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
+            std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status) {
+  group_count = 0;
+  support::MemoryLines& lines = units.lines(file_unit);
+  lines.rewind();
+  support::OutputUnit& console = units.message_output(console_unit);
+  std::int32_t groups = 0;
+  std::string_view line;
+  cards::ItemList items;
+  while (lines.read_line(line)) {
+    if (skipped_line(line)) {
+      continue;
+    }
+    driver::write_record(console, kOneText, support::Text<80>(line));
+    cards::SPLITL(line, items);
+    if (items.count < 4) {
+      continue;
+    }
+    const cards::Item& keyword = items.items[0];
+    const cards::Item& kind = items.items[1];
+    const cards::Item& number = items.items[2];
+    const cards::Item& name = items.items[3];
+    support::Text<4> key(keyword.text.head(4));
+    cards::UPCASE(std::span<char>(key.data(), 4));
+    support::Text<2> gr(kind.text.head(2));
+    cards::UPCASE(std::span<char>(gr.data(), 2));
+    if (keyword.type != cards::kTextItem || key.view() != "NAME" || kind.type != cards::kTextItem ||
+        gr.view() != "GR" ||
+        (number.type != cards::kIntegerItem && number.type != cards::kRealItem) ||
+        name.type != cards::kTextItem) {
+      continue;
+    }
+    const auto group_number = support::to_int32(number.value);
+    if (!group_number.has_value()) {
+      support::stop_input({.file = units.name(file_unit),
+                           .line = lines.line_number(),
+                           .message = "group-name file: the group number " +
+                                      number_text(number.value) + " is outside the 32-bit range",
+                           .detail = ""});
+    }
+    support::Text<8> group(name.text.head(8));
+    cards::UPCASE(std::span<char>(group.data(), 8));
+
+    std::int32_t lookup_status = 0;
+    if (GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
+      driver::write_record(console, kTwoTexts, kDoublyDefined, group);
+      continue;
+    }
+    ++groups;
+    std::int32_t store_status = 0;
+    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status);
+    if (store_status != 0) {
+      status = -1;
+      return;
+    }
+  }
+  group_count = groups;
+}
+
+std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
+  cards.rewind();
+  std::int32_t count = 0;
+  cards::ItemList items;
+  while (cards.read_line()) {
+    const std::string_view line = cards.card().view();
+    if (skipped_line(line) || line.substr(0, 2) == "C ") {
+      continue;
+    }
+    cards::SPLITL(line, items);
+    if (items.count >= 2 && items.items[0].type == cards::kTextItem &&
+        items.items[0].text.head(4) == keyword.substr(0, 4) &&
+        items.items[1].type == cards::kTextItem) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace qel2br::sets

@@ -1,0 +1,136 @@
+// The identifier table: legal names, their keys, adding and finding them.
+#include "sets/identifiers.hpp"
+
+#include <stdexcept>
+#include <string>
+
+#include "cards/text_routines.hpp"
+#include "driver/layout.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::sets {
+
+namespace {
+
+constexpr driver::Layout kAddHeading = R"((/, 2X, "*** ERROR IN IDADD  ***"))";
+constexpr driver::Layout kExistHeading = R"((/, 2X, "*** ERROR IN IDXIST  ***"))";
+constexpr driver::Layout kIllegal = R"((/, 2X, "  Illegal Identifier : ", A))";
+constexpr driver::Layout kTooMany = R"((/, 2X, "  Number of IDS exceeds maximum of : ", I6))";
+
+// A name prepared for the table: its keys, or the text to show when it is illegal.
+struct Prepared {
+  bool legal = false;
+  std::int32_t first_key = 0;
+  std::int32_t second_key = 0;
+  support::Text<8> work;
+  std::string shown{};  // the illegal name as far as it was prepared
+};
+
+Prepared prepare(Words table, std::string_view name) {
+  Prepared p;
+  const int first = cards::IFSTNB(name);
+  const int last = cards::ILSTNB(name);
+  if (last == 0 || last > 8) {
+    if (last > 0) {
+      p.shown = name.substr(static_cast<std::size_t>(first - 1),
+                            static_cast<std::size_t>(last - first + 1));
+    }
+    return p;
+  }
+  p.work.assign(
+      name.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1)));
+  if (word(table, kIdUpperCase) == 1) {
+    cards::UPCASE(std::span<char>(p.work.data(), 8));
+  }
+  const int packed = cards::ILSTNB(p.work.view());
+  PACKID(p.work.view(), packed, p.first_key, p.second_key);
+  if (p.first_key < 0 || p.second_key < 0) {
+    p.shown = std::string(p.work.head(static_cast<std::size_t>(packed)));
+    return p;
+  }
+  p.legal = true;
+  return p;
+}
+
+support::OutputUnit& messages(Words table, support::UnitTable& units) {
+  return units.message_output(word(table, kIdMessageUnit));
+}
+
+std::int32_t search(Words table, const Prepared& p) {
+  const std::int32_t held = word(table, kIdCount);
+  for (std::int32_t i = 1; i <= held; ++i) {
+    if (word(table, 2 * std::int64_t{i} + 4) == p.first_key &&
+        word(table, 2 * std::int64_t{i} + 5) == p.second_key) {
+      return i;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t& word(Words table, std::int64_t i) {
+  if (i < 1 || static_cast<std::uint64_t>(i) > table.size()) {
+    throw std::out_of_range("word " + std::to_string(i) + " of a table of " +
+                            std::to_string(table.size()) + " words");
+  }
+  return table[static_cast<std::size_t>(i - 1)];
+}
+
+void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& first_key,
+            std::int32_t& second_key) {
+  if (length > 8) {
+    return;
+  }
+  first_key = 0;
+  second_key = 0;
+  for (std::int32_t k = 1; k <= length && static_cast<std::size_t>(k) <= identifier.size(); ++k) {
+    const int code = static_cast<unsigned char>(identifier[static_cast<std::size_t>(k - 1)]);
+    std::int32_t& key = k <= 4 ? first_key : second_key;
+    if (code < 33 || code > 126) {
+      key = -1;
+      return;
+    }
+    const int power = k <= 4 ? 4 - k : 8 - k;
+    std::int32_t scale = 1;
+    for (int j = 0; j < power; ++j) {
+      scale *= 100;
+    }
+    key += (code - 30) * scale;
+  }
+}
+
+std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units) {
+  const Prepared p = prepare(table, name);
+  if (!p.legal) {
+    driver::write_record(messages(table, units), kAddHeading);
+    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    return 0;
+  }
+  if (const std::int32_t found = search(table, p); found > 0) {
+    return found;
+  }
+  const std::int32_t capacity = word(table, kIdCapacity);
+  if (std::int64_t{word(table, kIdCount)} + 1 > capacity) {
+    driver::write_record(messages(table, units), kAddHeading);
+    driver::write_record(messages(table, units), kTooMany, capacity);
+    return 0;
+  }
+  const std::int32_t position = word(table, kIdCount) + 1;
+  word(table, 2 * std::int64_t{position} + 4) = p.first_key;
+  word(table, 2 * std::int64_t{position} + 5) = p.second_key;
+  word(table, kIdCount) = position;
+  return position;
+}
+
+std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units) {
+  const Prepared p = prepare(table, name);
+  if (!p.legal) {
+    driver::write_record(messages(table, units), kExistHeading);
+    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    return 0;
+  }
+  return search(table, p);
+}
+
+}  // namespace qel2br::sets

@@ -1,0 +1,43 @@
+// The identifier table: short names kept packed as two integer keys each, at fixed positions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "support/units.hpp"
+
+namespace qel2br::sets {
+
+// A table of 32-bit words, numbered from 1 as the system defines them.
+using Words = std::span<std::int32_t>;
+
+// word(table, i): the 1-based word i of a table. A word outside the table is a fault of the
+// program (never of the input) and throws std::out_of_range.
+[[nodiscard]] std::int32_t& word(Words table, std::int64_t i);
+
+// Words of an identifier table (capacity c takes 2c + 5 words).
+inline constexpr std::int32_t kIdCapacity = 1;     // greatest number of identifiers
+inline constexpr std::int32_t kIdMessageUnit = 2;  // 0 or less: the console
+inline constexpr std::int32_t kIdCount = 3;        // identifiers held
+inline constexpr std::int32_t kIdUpperCase = 4;    // 1: names are upper-cased before packing
+inline constexpr std::int32_t kIdAddOnStore = 5;   // read by GTSTRU and PTSTRU only
+
+// PACKID(identifier, length, first_key, second_key): packs the first length (0 to 8)
+// characters of identifier into two keys, two decimal digits (code - 30) per character, the
+// first character highest: characters 1-4 make the first key, 5-8 the second (0 when length
+// is 4 or less). A character below code 33 or above 126 sets the key of its half to -1 and
+// ends the packing. A length above 8 leaves both keys unchanged.
+void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& first_key,
+            std::int32_t& second_key);
+
+// IDADD(table, name, units): adds name to the identifier table, or finds it when it is there.
+// Returns its position, or 0 when the name is illegal or the table is full; both write their
+// message on the table's message unit (resolved through units).
+[[nodiscard]] std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units);
+
+// IDXIST(table, name, units): the position of name in the identifier table, or 0 when it is
+// not there or is illegal (an illegal name writes its message on the table's message unit).
+[[nodiscard]] std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units);
+
+}  // namespace qel2br::sets

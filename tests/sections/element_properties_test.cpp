@@ -1,0 +1,208 @@
+// Tests of WRELST, WRELMP, WRFLEL and WRGRPP.
+#include "sections/element_properties.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "sections/sections.hpp"
+#include "sets/structure.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+// A card: the keyword in columns 1-4 and each text right-aligned to end at its 1-based column.
+std::string card(std::string_view keyword,
+                 std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
+  std::string line(keyword);
+  for (const auto& [last_column, text] : fields) {
+    if (line.size() < last_column) {
+      line.resize(last_column, ' ');
+    }
+    line.replace(last_column - text.size(), text.size(), text);
+  }
+  return line + "\n";
+}
+
+constexpr std::string_view kRecord = " Flooded   Elem";
+
+TEST(WRELST, FivePositionsPerLine) {
+  struct Row {
+    const char* name;
+    std::vector<std::int32_t> elements;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {"five",
+       {1, 2, 3, 4, 5},
+       testing::file_lines({" Flooded   Elem         1         2         3         4         5"})},
+      {"six",
+       {1, 2, 3, 4, 5, 66},
+       testing::file_lines({" Flooded   Elem         1         2         3         4         5",
+                            " Flooded   Elem        66"})},
+      {"removed entries shorten their line",
+       {11, 0, 13, 20, -21, 22},
+       testing::file_lines(
+           {" Flooded   Elem        11        13        20", " Flooded   Elem        22"})},
+      {"a group with nothing left writes no line",
+       {0, 0, 0, 0, 0, 7},
+       testing::file_lines({" Flooded   Elem         7"})},
+      {"nothing left", {0, -1}, ""},
+      {"wide numbers", {2147483647}, testing::file_lines({" Flooded   Elem2147483647"})},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory;
+    WRELST(support::Text<80>(kRecord), row.elements, memory.state().output());
+    EXPECT_EQ(memory.output(), row.expected);
+  }
+}
+
+const std::string kElementBanner =
+    testing::file_lines({"'", "'", "'", "' ============================================",
+                         "' ==  Specification of Properties          ===",
+                         "' ==  E l e m e n t   by   E l e m e n t   ===",
+                         "' ==  (Override profile definitions)       ===",
+                         "' ============================================", "'"});
+const std::string kCdCmHeader =
+    testing::file_lines({"'", "' --------------------------------", "' Specification of Cd/Cm  ",
+                         "' --------------------------------", "'"});
+
+TEST(WRELMP, CoefficientBoundAndColumns) {
+  const std::string cards =
+      // SPEC: drag -1 is skipped, -0.1 is usable, -0.10001 skipped.
+      card("SPEC", {{10, "1"}, {40, "0"}, {50, "-1"}, {70, "2.0"}}) +
+      card("SPEC", {{10, "2"}, {40, "0"}, {50, "-0.1"}, {70, "2.0"}}) +
+      card("SPEC", {{10, "3"}, {40, "0"}, {50, "0.5"}, {70, "-0.10001"}}) +
+      card("SPEC", {{10, "4"}, {15, "6"}, {20, "1"}, {40, "0"}, {50, "1000"}, {70, "1"}}) +
+      card("spec", {{10, "9"}, {15, "1"}, {20, "1"}, {40, "0"}, {50, "1"}, {70, "1"}}) +
+      // SPEX: range in 11-40, coefficients in 61-65 and 71-75.
+      card("SPEX", {{20, "101"}, {30, "103"}, {40, "2"}, {60, "9"}, {65, "0.7"}, {75, "1.5"}});
+  testing::MemoryRun memory(cards);
+  WRELMP(memory.state());
+  EXPECT_EQ(memory.output(),
+            kElementBanner + kCdCmHeader +
+                testing::file_lines({" Hyd_CdCm  -0.100  2.000         2",
+                                     " Hyd_CdCm *******  1.000         4         5         6"}) +
+                kCdCmHeader +
+                testing::file_lines({" Hyd_CdCm   0.700  1.500       101       103"}));
+}
+
+TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
+  testing::MemoryRun memory(card("SPEC", {{10, "7"}, {40, "0"}, {50, "1"}, {70, "1"}}));
+  ASSERT_TRUE(memory.state().element_numbers.push(8));
+  WRELMP(memory.state());
+  EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
+}
+
+TEST(WRELMP, IgnoredRealMustBeANumber) {
+  testing::MemoryRun memory(card("SPEC", {{10, "7"}, {50, "1"}, {70, "1"}}));
+  try {
+    WRELMP(memory.state());
+    ADD_FAILURE() << "no stop";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(stop.line, 1);
+    EXPECT_EQ(stop.message, "SPEC card, columns 31-40: expected a number, found a blank field");
+  }
+  EXPECT_EQ(memory.output(), kElementBanner);
+}
+
+TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
+  const std::string cards = card("FLOO", {{20, "11"}, {30, "13"}, {40, "1"}}) +
+                            card("ELIM", {{20, "5"}}) + card("FLOO", {{10, "LEGA1"}}) +
+                            card("FLOO", {{20, "20"}, {30, "22"}, {40, "1"}}) +
+                            card("FLOO", {{20, "-1"}, {30, "0"}, {40, "1"}});
+  testing::MemoryRun memory(cards);
+  for (const std::int32_t e : {11, 13, 20, 22, 5}) {
+    ASSERT_TRUE(memory.state().element_numbers.push(e));
+  }
+  WRFLEL(memory.state());
+  EXPECT_EQ(
+      memory.output(),
+      testing::file_lines(
+          {"'", "' -----------------------------------------",
+           "' Specification of Flooded Elements ", "' -----------------------------------------",
+           "'", " Flooded   Elem        11        13        20", " Flooded   Elem        22", "'",
+           "' -----------------------------------------", "' Specification of NonHydro Elements ",
+           "' -----------------------------------------", "'", " NonHydro  Elem         5"}));
+}
+
+TEST(WRFLEL, MergedListHoldsAtMost10000) {
+  const std::string cards = card("ELIM", {{20, "1"}, {30, "6000"}, {40, "1"}}) +
+                            card("ELIM", {{20, "1"}, {30, "4000"}, {40, "1"}}) +
+                            card("ELIM", {{20, "7"}});
+  testing::MemoryRun memory(cards);
+  try {
+    WRFLEL(memory.state());
+    ADD_FAILURE() << "no stop";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(stop.line, 3);
+    EXPECT_EQ(stop.message,
+              "ELIM cards: more than 10000 elements in the non-hydrodynamic "
+              "element list (the list holds 10000)");
+  }
+}
+
+const std::string kGroupBanner = testing::file_lines(
+    {"'", "'", "'",
+     "' =========================================", "' ==  Specification of Properties using  ==",
+     "' ==        G r o u p s                  ==", "' == (Override depth profile definitions)==",
+     "' =========================================", "'"});
+
+// A run whose group table holds LEGA1 = 7 and DECK = 12.
+struct GroupTable {
+  explicit GroupTable(std::string cards) : memory(std::move(cards)) {
+    driver::RunState& run = memory.state();
+    std::int32_t status = 0;
+    sets::STROPN(run.structure, 1, 1, 6, run.units, status);
+    sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);
+    sets::PTSTRU(run.structure, "DECK    ", 12, 6, run.units, status);
+  }
+  testing::MemoryRun memory;
+};
+
+TEST(WRGRPP, FloodedGroupRecords) {
+  GroupTable table(
+      "FLOO LEGA1\n"
+      "FLOO        11        13\n"
+      "C FLOO DECK\n"
+      "floo deck\n"
+      "CFLOO DECK\n"
+      "FLOODED deck rest of card\n"
+      "FLOO\n"
+      "' FLOO LEGA1\n"
+      "FLOO LEGA1\n");
+  EXPECT_EQ(WRGRPP(table.memory.state()), 0);
+  const std::string record7 = " Flooded Group        7           !   LEGA1   ";
+  ASSERT_EQ(record7.size(), 46U);
+  EXPECT_EQ(
+      table.memory.output(),
+      kGroupBanner + testing::file_lines(
+                         {record7, " Flooded Group       12           !   deck    ", record7}));
+  std::string echo1 = "FLOO LEGA1";
+  echo1.resize(80, ' ');
+  std::string echo2 = "FLOODED deck rest of card";
+  echo2.resize(80, ' ');
+  EXPECT_EQ(table.memory.console(), echo1 + "\n" + echo2 + "\n" + echo1 + "\n");
+}
+
+TEST(WRGRPP, UndefinedGroupEndsTheSection) {
+  GroupTable table("FLOO LEGA1\nFLOO DECK\nFLOO LongGroupName\nFLOO DECK\n");
+  EXPECT_EQ(WRGRPP(table.memory.state()), -1);
+  EXPECT_EQ(table.memory.output(),
+            kGroupBanner + testing::file_lines({" Flooded Group        7           !   LEGA1   ",
+                                                " Flooded Group       12           !   DECK    "}));
+  const std::string& console = table.memory.console();
+  EXPECT_EQ(console.substr(console.size() - 76),
+            " *** ERROR during decoding of: FLOO\n     Undefined Set           : LongGrou\n");
+}
+
+}  // namespace
+}  // namespace qel2br::sections

@@ -1,0 +1,308 @@
+// Tests of RNGELM, KEEPID, IFIND, ICOPY, IFILL, RDELMS, RDGRPS and CNTSET.
+#include "sets/element_sets.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "sets/structure.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sets {
+namespace {
+
+// A card: the keyword in columns 1-4 and each text right-aligned to end at its 1-based column.
+std::string card(std::string_view keyword,
+                 std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
+  std::string line(keyword);
+  for (const auto& [last_column, text] : fields) {
+    if (line.size() < last_column) {
+      line.resize(last_column, ' ');
+    }
+    line.replace(last_column - text.size(), text.size(), text);
+  }
+  return line;
+}
+
+std::vector<std::int32_t> to_vector(const ElementList& list) {
+  return {list.items().begin(), list.items().end()};
+}
+
+// Reads the first card of the keyword and expands its range.
+std::vector<std::int32_t> expand(const std::string& line, std::int32_t width) {
+  testing::MemoryRun memory(line + "\n");
+  cards::CardReader& cards = memory.state().cards;
+  cards.start_scan(line.substr(0, 4));
+  EXPECT_TRUE(cards.next_card());
+  ElementList list;
+  RNGELM(cards, width, list);
+  return to_vector(list);
+}
+
+TEST(RNGELM, ExpandsRanges) {
+  struct Row {
+    const char* name;
+    std::string line;
+    std::int32_t width;
+    std::vector<std::int32_t> elements;
+  };
+  const Row rows[] = {
+      {"single", card("SPEC", {{10, "10"}}), 5, {10}},
+      {"stepped", card("SPEC", {{10, "10"}, {15, "20"}, {20, "5"}}), 5, {10, 15, 20}},
+      {"first above last", card("SPEC", {{10, "20"}, {15, "10"}, {20, "1"}}), 5, {}},
+      {"step 0 after a first", card("FLOO", {{20, "3"}, {30, "9"}, {40, "0"}}), 10, {3}},
+      {"blank step", card("SPEX", {{20, "3"}, {30, "9"}}), 10, {3}},
+      {"7.5 rounds up", card("FLOO", {{20, "7.5"}}), 10, {8}},
+      {"-7.5 rounds away from zero",
+       card("FLOO", {{20, "-7.5"}, {30, "0"}, {40, "4"}}),
+       10,
+       {-8, -4, 0}},
+      {"step does not land on last",
+       card("ELIM", {{20, "1"}, {30, "10"}, {40, "4"}}),
+       10,
+       {1, 5, 9}},
+      {"all blank (a group name)", card("FLOO", {{10, "LEGA1"}}), 10, {}},
+      {"all zero", card("FLOO", {{20, "0"}, {30, "0"}, {40, "0"}}), 10, {}},
+      {"near the 32-bit limit",
+       card("SPEX", {{20, "2147483600"}, {30, "2147483647"}, {40, "20"}}),
+       10,
+       {2147483600, 2147483620, 2147483640}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(expand(row.line, row.width), row.elements);
+  }
+  EXPECT_EQ(expand(card("FLOO", {{20, "1"}, {30, "10000"}, {40, "1"}}), 10).size(), 10000U);
+}
+
+TEST(RNGELM, StopsOnRangesItCannotExpand) {
+  struct Row {
+    const char* name;
+    std::string line;
+    std::int32_t width;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"negative step", card("SPEC", {{10, "1"}, {15, "10"}, {20, "-1"}}), 5,
+       "SPEC card, columns 6-20: the element range 1 to 10 by step -1 never ends"},
+      {"step 0 from first 0", card("FLOO", {{20, "0"}, {30, "5"}}), 10,
+       "FLOO card, columns 11-40: the element range 0 to 5 by step 0 never ends"},
+      {"negative first, step 0", card("ELIM", {{20, "-3"}}), 10,
+       "ELIM card, columns 11-40: the element range -3 to 0 by step 0 never ends"},
+      {"10001 elements", card("FLOO", {{20, "1"}, {30, "10001"}, {40, "1"}}), 10,
+       "FLOO card, columns 11-40: the element range 1 to 10001 by step 1 gives more than "
+       "10000 elements (the element list holds 10000)"},
+      {"most of the 32-bit range", card("SPEX", {{20, "-2147E6"}, {30, "2147483647"}, {40, "1"}}),
+       10,
+       "SPEX card, columns 11-40: the element range -2147000000 to 2147483647 by step 1 gives "
+       "more than 10000 elements (the element list holds 10000)"},
+      {"outside 32 bits", card("SPEX", {{20, "3E9"}}), 10,
+       "SPEX card, columns 11-20: the element number \"3E9\" is outside the 32-bit range"},
+      {"not a number", card("SPEC", {{15, "X"}}), 5,
+       "SPEC card, columns 11-15: expected a number, found \"    X\""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory("C comment\n" + row.line + "\n");
+    cards::CardReader& cards = memory.state().cards;
+    cards.start_scan(row.line.substr(0, 4));
+    ASSERT_TRUE(cards.next_card());
+    ElementList list;
+    try {
+      RNGELM(cards, row.width, list);
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.file, "cards.inp");
+      EXPECT_EQ(stop.line, 2);
+      EXPECT_EQ(stop.message, row.message);
+    }
+  }
+}
+
+TEST(KEEPID, RemovesNumbersNotInTheList) {
+  ElementList range;
+  for (std::int32_t e = 1; e <= 6; ++e) {
+    ASSERT_TRUE(range.push(e));
+  }
+  ElementList none;
+  KEEPID(range, none);
+  EXPECT_EQ(to_vector(range), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6}));
+  ElementList known;
+  for (const std::int32_t e : {5, 3, 2, 1}) {
+    ASSERT_TRUE(known.push(e));
+  }
+  KEEPID(range, known);
+  EXPECT_EQ(to_vector(range), (std::vector<std::int32_t>{1, 2, 3, 0, 5, 0}));
+}
+
+TEST(IFIND, FirstPositionOrZero) {
+  const std::array<std::int32_t, 4> list{7, 3, 7, 9};
+  EXPECT_EQ(IFIND(7, list), 1);
+  EXPECT_EQ(IFIND(9, list), 4);
+  EXPECT_EQ(IFIND(4, list), 0);
+  EXPECT_EQ(IFIND(7, std::span<const std::int32_t>(list.data(), 0)), 0);
+}
+
+TEST(ICOPY, CopiesAndFills) {
+  std::array<std::int32_t, 5> target{};
+  ICOPY(std::array<std::int32_t, 3>{4, 5, 6}, target, 2);
+  EXPECT_EQ(target, (std::array<std::int32_t, 5>{4, 5, 0, 0, 0}));
+  ICOPY(std::array<std::int32_t, 3>{4, 5, 6}, target, 0);
+  IFILL(target, 2, 2, -1);
+  EXPECT_EQ(target, (std::array<std::int32_t, 5>{-1, -1, -1, -1, 0}));
+}
+
+TEST(RDELMS, ReadsNumbersOfEveryLine) {
+  testing::MemoryRun memory;
+  support::UnitTable& units = memory.state().units;
+  // The last line is longer than a card: its numbers beyond column 256 count too.
+  std::string long_line(300, ' ');
+  long_line.replace(290, 3, "777");
+  units.bind_lines(89, "elems.txt",
+                   "1 2.6 X7 -4\r\n# 9\n$ 8\n' 7\n! 6\n   \n\n 10,11\n 1.5E1\n" + long_line + "\n");
+  ElementList numbers;
+  RDELMS(numbers, units, 89);
+  EXPECT_EQ(to_vector(numbers), (std::vector<std::int32_t>{1, 3, -4, 15, 777}));
+  EXPECT_EQ(memory.console(), " Total Number of Elements:      5\n");
+}
+
+TEST(RDELMS, StopsOnNumbersItCannotHold) {
+  std::string many;
+  for (int i = 1; i <= 10001; ++i) {
+    many += std::to_string(i) + ' ';
+  }
+  struct Row {
+    const char* name;
+    std::string text;
+    std::int64_t line;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"outside 32 bits", "1 2\n5 3E10\n", 2,
+       "element-number file: the element number 3e+10 is outside the 32-bit range"},
+      {"10001 numbers", "# many\n" + many + "\n", 2,
+       "element-number file: more than 10000 element numbers (the element-number list holds "
+       "10000)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory;
+    memory.state().units.bind_lines(89, "elems.txt", row.text);
+    ElementList numbers;
+    try {
+      RDELMS(numbers, memory.state().units, 89);
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.file, "elems.txt");
+      EXPECT_EQ(stop.line, row.line);
+      EXPECT_EQ(stop.message, row.message);
+    }
+  }
+}
+
+// A run with the dialogue's structure table and a group-name file on unit 91.
+struct GroupRun {
+  explicit GroupRun(std::string groups) {
+    memory.state().units.bind_lines(91, "groups.txt", std::move(groups));
+    STROPN(memory.state().structure, 1, 1, 6, memory.state().units, status);
+  }
+  std::int32_t read() {
+    std::int32_t count = -5;
+    RDGRPS(memory.state().structure, count, memory.state().units, 91, 6, status);
+    return count;
+  }
+  std::int32_t number(std::string_view name) {
+    std::int32_t lookup = 0;
+    return GTSTRU(memory.state().structure, name, 6, memory.state().units, lookup);
+  }
+  testing::MemoryRun memory;
+  std::int32_t status = 0;
+};
+
+std::string echo(std::string_view line) {
+  std::string text(line);
+  text.resize(80, ' ');
+  return text + "\n";
+}
+
+TEST(RDGRPS, RegistersGroups) {
+  GroupRun run(
+      "! groups of the jacket\n"
+      "name grp 3.4 legs\n"
+      "NAME GROUP 5 DECK\n"
+      "\n"
+      "NAME GROUP 7 deck\n"
+      "NAME GROUP X BRACES\n"
+      "NAMES GRID 12 Conductors\n"
+      "NAME GROUP 4\n");
+  EXPECT_EQ(run.read(), 3);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.number("LEGS"), 3);
+  EXPECT_EQ(run.number("deck"), 5);
+  EXPECT_EQ(run.number("BRACES"), 0);
+  EXPECT_EQ(run.number("CONDUCTO"), 12);
+  EXPECT_EQ(run.memory.console(),
+            echo("name grp 3.4 legs") + echo("NAME GROUP 5 DECK") + echo("NAME GROUP 7 deck") +
+                " Doubly defined group:DECK    \n" + echo("NAME GROUP X BRACES") +
+                echo("NAMES GRID 12 Conductors") + echo("NAME GROUP 4"));
+}
+
+TEST(RDGRPS, FailedRegistrationLeavesNoCount) {
+  // The identifier table is full after its four own names and 9996 groups.
+  std::string groups;
+  for (int i = 1; i <= 9997; ++i) {
+    groups += "NAME GR " + std::to_string(i) + " G" + std::to_string(i) + "\n";
+  }
+  GroupRun run(groups);
+  EXPECT_EQ(run.read(), 0);
+  EXPECT_EQ(run.status, -1);
+  EXPECT_EQ(run.number("G9996"), 9996);
+  const std::string& console = run.memory.console();
+  EXPECT_NE(console.find("    Number of IDS exceeds maximum of :  10000\n"
+                         "\n  *** ERROR IN PTSTRU ***\n      PARAMETER NOT FOUND:G9997   \n"),
+            std::string::npos);
+}
+
+TEST(RDGRPS, StopsOnGroupNumberOutside32Bits) {
+  GroupRun run("NAME GR 1 A\nNAME GR 2147483648 B\n");
+  try {
+    static_cast<void>(run.read());
+    ADD_FAILURE() << "no stop";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(stop.file, "groups.txt");
+    EXPECT_EQ(stop.line, 2);
+    EXPECT_EQ(stop.message,
+              "group-name file: the group number 2147483648 is outside the "
+              "32-bit range");
+  }
+}
+
+TEST(CNTSET, CountsGroupReferences) {
+  testing::MemoryRun memory(
+      "FLOO LEGA1\n"
+      "FLOO        11        13\n"
+      "C FLOO X\n"
+      "floo x\n"
+      "FLOODED Y\n"
+      "  FLOO Z\n"
+      "FLOO\n"
+      "$FLOO A\n"
+      "CFLOO B\n"
+      "ELIM DECK\n"
+      "SPEC  LEGS 1\n");
+  cards::CardReader& cards = memory.state().cards;
+  EXPECT_EQ(CNTSET("FLOO", cards), 3);
+  EXPECT_EQ(CNTSET("ELIM", cards), 1);
+  EXPECT_EQ(CNTSET("SPEC", cards), 1);
+  EXPECT_EQ(CNTSET("SPEX", cards), 0);
+}
+
+}  // namespace
+}  // namespace qel2br::sets

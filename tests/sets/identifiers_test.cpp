@@ -1,0 +1,126 @@
+// Tests of PACKID, IDADD and IDXIST.
+#include "sets/identifiers.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sets {
+namespace {
+
+// An empty identifier table of capacity 3 (11 words) with its messages on the console.
+struct SmallTable {
+  explicit SmallTable(std::int32_t capacity = 3, std::int32_t upper_case = 1) {
+    words = {capacity, 6, 0, upper_case, 1};
+  }
+  std::array<std::int32_t, 11> words{};
+  testing::MemoryRun memory;
+  support::UnitTable& units() { return memory.state().units; }
+};
+
+TEST(PACKID, KeysTwoDigitsPerCharacter) {
+  struct Row {
+    const char* name;
+    std::string_view text;
+    std::int32_t length;
+    std::int32_t first_key;
+    std::int32_t second_key;
+  };
+  const Row rows[] = {
+      {"MXSTRU", "MXSTRU", 6, 47585354, 52550000},
+      {"four characters", "DECK", 4, 38393745, 0},
+      {"one character", "A", 1, 35000000, 0},
+      {"eight characters", "ABCDEFGH", 8, 35363738, 39404142},
+      {"blank in first half", "A CDE", 5, -1, 0},
+      {"blank in second half", "ABCD F", 6, 35363738, -1},
+      {"code above 126", "AB\x7f", 3, -1, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::int32_t first = 99;
+    std::int32_t second = 99;
+    PACKID(row.text, row.length, first, second);
+    EXPECT_EQ(first, row.first_key);
+    EXPECT_EQ(second, row.second_key);
+  }
+  std::int32_t first = 7;
+  std::int32_t second = 8;
+  PACKID("ABCDEFGHI", 9, first, second);
+  EXPECT_EQ(first, 7);
+  EXPECT_EQ(second, 8);
+}
+
+TEST(IDADD, LegalNamesGetPositionsInOrder) {
+  SmallTable table;
+  EXPECT_EQ(IDADD(table.words, "deck", table.units()), 1);
+  EXPECT_EQ(IDADD(table.words, "DECK    ", table.units()), 1);
+  EXPECT_EQ(table.words[2], 1);
+  EXPECT_EQ(IDADD(table.words, "   ABCDE", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.words, "abcde", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.words, "Deck", table.units()), 1);
+  EXPECT_EQ(IDXIST(table.words, "DECKS", table.units()), 0);
+  EXPECT_EQ(table.memory.console(), "");
+}
+
+TEST(IDADD, WithoutUpperCasingCaseCounts) {
+  SmallTable table(3, 0);
+  EXPECT_EQ(IDADD(table.words, "deck", table.units()), 1);
+  EXPECT_EQ(IDADD(table.words, "DECK", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.words, "Deck", table.units()), 0);
+}
+
+TEST(IDADD, IllegalNamesAreReported) {
+  struct Row {
+    const char* name;
+    std::string_view given;
+    std::string_view shown;
+  };
+  const Row rows[] = {
+      {"four blanks and ABCDE", "    ABCDE", "ABCDE"},
+      {"nine characters", "ABCDEFGHI", "ABCDEFGHI"},
+      {"inner blank, upper-cased", "ab cd", "AB CD"},
+      {"blank name", "        ", ""},
+      {"empty name", "", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SmallTable table;
+    EXPECT_EQ(IDADD(table.words, row.given, table.units()), 0);
+    EXPECT_EQ(table.words[2], 0);
+    EXPECT_EQ(table.memory.console(), "\n  *** ERROR IN IDADD  ***\n\n    Illegal Identifier : " +
+                                          std::string(row.shown) + "\n");
+    SmallTable lookup;
+    EXPECT_EQ(IDXIST(lookup.words, row.given, lookup.units()), 0);
+    EXPECT_EQ(lookup.memory.console(), "\n  *** ERROR IN IDXIST  ***\n\n    Illegal Identifier : " +
+                                           std::string(row.shown) + "\n");
+  }
+}
+
+TEST(IDADD, FullTableRefusesANewName) {
+  SmallTable table(2);
+  EXPECT_EQ(IDADD(table.words, "ONE", table.units()), 1);
+  EXPECT_EQ(IDADD(table.words, "TWO", table.units()), 2);
+  EXPECT_EQ(IDADD(table.words, "THREE", table.units()), 0);
+  EXPECT_EQ(table.memory.console(),
+            "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :      2\n");
+  EXPECT_EQ(table.words[2], 2);
+  // A name already held is still found in a full table.
+  EXPECT_EQ(IDADD(table.words, "two", table.units()), 2);
+}
+
+TEST(IDADD, MessagesGoToTheTablesUnit) {
+  SmallTable table;
+  table.words[1] = 90;
+  EXPECT_EQ(IDADD(table.words, "ABCDEFGHI", table.units()), 0);
+  EXPECT_EQ(table.memory.console(), "");
+  EXPECT_EQ(table.memory.output(),
+            "\r\n  *** ERROR IN IDADD  ***\r\n\r\n    Illegal Identifier : ABCDEFGHI\r\n");
+}
+
+}  // namespace
+}  // namespace qel2br::sets
