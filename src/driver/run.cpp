@@ -102,7 +102,12 @@ int run(RunState& run) {
   write_run_header(run);
   run.cards.rewind();
 
-  // The environment sections come here.
+  sections::WRHEAD(run);
+  sections::WRLEVL(run);
+  sections::WRPREA(run);
+  sections::WRWAVE(run);
+  sections::WRCURR(run);
+  sections::WRPROF(run);
 
   if (run.use_groups) {
     if (sections::WRGRPP(run) != 0) {

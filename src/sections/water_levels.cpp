@@ -1,0 +1,45 @@
+// Water levels: mud-plane Z, water depth and still-water-level Z in metres.
+#include <string_view>
+
+#include "driver/layout.hpp"
+#include "sections/sections.hpp"
+
+namespace qel2br::sections {
+
+namespace {
+
+constexpr driver::Layout kOneText = "(A)";
+constexpr driver::Layout kLevel = "(A, F9.3, A)";
+
+constexpr std::string_view kMark = "'";
+constexpr std::string_view kMudPlane = "' MudPlane Z_coordinate:";
+constexpr std::string_view kWaterDepth = "' Water Depth          :";
+constexpr std::string_view kStillWater = "' Z_coordinate of MWL  :";
+constexpr std::string_view kMetres = " [m]";
+
+// The value in columns 10-20 of the first card of the keyword, times the length factor;
+// 0 without such a card.
+double first_value(RunState& run, std::string_view keyword) {
+  run.cards.start_scan(keyword);
+  if (run.cards.next_card()) {
+    return run.cards.real_field(10, 20) * run.length_factor;
+  }
+  return 0.0;
+}
+
+}  // namespace
+
+void WRLEVL(RunState& run) {
+  run.mud_plane_z = first_value(run, "MUDP");
+  driver::write_record(run.output(), kOneText, kMark);
+  driver::write_record(run.output(), kLevel, kMudPlane, run.mud_plane_z, kMetres);
+
+  run.water_depth = first_value(run, "DPTH");
+  // The still water level stands at the water depth above the mud plane, also without a
+  // DPTH card.
+  run.still_water_z = run.water_depth + run.mud_plane_z;
+  driver::write_record(run.output(), kLevel, kWaterDepth, run.water_depth, kMetres);
+  driver::write_record(run.output(), kLevel, kStillWater, run.still_water_z, kMetres);
+}
+
+}  // namespace qel2br::sections

@@ -1,0 +1,93 @@
+// Wave records: every SEA card as a commented-out wave record of load case 3.
+#include <cstdint>
+#include <string_view>
+
+#include "driver/layout.hpp"
+#include "sections/sections.hpp"
+#include "support/numbers.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::sections {
+
+namespace {
+
+constexpr driver::Layout kOneText = "(A)";
+constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr driver::Layout kWaveRecord = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
+
+constexpr std::string_view kMark = "'";
+constexpr std::string_view kDashes = "' -----------------------------------";
+constexpr std::string_view kWavesTitle = "' Specification of Waves             ";
+// The visible part of the column header; written behind the mark.
+constexpr std::string_view kWaveColumns =
+    "        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni";
+constexpr std::string_view kWaveData = "#WaveData";
+
+constexpr std::int32_t kLoadCase = 3;
+constexpr std::int32_t kInitialSteps = 0;
+// A blank wave type field means Stokes' theory.
+constexpr double kDefaultType = 5.0;
+
+struct Theory {
+  support::Text<8> name;
+  bool zero_height = false;
+};
+
+// The theory of a wave type code: the code is rounded, halves away from zero, and a code above
+// 10 loses 10 once. Type 9 is Airy with no height; any other unknown code is "Unknown". The
+// rounded code stays a real, so no code is too large to compare.
+Theory wave_theory(double type_code) {
+  double n = support::round_half_away(type_code);
+  if (n > 10.0) {
+    n -= 10.0;
+  }
+  if (n == 1.0) {
+    return {.name = support::Text<8>("Airy"), .zero_height = false};
+  }
+  if (n == 9.0) {
+    return {.name = support::Text<8>("Airy"), .zero_height = true};
+  }
+  if (n == 5.0) {
+    return {.name = support::Text<8>("Stoke"), .zero_height = false};
+  }
+  if (n == 6.0) {
+    return {.name = support::Text<8>("Stream"), .zero_height = false};
+  }
+  return {.name = support::Text<8>("Unknown"), .zero_height = false};
+}
+
+}  // namespace
+
+void WRWAVE(RunState& run) {
+  bool first = true;
+  run.cards.start_scan("SEA ");
+  while (run.cards.next_card()) {
+    const double type_code = run.cards.blank(6, 10) ? kDefaultType : run.cards.real_field(6, 10);
+    double height = run.cards.real_field(16, 20);
+    const double period = run.cards.real_field(21, 30);
+    const double phase = run.cards.real_field(31, 40);
+    const double direction = run.cards.real_field(71, 80);
+
+    const Theory theory = wave_theory(type_code);
+    if (theory.zero_height) {
+      height = 0.0;
+    }
+    height *= run.length_factor;
+
+    if (first) {
+      driver::write_record(run.output(), kOneText, kMark);
+      driver::write_record(run.output(), kOneText, kDashes);
+      driver::write_record(run.output(), kOneText, kWavesTitle);
+      driver::write_record(run.output(), kOneText, kDashes);
+      driver::write_record(run.output(), kOneText, kMark);
+      driver::write_record(run.output(), kTwoTexts, kMark, kWaveColumns);
+      first = false;
+    }
+    // The direction, from the end of the card, comes before the phase.
+    driver::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
+                         period, direction, phase, run.still_water_z, run.water_depth,
+                         kInitialSteps);
+  }
+}
+
+}  // namespace qel2br::sections

@@ -1,0 +1,129 @@
+// WRPROF: the banner, the marine-growth and coefficient profiles and the profile table limit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sections/section_cards.hpp"
+#include "sections/sections.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+using testing::file_lines;
+
+std::string banner() {
+  return file_lines({"'", "' ============================================",
+                     "' ==  D e p t h   P r o f i l e   D a t a  ===",
+                     "' ============================================", "'"});
+}
+constexpr std::string_view kDashes = "' -----------------------------------------";
+
+TEST(WRPROF, ProfilesNeedTwoCards) {
+  struct Row {
+    const char* name;
+    std::string cards;
+    std::string after_banner;
+  };
+  const std::string growth_two =
+      card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) + card({{1, "MGRW"}, {21, "100"}, {31, "0.05"}});
+  const std::string growth_lines = file_lines(
+      {"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
+       "'                     [  Z       Thick ]", " M_Growth ",
+       "                         0.00    0.050", "                      -100.00    0.020"});
+  const std::vector<Row> rows = {
+      {"no cards", "", ""},
+      {"one card of each",
+       card({{1, "MGRW"}, {11, "0"}, {31, "1"}}) +
+           card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}),
+       ""},
+      {"two MGRW cards, one COEF card",
+       growth_two + card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}), growth_lines},
+      {"COEF gives both coefficient profiles, not scaled",
+       card({{1, "COEF"}, {11, "0"}, {31, "0.6667"}, {51, "2"}}) + card({{1, "C   "}}) +
+           card({{1, "coef"}, {11, "x"}, {21, "-1234467"}, {31, "1.05"}, {51, "1.6"}}),
+       file_lines(
+           {"'", kDashes, "' Specification of Cd Depth Profile ", kDashes, "'",
+            "'                     [  Z        Cd   ]", " Hydro_Cd ",
+            "                    *********    1.050", "                      -100.00    0.667", "'",
+            kDashes, "' Specification of Cm Depth Profile ", kDashes, "'",
+            "'                     [  Z        Cm   ]", " Hydro_Cm ",
+            "                    *********    1.600", "                      -100.00    2.000"})},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(row.cards);
+    memory.state().mud_plane_z = -100;
+    memory.state().water_depth = 100;
+    WRPROF(memory.state());
+    EXPECT_EQ(memory.output(), banner() + row.after_banner);
+  }
+}
+
+TEST(WRPROF, MillimetreGrowthScaled) {
+  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "-30000"}, {31, "80"}}) +
+                            card({{1, "MGRW"}, {21, "10000"}, {31, "40"}}));
+  driver::RunState& run = memory.state();
+  run.length_factor = static_cast<double>(0.001F);
+  run.mud_plane_z = -30;
+  run.water_depth = 40;
+  run.still_water_z = 10;
+  WRPROF(run);
+  EXPECT_EQ(memory.output(),
+            banner() + file_lines({"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
+                                   "'                     [  Z       Thick ]", " M_Growth ",
+                                   "                       -30.00    0.040",
+                                   "                       -70.00    0.080"}));
+}
+
+TEST(WRPROF, LaterCardElevationFromColumns21To30) {
+  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
+                            card({{1, "MGRW"}, {11, "80"}, {31, "0.05"}}));
+  try {
+    WRPROF(memory.state());
+    ADD_FAILURE() << "no stop";
+  } catch (const support::InputStop& stop) {
+    EXPECT_EQ(stop.line, 2);
+    EXPECT_EQ(stop.message, "MGRW card, columns 21-30: expected a number, found a blank field");
+  }
+  EXPECT_EQ(memory.output(), banner());
+}
+
+TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
+  struct Row {
+    const char* keyword;
+    int cards;
+    bool stops;
+  };
+  for (const Row& row : {Row{"MGRW", 100, false}, Row{"MGRW", 101, true}, Row{"COEF", 100, false},
+                         Row{"COEF", 101, true}}) {
+    SCOPED_TRACE(std::string(row.keyword) + " " + std::to_string(row.cards));
+    std::string cards = card({{1, "TITL"}});
+    for (int i = 0; i < row.cards; ++i) {
+      cards += card({{1, row.keyword}, {11, "1"}, {21, "1"}, {31, "1"}, {51, "1"}});
+    }
+    testing::MemoryRun memory(cards);
+    if (!row.stops) {
+      WRPROF(memory.state());
+      const std::size_t blocks = std::string(row.keyword) == "COEF" ? 2 : 1;
+      EXPECT_EQ(testing::lines_of(memory.output()).size(), 5 + blocks * (7 + 100));
+      continue;
+    }
+    try {
+      WRPROF(memory.state());
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.file, "cards.inp");
+      EXPECT_EQ(stop.line, 102);
+      EXPECT_EQ(stop.message, std::string(row.keyword) +
+                                  " card: more than 100 cards (the profile table holds 100)");
+    }
+    EXPECT_EQ(memory.output(), banner());
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::sections

@@ -1,0 +1,135 @@
+// WRHEAD: heading lines from the TITL cards and the unit decisions of the first CONS card.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sections/section_cards.hpp"
+#include "sections/sections.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+using testing::file_lines;
+
+std::string metre_kilogram_lines() {
+  return file_lines({"'", "' Assumed Units in Qelvo File :", "'", "'   -Length Unit   : meter ",
+                     "'   -Mass   Unit   : kg    "});
+}
+
+TEST(WRHEAD, UnitsFromTheFirstConsCard) {
+  struct Row {
+    const char* name;
+    std::string cards;
+    const char* length_line;
+    const char* mass_line;
+    double length_factor;
+    double mass_factor;
+  };
+  // The single-precision number nearest to 0.001, held as a double.
+  const double mm = 0.0010000000474974513;
+  // Garbage in the gravity and density columns proves that they are not read.
+  const std::vector<Row> rows = {
+      {"flag 0", card({{1, "CONS"}, {10, "0"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
+      {"flag 2", card({{1, "CONS"}, {10, "2"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
+      {"flag 1.6 rounds to 2", card({{1, "CONS"}, {10, "1.6"}, {21, "x"}}), "meter ", "kg    ", 1,
+       1},
+      {"flag 0.5 rounds to 1", card({{1, "CONS"}, {10, "0.5"}, {21, "9810"}, {31, "1.025E-9"}}),
+       "mm    ", "tonnes", mm, 1000},
+      {"metres, tonnes", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "1.025"}}), "meter ",
+       "tonnes", 1, 1000},
+      {"millimetres, tonnes", card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}),
+       "mm    ", "tonnes", mm, 1000},
+      {"millimetres, kilograms", card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-6"}}),
+       "mm    ", "kg    ", mm, 1},
+      {"gravity exactly 9000", card({{1, "CONS"}, {10, "1"}, {21, "9000"}, {31, "1025"}}), "meter ",
+       "kg    ", 1, 1},
+      {"density exactly 900", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "900"}}), "meter ",
+       "kg    ", 1, 1},
+      {"density 0", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "0"}}), "meter ", "tonnes", 1,
+       1000},
+      {"negative gravity", card({{1, "CONS"}, {10, "1"}, {21, "-9810"}, {31, "1025"}}), "meter ",
+       "kg    ", 1, 1},
+      {"no CONS card", card({{1, "MUDP"}, {10, "1"}}), "meter ", "kg    ", 1, 1},
+      {"second CONS card changes nothing",
+       card({{1, "CONS"}, {10, "0"}}) + card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1"}}),
+       "meter ", "kg    ", 1, 1},
+      {"comment card before it",
+       card({{1, "c   CONS"}}) + card({{1, "cons"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}),
+       "mm    ", "tonnes", mm, 1000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(row.cards);
+    WRHEAD(memory.state());
+    EXPECT_EQ(memory.output(), file_lines({"'", "' Assumed Units in Qelvo File :", "'",
+                                           std::string("'   -Length Unit   : ") + row.length_line,
+                                           std::string("'   -Mass   Unit   : ") + row.mass_line}));
+    EXPECT_EQ(memory.state().length_factor, row.length_factor);
+    EXPECT_EQ(memory.state().mass_factor, row.mass_factor);
+  }
+}
+
+TEST(WRHEAD, HeadingLinesFromTheTitleCards) {
+  struct Row {
+    const char* name;
+    std::string cards;
+    std::string heading;
+  };
+  const std::string long_text(251, 'W');  // columns 6 to 256
+  const std::vector<Row> rows = {
+      {"no TITL card", card({{1, "DPTH"}, {10, "100"}}), ""},
+      {"three cards in file order",
+       card({{1, "TITL"}, {5, "first"}}) + card({{1, "SEA "}, {6, "1"}}) +
+           card({{1, "Titl"}, {6, "Second title  "}}) + card({{1, "TITL"}, {5, "3rd"}}),
+       file_lines({"' Heading :  ", "'", "'  FIRST", "'   SECOND TITLE", "'  3RD"})},
+      {"keyword only", card({{1, "TITL"}}), file_lines({"' Heading :  ", "'", "'  "})},
+      {"text up to column 256", card({{1, "TITL"}, {5, " "}, {6, long_text}}),
+       file_lines({"' Heading :  ", "'", "'   " + long_text})},
+      {"comment card and indented keyword passed over",
+       card({{1, "C   TITL"}}) + card({{2, "TITL x"}}) + card({{1, "TITL"}, {5, "only"}}),
+       file_lines({"' Heading :  ", "'", "'  ONLY"})},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(row.cards);
+    WRHEAD(memory.state());
+    EXPECT_EQ(memory.output(), row.heading + metre_kilogram_lines());
+  }
+  EXPECT_EQ(std::string("'   " + long_text).size(), 255U);
+}
+
+TEST(WRHEAD, UnreadableConsFieldStopsBeforeTheUnitLines) {
+  struct Row {
+    const char* name;
+    std::string cons;
+    std::string message;
+  };
+  const std::vector<Row> rows = {
+      {"blank flag", card({{1, "CONS"}, {21, "9.81"}}),
+       "CONS card, columns 10-20: expected a number, found a blank field"},
+      {"bad gravity", card({{1, "CONS"}, {10, "1"}, {21, "9.81x"}, {31, "1025"}}),
+       "CONS card, columns 21-30: expected a number, found \"9.81X\""},
+      {"blank density", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}}),
+       "CONS card, columns 31-40: expected a number, found a blank field"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(card({{1, "TITL"}, {5, "T"}}) + row.cons);
+    try {
+      WRHEAD(memory.state());
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.file, "cards.inp");
+      EXPECT_EQ(stop.line, 2);
+      EXPECT_EQ(stop.message, row.message);
+    }
+    EXPECT_EQ(memory.output(), file_lines({"' Heading :  ", "'", "'  T"}));
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::sections

@@ -1,0 +1,97 @@
+// WRLEVL: mud-plane Z, water depth and still-water-level Z, and their four lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sections/section_cards.hpp"
+#include "sections/sections.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+using testing::file_lines;
+
+TEST(WRLEVL, LevelsInMetres) {
+  struct Row {
+    const char* name;
+    std::string cards;
+    double length_factor;
+    const char* mud;  // F9.3 fields as written
+    const char* depth;
+    const char* still;
+    double mud_z;
+    double water_depth;
+    double still_z;
+  };
+  const double mm = static_cast<double>(0.001F);
+  const std::vector<Row> rows = {
+      {"no cards", "", 1, "    0.000", "    0.000", "    0.000", 0, 0, 0},
+      {"metres", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "100"}}), 1,
+       " -100.000", "  100.000", "    0.000", -100, 100, 0},
+      {"millimetres", card({{1, "DPTH"}, {12, "100000"}}) + card({{1, "MUDP"}, {10, "-100000"}}),
+       mm, " -100.000", "  100.000", "    0.000", -100000 * mm, 100000 * mm,
+       100000 * mm + -100000 * mm},
+      {"still water level at depth above the mud plane",
+       card({{1, "MUDP"}, {10, "-80"}}) + card({{1, "DPTH"}, {10, "100"}}), 1, "  -80.000",
+       "  100.000", "   20.000", -80, 100, 20},
+      {"mud plane without depth", card({{1, "MUDP"}, {10, "-50"}}), 1, "  -50.000", "    0.000",
+       "  -50.000", -50, 0, -50},
+      {"only the first card counts, columns 10-20 only",
+       card({{1, "MUDP"}, {10, "-10"}, {21, "x"}}) + card({{1, "MUDP"}, {10, "-20"}}) +
+           card({{1, "DPTH"}, {10, "30"}}) + card({{1, "DPTH"}, {10, "40"}}),
+       1, "  -10.000", "   30.000", "   20.000", -10, 30, 20},
+      {"too wide for F9.3, kept whole",
+       card({{1, "MUDP"}, {10, "-10000"}}) + card({{1, "DPTH"}, {10, "100000"}}), 1, "*********",
+       "*********", "90000.000", -10000, 100000, 90000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(row.cards);
+    memory.state().length_factor = row.length_factor;
+    WRLEVL(memory.state());
+    EXPECT_EQ(memory.output(),
+              file_lines({"'", std::string("' MudPlane Z_coordinate:") + row.mud + " [m]",
+                          std::string("' Water Depth          :") + row.depth + " [m]",
+                          std::string("' Z_coordinate of MWL  :") + row.still + " [m]"}));
+    EXPECT_EQ(memory.state().mud_plane_z, row.mud_z);
+    EXPECT_EQ(memory.state().water_depth, row.water_depth);
+    EXPECT_EQ(memory.state().still_water_z, row.still_z);
+  }
+}
+
+TEST(WRLEVL, UnreadableValueStops) {
+  struct Row {
+    const char* name;
+    std::string cards;
+    std::int64_t line;
+    std::string message;
+    std::string written;
+  };
+  const std::vector<Row> rows = {
+      {"blank MUDP", card({{1, "DPTH"}, {10, "100"}}) + card({{1, "MUDP"}, {21, "1"}}), 2,
+       "MUDP card, columns 10-20: expected a number, found a blank field", ""},
+      {"bad DPTH", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "1OO"}}), 2,
+       "DPTH card, columns 10-20: expected a number, found \"1OO\"",
+       file_lines({"'", "' MudPlane Z_coordinate: -100.000 [m]"})},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(row.cards);
+    try {
+      WRLEVL(memory.state());
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.file, "cards.inp");
+      EXPECT_EQ(stop.line, row.line);
+      EXPECT_EQ(stop.message, row.message);
+    }
+    EXPECT_EQ(memory.output(), row.written);
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::sections

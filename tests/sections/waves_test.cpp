@@ -1,0 +1,122 @@
+// WRWAVE: the theory name of each wave type code, the block header and the wave records.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sections/section_cards.hpp"
+#include "sections/sections.hpp"
+#include "support/input_stop.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+using testing::file_lines;
+
+std::string wave_header() {
+  return file_lines(
+      {"'", "' -----------------------------------", "' Specification of Waves             ",
+       "' -----------------------------------", "'",
+       "'        LCase Type       Height  Period  Direct  Phase   SurfLev  Depth  nIni"});
+}
+
+// A SEA card with height 10, period 12, phase 0 and direction 45.
+std::string sea_card(std::string_view type) {
+  return card({{1, "SEA "}, {6, type}, {16, "10"}, {21, "12"}, {31, "0"}, {71, "45"}});
+}
+
+TEST(WRWAVE, TheoryNameFromTheTypeCode) {
+  struct Row {
+    const char* type;
+    const char* theory;  // the 8-character name
+    const char* height;  // the F8.2 field
+  };
+  const std::vector<Row> rows = {
+      {"1", "Airy    ", "   10.00"},     {"11", "Airy    ", "   10.00"},
+      {"0.6", "Airy    ", "   10.00"},   {"5", "Stoke   ", "   10.00"},
+      {"15", "Stoke   ", "   10.00"},    {"", "Stoke   ", "   10.00"},
+      {"6", "Stream  ", "   10.00"},     {"16", "Stream  ", "   10.00"},
+      {"10", "Unknown ", "   10.00"},    {"20", "Unknown ", "   10.00"},
+      {"0", "Unknown ", "   10.00"},     {"2", "Unknown ", "   10.00"},
+      {"3", "Unknown ", "   10.00"},     {"-1", "Unknown ", "   10.00"},
+      {"4.5", "Stoke   ", "   10.00"},   {"-0.5", "Unknown ", "   10.00"},
+      {"9", "Airy    ", "    0.00"},     {"19", "Airy    ", "    0.00"},
+      {"25", "Unknown ", "   10.00"},    {"1E12", "Unknown ", "   10.00"},
+      {"-1E12", "Unknown ", "   10.00"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.type);
+    testing::MemoryRun memory(sea_card(row.type));
+    memory.state().water_depth = 100;
+    WRWAVE(memory.state());
+    const std::string record = std::string("#WaveData   3  ") + row.theory + row.height +
+                               "   12.00   45.00    0.00     0.00   100.00   0";
+    EXPECT_EQ(record.size(), 77U);
+    EXPECT_EQ(memory.output(), wave_header() + file_lines({record}));
+  }
+}
+
+TEST(WRWAVE, OneHeaderForAllCards) {
+  // SEAS and SEA1 are other keywords; a lower-case card is a SEA card.
+  const std::string cards =
+      card({{1, "SEAS"}, {6, "1"}}) + card({{1, "SEA1"}, {6, "1"}}) +
+      card({{1, "SEA "}, {6, "1"}, {16, "8500"}, {21, "12.5"}, {31, "-30"}, {71, "180"}}) +
+      card({{1, "CRNT"}}) +
+      card({{1, "sea "}, {6, "6"}, {16, "12000"}, {21, "14"}, {31, "2e1"}, {71, "-90"}});
+  testing::MemoryRun memory(cards);
+  driver::RunState& run = memory.state();
+  // Millimetre input: only the height is scaled.
+  run.length_factor = static_cast<double>(0.001F);
+  run.mud_plane_z = -150;
+  run.water_depth = 150;
+  run.still_water_z = 0;
+  WRWAVE(run);
+  EXPECT_EQ(
+      memory.output(),
+      wave_header() +
+          file_lines(
+              {"#WaveData   3  Airy        8.50   12.50  180.00  -30.00     0.00   150.00   0",
+               "#WaveData   3  Stream     12.00   14.00  -90.00   20.00     0.00   150.00   0"}));
+}
+
+TEST(WRWAVE, NoSeaCardWritesNothing) {
+  testing::MemoryRun memory(card({{1, "SEAS"}, {6, "1"}}) + card({{2, "SEA "}}));
+  WRWAVE(memory.state());
+  EXPECT_EQ(memory.output(), "");
+}
+
+TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
+  struct Row {
+    const char* name;
+    std::string card;
+    std::string message;
+  };
+  const std::vector<Row> rows = {
+      {"bad type", card({{1, "SEA "}, {6, "A"}, {16, "1"}, {21, "1"}, {31, "1"}, {71, "1"}}),
+       "SEA card, columns 6-10: expected a number, found \"A\""},
+      {"blank height for type 9", card({{1, "SEA "}, {6, "9"}, {21, "1"}, {31, "1"}, {71, "1"}}),
+       "SEA card, columns 16-20: expected a number, found a blank field"},
+      {"blank direction", card({{1, "SEA "}, {6, "1"}, {16, "1"}, {21, "1"}, {31, "1"}}),
+       "SEA card, columns 71-80: expected a number, found a blank field"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::MemoryRun memory(sea_card("1") + row.card);
+    memory.state().water_depth = 100;
+    try {
+      WRWAVE(memory.state());
+      ADD_FAILURE() << "no stop";
+    } catch (const support::InputStop& stop) {
+      EXPECT_EQ(stop.line, 2);
+      EXPECT_EQ(stop.message, row.message);
+    }
+    EXPECT_EQ(memory.output(),
+              wave_header() + file_lines({"#WaveData   3  Airy       10.00   12.00   45.00    0.00 "
+                                          "    0.00   100.00   0"}));
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::sections
