@@ -16,7 +16,8 @@ struct InputStop {
   std::string detail{};   // optional further lines (the card itself), each ending in '\n'
 };
 
-// Formats the report: "qel2br: file:line: message\n" followed by the detail lines.
+// Formats the report: "qel2br: file:line: message\n" followed by the detail lines. Control
+// characters (but the line ends) are shown as '?'.
 [[nodiscard]] std::string format_report(const InputStop& stop);
 
 // Stops the run with the report; unwinding closes the output data file.

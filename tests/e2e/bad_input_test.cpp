@@ -289,11 +289,12 @@ void add_console_end_rows(std::vector<Row>& rows) {
 void add_file_rows(std::vector<Row>& rows) {
   const std::string ten_mb(10U << 20U, 'X');
   rows.push_back(
-      {.name = "nul_in_card_field",
-       .files = [] { return only("cards.inp", std::string("DPTH     1\0\0\n", 14)); },
+      {.name = "nul_and_escape_in_card_field",
+       .files = [] { return only("cards.inp", std::string("DPTH     1\0\0\x1b[31m\n", 19)); },
        .answers = std::string(kElementAnswers),
        .status = 2,
-       .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: expected a number"});
+       .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: expected a number, found "
+                     "\"1???[31M\"\n  DPTH     1???[31M\n"});
   rows.push_back(
       {.name = "binary_garbage_card_file",
        .files = [] { return only("cards.inp", garbage(1U << 16U, 7, true) + "\n" + kDepthCard); },
@@ -961,6 +962,11 @@ TEST_P(BadInput, EndsAsExpected) {
   const std::string console = read_file(scratch / "stdout");
   const std::string errors = read_file(scratch / "stderr");
   EXPECT_EQ(outcome.status, row.status) << "exit status\n--- stderr ---\n" << shown(errors);
+  // Control characters from the input never reach the terminal through a report.
+  EXPECT_TRUE(std::none_of(errors.begin(), errors.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20U && c != '\n') || byte == 0x7fU;
+  })) << "control characters on standard error";
   if (row.stderr_has.empty()) {
     EXPECT_EQ(errors, "") << "standard error";
   } else {
