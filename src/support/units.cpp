@@ -155,8 +155,11 @@ void MemoryLines::step_back() {
 }
 
 bool FdLines::read_line(std::string_view& line) {
+  // The bytes before from hold no line end: each block read is searched once, so a very long
+  // line costs time in proportion to its length.
+  std::size_t from = start_;
   while (true) {
-    const std::size_t end = buffer_.find('\n', start_);
+    const std::size_t end = buffer_.find('\n', from);
     if (end != std::string::npos) {
       line_.assign(buffer_, start_, end - start_);
       start_ = end + 1;
@@ -174,6 +177,7 @@ bool FdLines::read_line(std::string_view& line) {
       buffer_.erase(0, start_);
       start_ = 0;
     }
+    from = buffer_.size();
     std::array<char, 4096> block{};
     const ssize_t n = ::read(fd_, block.data(), block.size());
     if (n < 0 && errno == EINTR) {
