@@ -94,6 +94,9 @@ std::int64_t CardReader::line_number() const {
 }
 
 std::string_view CardReader::columns(int first_col, int last_col) const {
+  if (last_col < first_col) {
+    return {};
+  }
   const int first = std::clamp(first_col, 1, static_cast<int>(kCardLength));
   const int last = std::clamp(last_col, first, static_cast<int>(kCardLength));
   return card_.view().substr(static_cast<std::size_t>(first - 1),

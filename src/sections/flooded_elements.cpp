@@ -43,11 +43,13 @@ void write_merged(RunState& run, const MergedRecord& kind) {
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {
         const std::string limit = std::to_string(sets::kElementCapacity);
+        std::string message(kind.keyword);
+        message += " cards: more than " + limit + " elements in the ";
+        message += kind.list_name;
+        message += " element list (the list holds " + limit + ")";
         support::stop_input({.file = run.cards.file_name(),
                              .line = run.cards.line_number(),
-                             .message = std::string(kind.keyword) + " cards: more than " + limit +
-                                        " elements in the " + std::string(kind.list_name) +
-                                        " element list (the list holds " + limit + ")",
+                             .message = message,
                              .detail = ""});
       }
     }
