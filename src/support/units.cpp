@@ -154,6 +154,12 @@ void MemoryLines::step_back() {
   }
 }
 
+void MemoryLines::seek(std::size_t offset, std::int64_t lines_before) {
+  position_ = std::min(offset, contents_.size());
+  last_start_ = position_;
+  line_number_ = lines_before;
+}
+
 bool FdLines::read_line(std::string_view& line) {
   while (true) {
     const std::size_t end = buffer_.find('\n', start_);
