@@ -245,6 +245,14 @@ bool CardReader::read_line() {
   return true;
 }
 
+bool CardReader::read_raw(std::string_view& line) {
+  if (!lines_->read_line(line)) {
+    return false;
+  }
+  raw_ = line;
+  return true;
+}
+
 void CardReader::step_back() { lines_->step_back(); }
 
 std::int64_t CardReader::line_number() const {

@@ -33,6 +33,9 @@ class CardReader {
   [[nodiscard]] bool next_card();
   // Reads the next line as it is (not upper-cased) into the card text; false at the end.
   [[nodiscard]] bool read_line();
+  // Reads the next line as it stands in the file into line, leaving the card text as it was;
+  // false at the end.
+  [[nodiscard]] bool read_raw(std::string_view& line);
   // Repositions the file to the line last read, so that the next read returns it again.
   void step_back();
   // Rewinds the file to its first line.

@@ -263,23 +263,56 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   group_count = groups;
 }
 
+std::optional<support::Text<80>> group_reference(std::string_view line,
+                                                  std::string_view keyword) {
+  line = line.substr(0, cards::kCardLength);
+  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (skipped_line(line) || comment_card) {
+    return std::nullopt;
+  }
+  // Only the first two items are looked at, and the keyword is compared before either is typed.
+  const auto item_at = [line](std::size_t start) {
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    return line.substr(start, end - start);
+  };
+  const std::size_t first_start = line.find_first_not_of(' ');
+  const std::string_view first = item_at(first_start);
+  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
+    return std::nullopt;
+  }
+  const std::size_t second_start = line.find_first_not_of(' ', first_start + first.size());
+  if (second_start == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::string_view second = item_at(second_start);
+  if (cards::item_type(first) != cards::kTextItem || cards::item_type(second) != cards::kTextItem) {
+    return std::nullopt;
+  }
+  return support::Text<80>(second);
+}
+
 std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
-  cards.rewind();
   std::int32_t count = 0;
-  cards::ItemList items;
-  while (cards.read_line()) {
-    const std::string_view line = cards.card().view();
-    if (skipped_line(line) || line.substr(0, 2) == "C ") {
-      continue;
-    }
-    cards::SPLITL(line, items);
-    if (items.count >= 2 && items.items[0].type == cards::kTextItem &&
-        items.items[0].text.head(4) == keyword.substr(0, 4) &&
-        items.items[1].type == cards::kTextItem) {
-      ++count;
+  count_sets(std::span<const std::string_view>(&keyword, 1), cards,
+             std::span<std::int32_t>(&count, 1));
+  return count;
+}
+
+void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
+                std::span<std::int32_t> counts) {
+  if (counts.size() != keywords.size()) {
+    throw std::logic_error("count_sets: one count for each keyword");
+  }
+  std::fill(counts.begin(), counts.end(), 0);
+  cards.rewind();
+  std::string_view line;
+  while (cards.read_raw(line)) {
+    for (std::size_t k = 0; k < keywords.size(); ++k) {
+      if (group_reference(line, keywords[k]).has_value()) {
+        ++counts[k];
+      }
     }
   }
-  return count;
 }
 
 }  // namespace qel2br::sets

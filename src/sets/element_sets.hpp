@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "cards/card_reader.hpp"
 #include "sets/identifiers.hpp"
 #include "support/fixed_list.hpp"
+#include "support/text.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::sets {
@@ -66,9 +68,23 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
 void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
             std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status);
 
+// group_reference(line, keyword): the group that a line of the input card file refers to under
+// the keyword (four characters): the first 80 characters of its second item, blank padded,
+// when the line is not skipped, columns 1 and 2 are not "C ", its first item is a text
+// beginning with the keyword as written and its second item is a text; nullopt otherwise.
+// Only the first 256 columns of the line count, as on a card.
+[[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
+                                                                std::string_view keyword);
+
 // CNTSET(keyword, cards): the number of group references of the keyword (four characters) in
 // the input card file: lines, not skipped, whose first item is a text beginning with the
 // keyword as written and whose second item is a text. Leaves the file positioned anywhere.
 [[nodiscard]] std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards);
+
+// count_sets(keywords, cards, counts): CNTSET for each of the keywords in one reading of the
+// input card file; counts[i] is set to the count of keywords[i] (the spans are equally long).
+// Leaves the file positioned anywhere and the card text as it was.
+void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
+                std::span<std::int32_t> counts);
 
 }  // namespace qel2br::sets
