@@ -85,10 +85,12 @@ FieldValue convert(std::string_view text) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
   // A D exponent is converted from a copy with E in its place; other numbers where they stand.
-  if (const std::size_t d = text.find_first_of("Dd"); d != std::string_view::npos) {
+  const auto d =
+      std::find_if(text.begin(), text.end(), [](char c) { return c == 'D' || c == 'd'; });
+  if (d != text.end()) {
     std::array<char, kMaxNumberLength> buffer{};
     std::copy(text.begin(), text.end(), buffer.begin());
-    buffer.at(d) = 'E';
+    buffer.at(static_cast<std::size_t>(d - text.begin())) = 'E';
     return convert_chars(buffer.data(), buffer.data() + text.size());
   }
   return convert_chars(text.data(), text.data() + text.size());

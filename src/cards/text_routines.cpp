@@ -61,6 +61,4 @@ void UPCASE(std::span<char> text) {
   }
 }
 
-bool NONDIG(char c) { return c < '0' || c > '9'; }
-
 }  // namespace qel2br::cards

@@ -56,7 +56,8 @@ void render_real(std::string& out, double value, int width, int decimals) {
     return;
   }
   // The rounding is exact on the binary value: to_chars gives the correctly rounded digits.
-  std::array<char, 400> text{};
+  // The buffer holds the widest double in fixed notation; to_chars fills what is read of it.
+  std::array<char, 400> text;
   const auto res = std::to_chars(text.data(), text.data() + text.size(), value,
                                  std::chars_format::fixed, decimals);
   if (res.ec != std::errc{}) {
@@ -70,7 +71,8 @@ void render_real(std::string& out, double value, int width, int decimals) {
     digits.remove_prefix(1);
   }
   // No minus sign on a value that rounds to zero.
-  if (negative && digits.find_first_not_of("0.") == std::string_view::npos) {
+  if (negative &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0' || c == '.'; })) {
     negative = false;
   }
   std::string_view integer = digits.substr(0, digits.find('.'));

@@ -70,6 +70,46 @@ std::string number_text(double value) {
 
 std::string limit_text() { return std::to_string(kElementCapacity); }
 
+// The first two items of a line of the input card file as group references read it: only the
+// first 256 columns count, as on a card, and a line that is skipped or has "C " in columns 1
+// and 2 has none. An item that is not there is empty.
+struct LeadingItems {
+  std::string_view first{};
+  std::string_view second{};
+};
+
+LeadingItems leading_items(std::string_view line) {
+  line = line.substr(0, cards::kCardLength);
+  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (skipped_line(line) || comment_card) {
+    return {};
+  }
+  const auto item_at = [line](std::size_t start) {
+    if (start >= line.size()) {
+      return std::string_view{};
+    }
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    return line.substr(start, end - start);
+  };
+  const auto first_start = static_cast<std::size_t>(cards::IFSTNB(line) - 1);
+  const std::string_view first = item_at(first_start);
+  const std::size_t first_end = first_start + first.size();
+  const int second_column = cards::IFSTNB(line.substr(first_end));
+  if (second_column == 0) {
+    return {.first = first, .second = {}};
+  }
+  return {.first = first,
+          .second = item_at(first_end + static_cast<std::size_t>(second_column) - 1)};
+}
+
+// Whether the items refer to a group under the keyword: the first is a text beginning with the
+// keyword as written, the second is a text. The keyword is compared before either is typed.
+bool refers_to_group(const LeadingItems& items, std::string_view keyword) {
+  return !items.second.empty() && support::Text<4>(items.first).view() == keyword.substr(0, 4) &&
+         cards::item_type(items.first) == cards::kTextItem &&
+         cards::item_type(items.second) == cards::kTextItem;
+}
+
 }  // namespace
 
 void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
@@ -162,8 +202,7 @@ void IFILL(std::span<std::int32_t> array, std::int32_t rows, std::int32_t column
 }
 
 bool skipped_line(std::string_view line) {
-  const std::size_t first = line.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
+  if (cards::IFSTNB(line) == 0) {
     return true;
   }
   const char c = line.front();
@@ -263,32 +302,12 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   group_count = groups;
 }
 
-std::optional<support::Text<80>> group_reference(std::string_view line,
-                                                  std::string_view keyword) {
-  line = line.substr(0, cards::kCardLength);
-  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
-  if (skipped_line(line) || comment_card) {
+std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+  const LeadingItems items = leading_items(line);
+  if (!refers_to_group(items, keyword)) {
     return std::nullopt;
   }
-  // Only the first two items are looked at, and the keyword is compared before either is typed.
-  const auto item_at = [line](std::size_t start) {
-    const std::size_t end = std::min(line.find(' ', start), line.size());
-    return line.substr(start, end - start);
-  };
-  const std::size_t first_start = line.find_first_not_of(' ');
-  const std::string_view first = item_at(first_start);
-  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
-    return std::nullopt;
-  }
-  const std::size_t second_start = line.find_first_not_of(' ', first_start + first.size());
-  if (second_start == std::string_view::npos) {
-    return std::nullopt;
-  }
-  const std::string_view second = item_at(second_start);
-  if (cards::item_type(first) != cards::kTextItem || cards::item_type(second) != cards::kTextItem) {
-    return std::nullopt;
-  }
-  return support::Text<80>(second);
+  return support::Text<80>(items.second);
 }
 
 std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
@@ -307,8 +326,9 @@ void count_sets(std::span<const std::string_view> keywords, cards::CardReader& c
   cards.rewind();
   std::string_view line;
   while (cards.read_raw(line)) {
+    const LeadingItems items = leading_items(line);
     for (std::size_t k = 0; k < keywords.size(); ++k) {
-      if (group_reference(line, keywords[k]).has_value()) {
+      if (refers_to_group(items, keywords[k])) {
         ++counts[k];
       }
     }
