@@ -164,14 +164,26 @@ void KEEPID(ElementList& elements, const ElementList& numbers) {
   if (numbers.empty()) {
     return;
   }
-  // A sorted copy answers "is it in the list" as IFIND does, without a linear search per entry.
-  std::array<std::int32_t, kElementCapacity> sorted{};
-  const std::span<const std::int32_t> given = numbers.items();
-  std::copy(given.begin(), given.end(), sorted.begin());
-  const auto sorted_end = sorted.begin() + static_cast<std::ptrdiff_t>(given.size());
-  std::sort(sorted.begin(), sorted_end);
+  KEEPID(elements, SortedNumbers(numbers));
+}
+
+SortedNumbers::SortedNumbers(const ElementList& numbers) : sorted_(numbers) {
+  const std::span<std::int32_t> items = sorted_.items();
+  std::sort(items.begin(), items.end());
+}
+
+bool SortedNumbers::contains(std::int32_t value) const {
+  const std::span<const std::int32_t> items = sorted_.items();
+  return std::binary_search(items.begin(), items.end(), value);
+}
+
+void KEEPID(ElementList& elements, const SortedNumbers& numbers) {
+  // A binary search answers "is it in the list" as IFIND does, without a linear search.
+  if (numbers.empty()) {
+    return;
+  }
   for (std::int32_t& entry : elements.items()) {
-    if (!std::binary_search(sorted.begin(), sorted_end, entry)) {
+    if (!numbers.contains(entry)) {
       entry = 0;
     }
   }
@@ -252,6 +264,7 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   std::int32_t groups = 0;
   std::string_view line;
   cards::ItemList items;
+  IdentifierIndex index = structure_index(table);
   while (lines.read_line(line)) {
     if (skipped_line(line)) {
       continue;
@@ -287,13 +300,13 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
     cards::UPCASE(std::span<char>(group.data(), 8));
 
     std::int32_t lookup_status = 0;
-    if (GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
+    if (GTSTRU(table, group.view(), console_unit, units, lookup_status, &index) > 0) {
       driver::write_record(console, kTwoTexts, kDoublyDefined, group);
       continue;
     }
     ++groups;
     std::int32_t store_status = 0;
-    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status);
+    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status, &index);
     if (store_status != 0) {
       status = -1;
       return;

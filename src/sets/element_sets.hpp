@@ -38,6 +38,21 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
 // every entry of elements that does not occur in it; the count stays.
 void KEEPID(ElementList& elements, const ElementList& numbers);
 
+// The element-number list in ascending order, made once for KEEPID on many element lists.
+class SortedNumbers {
+ public:
+  explicit SortedNumbers(const ElementList& numbers);
+  [[nodiscard]] bool empty() const { return sorted_.empty(); }
+  // Whether value occurs in the list.
+  [[nodiscard]] bool contains(std::int32_t value) const;
+
+ private:
+  ElementList sorted_;
+};
+
+// KEEPID(elements, numbers): KEEPID with the element-number list already sorted.
+void KEEPID(ElementList& elements, const SortedNumbers& numbers);
+
 // ICOPY(source, target, count): copies the first count entries of source into target; nothing
 // when count is 0 or less. count must not exceed either span.
 void ICOPY(std::span<const std::int32_t> source, std::span<std::int32_t> target,
@@ -74,7 +89,7 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
 // beginning with the keyword as written and its second item is a text; nullopt otherwise.
 // Only the first 256 columns of the line count, as on a card.
 [[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
-                                                                std::string_view keyword);
+                                                               std::string_view keyword);
 
 // CNTSET(keyword, cards): the number of group references of the keyword (four characters) in
 // the input card file: lines, not skipped, whose first item is a text beginning with the
