@@ -50,21 +50,49 @@ void render_int(std::string& out, double whole, int width, int min_digits) {
   out.append(digits.data(), static_cast<std::size_t>(n));
 }
 
+std::string_view fixed_digits(double value, int decimals,
+                              std::array<char, kFixedDigitsRoom>& buffer) {
+  char* const first = buffer.data();
+  char* const last = buffer.data() + buffer.size();
+  // Below 1e6 the spacing of doubles is under 1e-9. The shortest digits that read back as the
+  // value lie within half that spacing of it; when they have no more than the decimals asked
+  // for (9 at most), no other number with those decimals is as near, so they are the correctly
+  // rounded digits too, padded with zeros. They are much quicker to find.
+  constexpr int kMostQuickDecimals = 9;
+  if (decimals >= 0 && decimals <= kMostQuickDecimals && std::fabs(value) < 1e6) {
+    const auto res = std::to_chars(first, last, value, std::chars_format::fixed);
+    const std::string_view shortest(first, static_cast<std::size_t>(res.ptr - first));
+    const std::size_t point = shortest.find('.');
+    const std::size_t shown = point == std::string_view::npos ? 0 : shortest.size() - point - 1;
+    const auto wanted = static_cast<std::size_t>(decimals);
+    if (res.ec == std::errc{} && shown <= wanted) {
+      char* end = res.ptr;
+      if (wanted > 0 && point == std::string_view::npos) {
+        *end++ = '.';
+      }
+      end = std::fill_n(end, wanted - shown, '0');
+      return {first, static_cast<std::size_t>(end - first)};
+    }
+  }
+  const auto res = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc{}) {
+    return {};
+  }
+  return {first, static_cast<std::size_t>(res.ptr - first)};
+}
+
 void render_real(std::string& out, double value, int width, int decimals) {
   if (!std::isfinite(value)) {
     put_asterisks(out, width);
     return;
   }
-  // The rounding is exact on the binary value: to_chars gives the correctly rounded digits.
-  // The buffer holds the widest double in fixed notation; to_chars fills what is read of it.
-  std::array<char, 400> text;
-  const auto res = std::to_chars(text.data(), text.data() + text.size(), value,
-                                 std::chars_format::fixed, decimals);
-  if (res.ec != std::errc{}) {
+  // The rounding is exact on the binary value: the digits are the correctly rounded ones.
+  std::array<char, kFixedDigitsRoom> text;
+  std::string_view digits = fixed_digits(value, decimals, text);
+  if (digits.empty()) {
     put_asterisks(out, width);
     return;
   }
-  std::string_view digits(text.data(), static_cast<std::size_t>(res.ptr - text.data()));
   bool negative = false;
   if (!digits.empty() && digits.front() == '-') {
     negative = true;

@@ -120,10 +120,12 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   const std::int32_t step = range_field(cards, start + 2 * w, start + 3 * w - 1);
   elements.clear();
 
-  const std::string columns = ", columns " + std::to_string(start) + "-" +
-                              std::to_string(start + 3 * w - 1) + ": the element range " +
-                              std::to_string(first) + " to " + std::to_string(last) + " by step " +
-                              std::to_string(step);
+  // The columns and the range, as the reports below give them.
+  const auto columns = [&] {
+    return ", columns " + std::to_string(start) + "-" + std::to_string(start + 3 * w - 1) +
+           ": the element range " + std::to_string(first) + " to " + std::to_string(last) +
+           " by step " + std::to_string(step);
+  };
   if (first >= 1 && (last == 0 || step == 0)) {
     [[maybe_unused]] const bool stored = elements.push(first);
     return;
@@ -138,14 +140,14 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
     }
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
-                         .message = card_label(cards) + columns + " never ends",
+                         .message = card_label(cards) + columns() + " never ends",
                          .detail = card_detail(cards)});
   }
   const std::int64_t count = (std::int64_t{last} - first) / step + 1;
   if (count > static_cast<std::int64_t>(kElementCapacity)) {
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
-                         .message = card_label(cards) + columns + " gives more than " +
+                         .message = card_label(cards) + columns() + " gives more than " +
                                     limit_text() + " elements (the element list holds " +
                                     limit_text() + ")",
                          .detail = card_detail(cards)});
