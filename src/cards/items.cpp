@@ -82,6 +82,12 @@ std::int32_t item_type(std::string_view item_chars) {
   if (!std::all_of(seen.begin(), seen.end(), [](char c) { return c == ' ' || is_real_char(c); })) {
     return kTextItem;
   }
+  // Up to nine digits always fit a 32-bit integer.
+  constexpr std::size_t kSureIntegerDigits = 9;
+  if (!item_chars.empty() && item_chars.size() <= kSureIntegerDigits &&
+      std::none_of(item_chars.begin(), item_chars.end(), NONDIG)) {
+    return kIntegerItem;
+  }
   const support::Text<kItemTextLength> text(seen);
   constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
   const auto length = static_cast<std::int32_t>(std::min(item_chars.size(), kMaxLength));

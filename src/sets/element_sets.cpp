@@ -341,6 +341,16 @@ void count_sets(std::span<const std::string_view> keywords, cards::CardReader& c
   cards.rewind();
   std::string_view line;
   while (cards.read_raw(line)) {
+    // A line whose first character that is not a blank starts none of the keywords refers to
+    // no group under them.
+    const int first_column = cards::IFSTNB(line.substr(0, cards::kCardLength));
+    if (first_column == 0 ||
+        std::none_of(keywords.begin(), keywords.end(), [&](std::string_view keyword) {
+          return !keyword.empty() &&
+                 keyword.front() == line[static_cast<std::size_t>(first_column - 1)];
+        })) {
+      continue;
+    }
     const LeadingItems items = leading_items(line);
     for (std::size_t k = 0; k < keywords.size(); ++k) {
       if (refers_to_group(items, keywords[k])) {
