@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/text.hpp"
 #include "support/units.hpp"
@@ -18,6 +20,8 @@ using CardText = support::Text<kCardLength>;
 // in file order, every card whose columns 1 to 4 equal the current keyword once upper-cased;
 // comment cards ("C   ") and all other cards are passed over. The card handed over is
 // upper-cased whole. Lines longer than 256 columns are cut; shorter ones are blank padded.
+// The first scan notes where the cards of each keyword stand, so that later scans go straight
+// from one card of their keyword to the next instead of reading every line again.
 class CardReader {
  public:
   // Binds the reader to the lines of the input card file; file_name is used in reports.
@@ -29,6 +33,9 @@ class CardReader {
   [[nodiscard]] bool next_card();
   // Reads the next line as it is (not upper-cased) into the card text; false at the end.
   [[nodiscard]] bool read_line();
+  // Reads the next line as it stands in the file into line, leaving the card text as it was;
+  // false at the end.
+  [[nodiscard]] bool read_raw(std::string_view& line);
   // Repositions the file to the line last read, so that the next read returns it again.
   void step_back();
   // Rewinds the file to its first line.
@@ -51,11 +58,46 @@ class CardReader {
   [[nodiscard]] std::string_view raw_line() const { return raw_; }
 
  private:
+  // Where a card stands: the offset of its line in the file and its line number.
+  struct CardPlace {
+    std::uint32_t offset = 0;
+    std::uint32_t line = 0;
+  };
+  // The cards whose upper-cased columns 1 to 4 hold key, in file order, when they are indexed:
+  // places_[first, first + count).
+  struct KeywordCards {
+    std::uint32_t key = 0;
+    std::size_t first = 0;
+    std::size_t count = 0;
+    bool indexed = false;
+  };
+
+  void build_index();
+  // The entry of key in index_, or index_.size() when key has none.
+  [[nodiscard]] std::size_t find_keyword(std::uint32_t key);
+  // Takes line as the card: the card text is line upper-cased.
+  void take_card(std::string_view line);
+  // next_card by reading every line from the current position.
+  [[nodiscard]] bool next_card_by_lines();
+
   support::MemoryLines* lines_ = nullptr;
   std::string file_name_;
   support::Text<4> keyword_;
   CardText card_;
   std::string_view raw_{};
+
+  bool index_built_ = false;
+  std::vector<KeywordCards> index_;
+  std::size_t last_found_ = 0;
+  std::vector<CardPlace> places_;
+  // The line count of the file and the start of its last line.
+  std::int64_t line_count_ = 0;
+  std::size_t last_line_start_ = 0;
+  // The cards of the current keyword when they are indexed (scan_indexed_), and the first of
+  // them that may lie at or after the reading position.
+  bool scan_indexed_ = false;
+  std::span<const CardPlace> scan_places_{};
+  std::size_t next_place_ = 0;
 };
 
 }  // namespace qel2br::cards

@@ -62,20 +62,10 @@ bool is_real_text(std::string_view text) {
   return exponent_digits > 0 && pos + exponent_digits == text.size();
 }
 
-// Converts a text that passed is_real_text.
-FieldValue convert(std::string_view text) {
-  if (text.front() == '+') {
-    text.remove_prefix(1);
-  }
-  if (text.size() > kMaxNumberLength) {
-    return {.value = 0.0, .error = FieldError::kNotANumber};
-  }
-  std::array<char, kMaxNumberLength> buffer{};
-  std::transform(text.begin(), text.end(), buffer.begin(),
-                 [](char c) { return (c == 'D' || c == 'd') ? 'E' : c; });
-  const char* const last = buffer.data() + text.size();
+// Converts the characters first to last, which hold a number with an E exponent or none.
+FieldValue convert_chars(const char* first, const char* last) {
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(buffer.data(), last, value, std::chars_format::general);
+  const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     // Overflow, and also a nonzero number too small for a double.
     return {.value = 0.0, .error = FieldError::kOutOfRange};
@@ -84,6 +74,26 @@ FieldValue convert(std::string_view text) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
   return {.value = value, .error = FieldError::kNone};
+}
+
+// Converts a text that passed is_real_text.
+FieldValue convert(std::string_view text) {
+  if (text.front() == '+') {
+    text.remove_prefix(1);
+  }
+  if (text.size() > kMaxNumberLength) {
+    return {.value = 0.0, .error = FieldError::kNotANumber};
+  }
+  // A D exponent is converted from a copy with E in its place; other numbers where they stand.
+  const auto d =
+      std::find_if(text.begin(), text.end(), [](char c) { return c == 'D' || c == 'd'; });
+  if (d != text.end()) {
+    std::array<char, kMaxNumberLength> buffer{};
+    std::copy(text.begin(), text.end(), buffer.begin());
+    buffer.at(static_cast<std::size_t>(d - text.begin())) = 'E';
+    return convert_chars(buffer.data(), buffer.data() + text.size());
+  }
+  return convert_chars(text.data(), text.data() + text.size());
 }
 
 }  // namespace

@@ -50,6 +50,11 @@ struct ItemList {
 void DECITM(std::string_view item_text, std::int32_t item_length, std::int32_t& item_type,
             double& item_value);
 
+// item_type(item_chars): the type DECITM gives the item whose characters (a run of non-blanks)
+// are item_chars: 1 (integer), 2 (real), 3 (text), 0 for no characters. An item with a
+// character that no number holds is known to be a text without converting anything.
+[[nodiscard]] std::int32_t item_type(std::string_view item_chars);
+
 // for_each_item(line, fn): calls fn(const Item&) for every item of line, in line order. Items
 // are the runs of non-blank characters; lines of any length are taken whole. Each Item is
 // complete: value 0 for a text, text blank for a number.

@@ -3,6 +3,8 @@
 #include "cards/text_routines.hpp"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace qel2br::cards {
@@ -16,17 +18,39 @@ int to_position(std::size_t index) {
   return index >= kMax ? std::numeric_limits<int>::max() : static_cast<int>(index + 1);
 }
 
+// Eight blanks as one word: card texts are mostly blank, so they are passed over a word at a time.
+constexpr std::uint64_t kEightBlanks = 0x2020202020202020U;
+constexpr std::size_t kWord = sizeof(std::uint64_t);
+
+bool eight_blanks(const char* at) {
+  std::uint64_t chars = 0;
+  std::memcpy(&chars, at, kWord);
+  return chars == kEightBlanks;
+}
+
 }  // namespace
 
 int IFSTNB(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos ? 0 : to_position(first);
+  std::size_t first = 0;
+  while (first + kWord <= text.size() && eight_blanks(text.data() + first)) {
+    first += kWord;
+  }
+  while (first < text.size() && text[first] == ' ') {
+    ++first;
+  }
+  return first == text.size() ? 0 : to_position(first);
 }
 
 int ILSTNB(std::string_view text) {
-  // A backward scan from the end; the library scan is already fast on long blank tails.
-  const std::size_t last = text.find_last_not_of(' ');
-  return last == std::string_view::npos ? 0 : to_position(last);
+  // end is one past the last character still to be looked at.
+  std::size_t end = text.size();
+  while (end >= kWord && eight_blanks(text.data() + end - kWord)) {
+    end -= kWord;
+  }
+  while (end > 0 && text[end - 1] == ' ') {
+    --end;
+  }
+  return end == 0 ? 0 : to_position(end - 1);
 }
 
 void UPCASE(std::span<char> text) {
@@ -36,7 +60,5 @@ void UPCASE(std::span<char> text) {
     }
   }
 }
-
-bool NONDIG(char c) { return c < '0' || c > '9'; }
 
 }  // namespace qel2br::cards

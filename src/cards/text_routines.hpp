@@ -20,6 +20,6 @@ namespace qel2br::cards {
 void UPCASE(std::span<char> text);
 
 // NONDIG(c): true when c is not one of the decimal digits 0 to 9.
-[[nodiscard]] bool NONDIG(char c);
+[[nodiscard]] constexpr bool NONDIG(char c) { return c < '0' || c > '9'; }
 
 }  // namespace qel2br::cards

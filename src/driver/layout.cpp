@@ -22,6 +22,15 @@ void put_right(std::string& out, std::string_view text, int width) {
   out.append(text);
 }
 
+// Adds a field of width blanks to out and returns where its last needed columns begin; the
+// caller has checked that needed is at most width. One resize instead of a string operation
+// per part of the field.
+char* right_part(std::string& out, int width, int needed) {
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(width), ' ');
+  return out.data() + start + (width - needed);
+}
+
 }  // namespace
 
 void render_int(std::string& out, double whole, int width, int min_digits) {
@@ -42,12 +51,44 @@ void render_int(std::string& out, double whole, int width, int min_digits) {
     put_asterisks(out, width);
     return;
   }
-  out.append(static_cast<std::size_t>(width - needed), ' ');
+  char* field = right_part(out, width, needed);
   if (value < 0) {
-    out += '-';
+    *field++ = '-';
   }
-  out.append(static_cast<std::size_t>(shown - n), '0');
-  out.append(digits.data(), static_cast<std::size_t>(n));
+  field = std::fill_n(field, shown - n, '0');
+  std::copy_n(digits.data(), n, field);
+}
+
+std::string_view fixed_digits(double value, int decimals,
+                              std::array<char, kFixedDigitsRoom>& buffer) {
+  char* const first = buffer.data();
+  char* const last = buffer.data() + buffer.size();
+  // Below 1e6 the spacing of doubles is under 1e-9. The shortest digits that read back as the
+  // value lie within half that spacing of it; when they have no more than the decimals asked
+  // for (9 at most), no other number with those decimals is as near, so they are the correctly
+  // rounded digits too, padded with zeros. They are much quicker to find.
+  constexpr int kMostQuickDecimals = 9;
+  if (decimals >= 0 && decimals <= kMostQuickDecimals && std::fabs(value) < 1e6) {
+    const auto res = std::to_chars(first, last, value, std::chars_format::fixed);
+    const std::string_view shortest(first, static_cast<std::size_t>(res.ptr - first));
+    const auto point = std::find(shortest.begin(), shortest.end(), '.');
+    const auto shown =
+        point == shortest.end() ? 0 : static_cast<std::size_t>(shortest.end() - point - 1);
+    const auto wanted = static_cast<std::size_t>(decimals);
+    if (res.ec == std::errc{} && shown <= wanted) {
+      char* end = res.ptr;
+      if (wanted > 0 && point == shortest.end()) {
+        *end++ = '.';
+      }
+      end = std::fill_n(end, wanted - shown, '0');
+      return {first, static_cast<std::size_t>(end - first)};
+    }
+  }
+  const auto res = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc{}) {
+    return {};
+  }
+  return {first, static_cast<std::size_t>(res.ptr - first)};
 }
 
 void render_real(std::string& out, double value, int width, int decimals) {
@@ -55,25 +96,25 @@ void render_real(std::string& out, double value, int width, int decimals) {
     put_asterisks(out, width);
     return;
   }
-  // The rounding is exact on the binary value: to_chars gives the correctly rounded digits.
-  std::array<char, 400> text{};
-  const auto res = std::to_chars(text.data(), text.data() + text.size(), value,
-                                 std::chars_format::fixed, decimals);
-  if (res.ec != std::errc{}) {
+  // The rounding is exact on the binary value: the digits are the correctly rounded ones.
+  std::array<char, kFixedDigitsRoom> text;
+  std::string_view digits = fixed_digits(value, decimals, text);
+  if (digits.empty()) {
     put_asterisks(out, width);
     return;
   }
-  std::string_view digits(text.data(), static_cast<std::size_t>(res.ptr - text.data()));
   bool negative = false;
   if (!digits.empty() && digits.front() == '-') {
     negative = true;
     digits.remove_prefix(1);
   }
   // No minus sign on a value that rounds to zero.
-  if (negative && digits.find_first_not_of("0.") == std::string_view::npos) {
+  if (negative &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0' || c == '.'; })) {
     negative = false;
   }
-  std::string_view integer = digits.substr(0, digits.find('.'));
+  const auto point = std::find(digits.begin(), digits.end(), '.');
+  std::string_view integer = digits.substr(0, static_cast<std::size_t>(point - digits.begin()));
   const std::string_view fraction =
       decimals > 0 ? digits.substr(integer.size() + 1) : std::string_view{};
   const int sign = negative ? 1 : 0;
@@ -87,13 +128,13 @@ void render_real(std::string& out, double value, int width, int decimals) {
     put_asterisks(out, width);
     return;
   }
-  out.append(static_cast<std::size_t>(width - needed), ' ');
+  char* field = right_part(out, width, needed);
   if (negative) {
-    out += '-';
+    *field++ = '-';
   }
-  out.append(integer);
-  out += '.';
-  out.append(fraction);
+  field = std::copy(integer.begin(), integer.end(), field);
+  *field++ = '.';
+  std::copy(fraction.begin(), fraction.end(), field);
 }
 
 void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items) {

@@ -364,6 +364,15 @@ void prompt(support::OutputUnit& console, std::string_view text);
 // Renders one Fw.d field into out (exactly w characters).
 void render_real(std::string& out, double value, int width, int decimals);
 
+// Room for the fixed-notation digits of any finite double, up to 9 decimals.
+inline constexpr std::size_t kFixedDigitsRoom = 400;
+
+// fixed_digits(value, decimals, buffer): the digits of a finite value in fixed notation with
+// exactly decimals (0 or more) decimals, correctly rounded from its binary value: the text
+// std::to_chars gives with that precision, written into buffer. Empty when it does not fit.
+[[nodiscard]] std::string_view fixed_digits(double value, int decimals,
+                                            std::array<char, kFixedDigitsRoom>& buffer);
+
 // Renders one Iw.m field into out (exactly w characters); a value that is not a whole number
 // within the 64-bit range gives asterisks.
 void render_int(std::string& out, double whole, int width, int min_digits);

@@ -1,6 +1,7 @@
 // The set options dialogue: group mode or element mode, and the file that goes with it.
 #include "driver/set_options.hpp"
 
+#include <array>
 #include <string_view>
 
 #include "cards/text_routines.hpp"
@@ -96,10 +97,11 @@ std::int32_t set_options(RunState& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
 
-  const std::int32_t floo = sets::CNTSET("FLOO", run.cards);
-  const std::int32_t elim = sets::CNTSET("ELIM", run.cards);
-  const std::int32_t spec = sets::CNTSET("SPEC", run.cards);
-  const std::int32_t spex = sets::CNTSET("SPEX", run.cards);
+  // CNTSET of FLOO, ELIM, SPEC and SPEX, counted in one reading of the file.
+  constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "SPEC", "SPEX"};
+  std::array<std::int32_t, 4> counts{};
+  sets::count_sets(kSetKeywords, run.cards, counts);
+  const auto [floo, elim, spec, spex] = counts;
 
   run.use_groups = false;
   if (floo > 0) {

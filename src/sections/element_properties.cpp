@@ -67,6 +67,7 @@ constexpr CoefficientCard kSpex{.keyword = "SPEX",
 
 void write_cards(RunState& run, const CoefficientCard& kind) {
   sets::ElementList elements;
+  const sets::SortedNumbers numbers(run.element_numbers);
   std::int32_t usable = 0;
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
@@ -78,7 +79,7 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
-    sets::KEEPID(elements, run.element_numbers);
+    sets::KEEPID(elements, numbers);
     if (elements.empty()) {
       continue;
     }

@@ -1,8 +1,8 @@
 // The group property block: one flooded-group record per FLOO card that names a group.
 #include <array>
+#include <optional>
 #include <string_view>
 
-#include "cards/items.hpp"
 #include "driver/layout.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
@@ -37,23 +37,18 @@ constexpr std::int32_t kFailed = -1;
 // FLOGRP: the flooded-group records. The cards are read as they stand (not upper-cased), so
 // only FLOO written in capitals is taken.
 std::int32_t FLOGRP(RunState& run) {
-  cards::ItemList items;
+  const sets::IdentifierIndex index = sets::structure_index(run.structure);
   run.cards.rewind();
-  while (run.cards.read_line()) {
-    const cards::CardText& card = run.cards.card();
-    const std::string_view line = card.view();
-    if (sets::skipped_line(line) || line.substr(0, 2) == "C ") {
+  std::string_view line;
+  while (run.cards.read_raw(line)) {
+    const std::optional<support::Text<80>> reference = sets::group_reference(line, kFloo);
+    if (!reference.has_value()) {
       continue;
     }
-    cards::SPLITL(line, items);
-    if (items.count < 2 || items.items[0].type != cards::kTextItem ||
-        items.items[0].text.head(4) != kFloo || items.items[1].type != cards::kTextItem) {
-      continue;
-    }
-    const support::Text<8> group(items.items[1].text.head(8));
+    const support::Text<8> group(reference->head(8));
     std::int32_t lookup_errors = 0;
-    const std::int32_t number =
-        sets::GTSTRU(run.structure, group.view(), support::kDataUnit, run.units, lookup_errors);
+    const std::int32_t number = sets::GTSTRU(run.structure, group.view(), support::kDataUnit,
+                                             run.units, lookup_errors, &index);
     if (lookup_errors != 0) {
       return kFailed;
     }
@@ -62,7 +57,7 @@ std::int32_t FLOGRP(RunState& run) {
       driver::write_record(run.console, kTwoTexts, kUndefinedSet, group);
       return kFailed;
     }
-    driver::write_record(run.console, kOneText, card.head(80));
+    driver::write_record(run.console, kOneText, support::Text<80>(line));
     driver::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
   }
   return 0;

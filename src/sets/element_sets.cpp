@@ -70,6 +70,46 @@ std::string number_text(double value) {
 
 std::string limit_text() { return std::to_string(kElementCapacity); }
 
+// The first two items of a line of the input card file as group references read it: only the
+// first 256 columns count, as on a card, and a line that is skipped or has "C " in columns 1
+// and 2 has none. An item that is not there is empty.
+struct LeadingItems {
+  std::string_view first{};
+  std::string_view second{};
+};
+
+LeadingItems leading_items(std::string_view line) {
+  line = line.substr(0, cards::kCardLength);
+  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (skipped_line(line) || comment_card) {
+    return {};
+  }
+  const auto item_at = [line](std::size_t start) {
+    if (start >= line.size()) {
+      return std::string_view{};
+    }
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    return line.substr(start, end - start);
+  };
+  const auto first_start = static_cast<std::size_t>(cards::IFSTNB(line) - 1);
+  const std::string_view first = item_at(first_start);
+  const std::size_t first_end = first_start + first.size();
+  const int second_column = cards::IFSTNB(line.substr(first_end));
+  if (second_column == 0) {
+    return {.first = first, .second = {}};
+  }
+  return {.first = first,
+          .second = item_at(first_end + static_cast<std::size_t>(second_column) - 1)};
+}
+
+// Whether the items refer to a group under the keyword: the first is a text beginning with the
+// keyword as written, the second is a text. The keyword is compared before either is typed.
+bool refers_to_group(const LeadingItems& items, std::string_view keyword) {
+  return !items.second.empty() && support::Text<4>(items.first).view() == keyword.substr(0, 4) &&
+         cards::item_type(items.first) == cards::kTextItem &&
+         cards::item_type(items.second) == cards::kTextItem;
+}
+
 }  // namespace
 
 void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
@@ -80,10 +120,12 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   const std::int32_t step = range_field(cards, start + 2 * w, start + 3 * w - 1);
   elements.clear();
 
-  const std::string columns = ", columns " + std::to_string(start) + "-" +
-                              std::to_string(start + 3 * w - 1) + ": the element range " +
-                              std::to_string(first) + " to " + std::to_string(last) + " by step " +
-                              std::to_string(step);
+  // The columns and the range, as the reports below give them.
+  const auto columns = [&] {
+    return ", columns " + std::to_string(start) + "-" + std::to_string(start + 3 * w - 1) +
+           ": the element range " + std::to_string(first) + " to " + std::to_string(last) +
+           " by step " + std::to_string(step);
+  };
   if (first >= 1 && (last == 0 || step == 0)) {
     [[maybe_unused]] const bool stored = elements.push(first);
     return;
@@ -98,14 +140,14 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
     }
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
-                         .message = card_label(cards) + columns + " never ends",
+                         .message = card_label(cards) + columns() + " never ends",
                          .detail = card_detail(cards)});
   }
   const std::int64_t count = (std::int64_t{last} - first) / step + 1;
   if (count > static_cast<std::int64_t>(kElementCapacity)) {
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
-                         .message = card_label(cards) + columns + " gives more than " +
+                         .message = card_label(cards) + columns() + " gives more than " +
                                     limit_text() + " elements (the element list holds " +
                                     limit_text() + ")",
                          .detail = card_detail(cards)});
@@ -124,14 +166,26 @@ void KEEPID(ElementList& elements, const ElementList& numbers) {
   if (numbers.empty()) {
     return;
   }
-  // A sorted copy answers "is it in the list" as IFIND does, without a linear search per entry.
-  std::array<std::int32_t, kElementCapacity> sorted{};
-  const std::span<const std::int32_t> given = numbers.items();
-  std::copy(given.begin(), given.end(), sorted.begin());
-  const auto sorted_end = sorted.begin() + static_cast<std::ptrdiff_t>(given.size());
-  std::sort(sorted.begin(), sorted_end);
+  KEEPID(elements, SortedNumbers(numbers));
+}
+
+SortedNumbers::SortedNumbers(const ElementList& numbers) : sorted_(numbers) {
+  const std::span<std::int32_t> items = sorted_.items();
+  std::sort(items.begin(), items.end());
+}
+
+bool SortedNumbers::contains(std::int32_t value) const {
+  const std::span<const std::int32_t> items = sorted_.items();
+  return std::binary_search(items.begin(), items.end(), value);
+}
+
+void KEEPID(ElementList& elements, const SortedNumbers& numbers) {
+  // A binary search answers "is it in the list" as IFIND does, without a linear search.
+  if (numbers.empty()) {
+    return;
+  }
   for (std::int32_t& entry : elements.items()) {
-    if (!std::binary_search(sorted.begin(), sorted_end, entry)) {
+    if (!numbers.contains(entry)) {
       entry = 0;
     }
   }
@@ -162,8 +216,7 @@ void IFILL(std::span<std::int32_t> array, std::int32_t rows, std::int32_t column
 }
 
 bool skipped_line(std::string_view line) {
-  const std::size_t first = line.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
+  if (cards::IFSTNB(line) == 0) {
     return true;
   }
   const char c = line.front();
@@ -213,6 +266,7 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   std::int32_t groups = 0;
   std::string_view line;
   cards::ItemList items;
+  IdentifierIndex index = structure_index(table);
   while (lines.read_line(line)) {
     if (skipped_line(line)) {
       continue;
@@ -248,13 +302,13 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
     cards::UPCASE(std::span<char>(group.data(), 8));
 
     std::int32_t lookup_status = 0;
-    if (GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
+    if (GTSTRU(table, group.view(), console_unit, units, lookup_status, &index) > 0) {
       driver::write_record(console, kTwoTexts, kDoublyDefined, group);
       continue;
     }
     ++groups;
     std::int32_t store_status = 0;
-    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status);
+    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status, &index);
     if (store_status != 0) {
       status = -1;
       return;
@@ -263,23 +317,47 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   group_count = groups;
 }
 
+std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+  const LeadingItems items = leading_items(line);
+  if (!refers_to_group(items, keyword)) {
+    return std::nullopt;
+  }
+  return support::Text<80>(items.second);
+}
+
 std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
-  cards.rewind();
   std::int32_t count = 0;
-  cards::ItemList items;
-  while (cards.read_line()) {
-    const std::string_view line = cards.card().view();
-    if (skipped_line(line) || line.substr(0, 2) == "C ") {
+  count_sets(std::span<const std::string_view>(&keyword, 1), cards,
+             std::span<std::int32_t>(&count, 1));
+  return count;
+}
+
+void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
+                std::span<std::int32_t> counts) {
+  if (counts.size() != keywords.size()) {
+    throw std::logic_error("count_sets: one count for each keyword");
+  }
+  std::fill(counts.begin(), counts.end(), 0);
+  cards.rewind();
+  std::string_view line;
+  while (cards.read_raw(line)) {
+    // A line whose first character that is not a blank starts none of the keywords refers to
+    // no group under them.
+    const int first_column = cards::IFSTNB(line.substr(0, cards::kCardLength));
+    if (first_column == 0 ||
+        std::none_of(keywords.begin(), keywords.end(), [&](std::string_view keyword) {
+          return !keyword.empty() &&
+                 keyword.front() == line[static_cast<std::size_t>(first_column - 1)];
+        })) {
       continue;
     }
-    cards::SPLITL(line, items);
-    if (items.count >= 2 && items.items[0].type == cards::kTextItem &&
-        items.items[0].text.head(4) == keyword.substr(0, 4) &&
-        items.items[1].type == cards::kTextItem) {
-      ++count;
+    const LeadingItems items = leading_items(line);
+    for (std::size_t k = 0; k < keywords.size(); ++k) {
+      if (refers_to_group(items, keywords[k])) {
+        ++counts[k];
+      }
     }
   }
-  return count;
 }
 
 }  // namespace qel2br::sets

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "cards/card_reader.hpp"
 #include "sets/identifiers.hpp"
 #include "support/fixed_list.hpp"
+#include "support/text.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::sets {
@@ -35,6 +37,21 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
 // KEEPID(elements, numbers): when numbers (the element-number list) is not empty, sets to 0
 // every entry of elements that does not occur in it; the count stays.
 void KEEPID(ElementList& elements, const ElementList& numbers);
+
+// The element-number list in ascending order, made once for KEEPID on many element lists.
+class SortedNumbers {
+ public:
+  explicit SortedNumbers(const ElementList& numbers);
+  [[nodiscard]] bool empty() const { return sorted_.empty(); }
+  // Whether value occurs in the list.
+  [[nodiscard]] bool contains(std::int32_t value) const;
+
+ private:
+  ElementList sorted_;
+};
+
+// KEEPID(elements, numbers): KEEPID with the element-number list already sorted.
+void KEEPID(ElementList& elements, const SortedNumbers& numbers);
 
 // ICOPY(source, target, count): copies the first count entries of source into target; nothing
 // when count is 0 or less. count must not exceed either span.
@@ -66,9 +83,23 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
 void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
             std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status);
 
+// group_reference(line, keyword): the group that a line of the input card file refers to under
+// the keyword (four characters): the first 80 characters of its second item, blank padded,
+// when the line is not skipped, columns 1 and 2 are not "C ", its first item is a text
+// beginning with the keyword as written and its second item is a text; nullopt otherwise.
+// Only the first 256 columns of the line count, as on a card.
+[[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
+                                                               std::string_view keyword);
+
 // CNTSET(keyword, cards): the number of group references of the keyword (four characters) in
 // the input card file: lines, not skipped, whose first item is a text beginning with the
 // keyword as written and whose second item is a text. Leaves the file positioned anywhere.
 [[nodiscard]] std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards);
+
+// count_sets(keywords, cards, counts): CNTSET for each of the keywords in one reading of the
+// input card file; counts[i] is set to the count of keywords[i] (the spans are equally long).
+// Leaves the file positioned anywhere and the card text as it was.
+void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
+                std::span<std::int32_t> counts);
 
 }  // namespace qel2br::sets

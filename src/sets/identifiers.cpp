@@ -1,6 +1,7 @@
 // The identifier table: legal names, their keys, adding and finding them.
 #include "sets/identifiers.hpp"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -56,8 +57,20 @@ support::OutputUnit& messages(Words table, support::UnitTable& units) {
   return units.message_output(word(table, kIdMessageUnit));
 }
 
-std::int32_t search(Words table, const Prepared& p) {
+// The key pair as one word for the index.
+std::uint64_t key_pair(std::int32_t first_key, std::int32_t second_key) {
+  return std::uint64_t{static_cast<std::uint32_t>(first_key)} << 32U |
+         static_cast<std::uint32_t>(second_key);
+}
+
+std::int32_t search(Words table, const Prepared& p, const IdentifierIndex* index) {
   const std::int32_t held = word(table, kIdCount);
+  if (index != nullptr) {
+    if (index->count() != held) {
+      throw std::logic_error("an identifier index out of step with its table");
+    }
+    return index->find(p.first_key, p.second_key);
+  }
   for (std::int32_t i = 1; i <= held; ++i) {
     if (word(table, 2 * std::int64_t{i} + 4) == p.first_key &&
         word(table, 2 * std::int64_t{i} + 5) == p.second_key) {
@@ -68,6 +81,28 @@ std::int32_t search(Words table, const Prepared& p) {
 }
 
 }  // namespace
+
+IdentifierIndex::IdentifierIndex(Words table) {
+  const std::int32_t held = word(table, kIdCount);
+  positions_.reserve(static_cast<std::size_t>(std::max(held, 0)));
+  for (std::int32_t i = 1; i <= held; ++i) {
+    add(word(table, 2 * std::int64_t{i} + 4), word(table, 2 * std::int64_t{i} + 5), i);
+  }
+}
+
+std::int32_t IdentifierIndex::find(std::int32_t first_key, std::int32_t second_key) const {
+  const auto found = positions_.find(key_pair(first_key, second_key));
+  return found == positions_.end() ? 0 : found->second;
+}
+
+void IdentifierIndex::add(std::int32_t first_key, std::int32_t second_key, std::int32_t position) {
+  if (position != count_ + 1) {
+    throw std::logic_error("identifiers are indexed in the order of their positions");
+  }
+  // An earlier position with the same keys keeps them.
+  positions_.emplace(key_pair(first_key, second_key), position);
+  count_ = position;
+}
 
 std::int32_t& word(Words table, std::int64_t i) {
   if (i < 1 || static_cast<std::uint64_t>(i) > table.size()) {
@@ -100,14 +135,15 @@ void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& firs
   }
 }
 
-std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units) {
+std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units,
+                   IdentifierIndex* index) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
     driver::write_record(messages(table, units), kAddHeading);
     driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
-  if (const std::int32_t found = search(table, p); found > 0) {
+  if (const std::int32_t found = search(table, p, index); found > 0) {
     return found;
   }
   const std::int32_t capacity = word(table, kIdCapacity);
@@ -120,17 +156,21 @@ std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units
   word(table, 2 * std::int64_t{position} + 4) = p.first_key;
   word(table, 2 * std::int64_t{position} + 5) = p.second_key;
   word(table, kIdCount) = position;
+  if (index != nullptr) {
+    index->add(p.first_key, p.second_key, position);
+  }
   return position;
 }
 
-std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units) {
+std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units,
+                    const IdentifierIndex* index) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
     driver::write_record(messages(table, units), kExistHeading);
     driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
-  return search(table, p);
+  return search(table, p, index);
 }
 
 }  // namespace qel2br::sets

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 
 #include "support/units.hpp"
 
@@ -31,13 +32,38 @@ inline constexpr std::int32_t kIdAddOnStore = 5;   // read by GTSTRU and PTSTRU 
 void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& first_key,
             std::int32_t& second_key);
 
-// IDADD(table, name, units): adds name to the identifier table, or finds it when it is there.
-// Returns its position, or 0 when the name is illegal or the table is full; both write their
-// message on the table's message unit (resolved through units).
-[[nodiscard]] std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units);
+// The positions of the identifiers of one identifier table by their keys, so that a name is
+// found without going through the table. Each pair of keys gives its first position, as a
+// search from position 1 would. The table stays the record: the index is built from it and
+// follows only what IDADD adds when it is given the index.
+class IdentifierIndex {
+ public:
+  IdentifierIndex() = default;
+  // Indexes the identifiers the table holds now.
+  explicit IdentifierIndex(Words table);
+  // The first position holding the keys, or 0.
+  [[nodiscard]] std::int32_t find(std::int32_t first_key, std::int32_t second_key) const;
+  // Notes the keys added at position, the next one after those indexed.
+  void add(std::int32_t first_key, std::int32_t second_key, std::int32_t position);
+  // The number of identifiers indexed: positions 1 to count().
+  [[nodiscard]] std::int32_t count() const { return count_; }
 
-// IDXIST(table, name, units): the position of name in the identifier table, or 0 when it is
-// not there or is illegal (an illegal name writes its message on the table's message unit).
-[[nodiscard]] std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units);
+ private:
+  std::unordered_map<std::uint64_t, std::int32_t> positions_;
+  std::int32_t count_ = 0;
+};
+
+// IDADD(table, name, units, index): adds name to the identifier table, or finds it when it is
+// there. Returns its position, or 0 when the name is illegal or the table is full; both write
+// their message on the table's message unit (resolved through units). When an index of the
+// table is given, the name is looked up in it and a name added is noted in it.
+[[nodiscard]] std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units,
+                                 IdentifierIndex* index = nullptr);
+
+// IDXIST(table, name, units, index): the position of name in the identifier table, or 0 when it
+// is not there or is illegal (an illegal name writes its message on the table's message unit).
+// When an index of the table is given, the name is looked up in it.
+[[nodiscard]] std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units,
+                                  const IdentifierIndex* index = nullptr);
 
 }  // namespace qel2br::sets

@@ -62,9 +62,10 @@ Words identifier_table(Words table) {
   return table.subspan(static_cast<std::size_t>(m));
 }
 
-std::int32_t look_up(Words table, std::string_view name, support::UnitTable& units) {
+std::int32_t look_up(Words table, std::string_view name, support::UnitTable& units,
+                     const IdentifierIndex* index) {
   if (word(table, 1) < 0) {
-    return IDXIST(identifier_table(table), name, units);
+    return IDXIST(identifier_table(table), name, units, index);
   }
   return PARNUM(name);
 }
@@ -96,9 +97,16 @@ void STROPN(Words table, std::int32_t upper_case, std::int32_t add_on_store,
   }
 }
 
+IdentifierIndex structure_index(Words table) {
+  if (word(table, 1) < 0) {
+    return IdentifierIndex(identifier_table(table));
+  }
+  return {};
+}
+
 std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_unit,
-                    support::UnitTable& units, std::int32_t& status) {
-  const std::int32_t position = look_up(table, name, units);
+                    support::UnitTable& units, std::int32_t& status, const IdentifierIndex* index) {
+  const std::int32_t position = look_up(table, name, units, index);
   if (position > 0) {
     return word(table, position);
   }
@@ -112,12 +120,12 @@ std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_uni
 }
 
 void PTSTRU(Words table, std::string_view name, std::int32_t value, std::int32_t message_unit,
-            support::UnitTable& units, std::int32_t& status) {
-  std::int32_t position = look_up(table, name, units);
+            support::UnitTable& units, std::int32_t& status, IdentifierIndex* index) {
+  std::int32_t position = look_up(table, name, units, index);
   if (position <= 0 && word(table, 1) < 0 && word(identifier_table(table), kIdAddOnStore) != 0 &&
       name.substr(0, 8).find_first_not_of(' ') != std::string_view::npos) {
     // The whole name goes to IDADD, so a name too long to look up is refused here too.
-    position = IDADD(identifier_table(table), name, units);
+    position = IDADD(identifier_table(table), name, units, index);
   }
   if (position > 0) {
     word(table, position) = value;

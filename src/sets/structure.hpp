@@ -21,17 +21,24 @@ inline constexpr std::int32_t kFixedSlots = 200;
 void STROPN(Words table, std::int32_t upper_case, std::int32_t add_on_store,
             std::int32_t message_unit, support::UnitTable& units, std::int32_t& status);
 
-// GTSTRU(table, name, message_unit, units, status): the value stored under name, or 0 when the
-// name is unknown. A named table with the add-on-store flag 0 reports an unknown name on the
-// message unit and lowers status by 1.
-[[nodiscard]] std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_unit,
-                                  support::UnitTable& units, std::int32_t& status);
+// structure_index(table): an index of the names of a named table, for the lookups of GTSTRU
+// and PTSTRU below; empty (and not consulted) for the fixed form.
+[[nodiscard]] IdentifierIndex structure_index(Words table);
 
-// PTSTRU(table, name, value, message_unit, units, status): stores value under name; a named
-// table with the add-on-store flag set adds a name it does not hold. A name that cannot be
-// stored is reported on the message unit and lowers status by 1.
+// GTSTRU(table, name, message_unit, units, status, index): the value stored under name, or 0
+// when the name is unknown. A named table with the add-on-store flag 0 reports an unknown name
+// on the message unit and lowers status by 1. index, when given, is the table's
+// structure_index, kept in step by PTSTRU.
+[[nodiscard]] std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_unit,
+                                  support::UnitTable& units, std::int32_t& status,
+                                  const IdentifierIndex* index = nullptr);
+
+// PTSTRU(table, name, value, message_unit, units, status, index): stores value under name; a
+// named table with the add-on-store flag set adds a name it does not hold. A name that cannot
+// be stored is reported on the message unit and lowers status by 1. index, when given, is the
+// table's structure_index; a name added is noted in it.
 void PTSTRU(Words table, std::string_view name, std::int32_t value, std::int32_t message_unit,
-            support::UnitTable& units, std::int32_t& status);
+            support::UnitTable& units, std::int32_t& status, IdentifierIndex* index = nullptr);
 
 // PARNUM(name): the slot (1 to 200) of the fixed list whose six characters equal the first six
 // characters of name, blank padded, case included; 0 when there is none.

@@ -154,6 +154,12 @@ void MemoryLines::step_back() {
   }
 }
 
+void MemoryLines::seek(std::size_t offset, std::int64_t lines_before) {
+  position_ = std::min(offset, contents_.size());
+  last_start_ = position_;
+  line_number_ = lines_before;
+}
+
 bool FdLines::read_line(std::string_view& line) {
   // The bytes before from hold no line end: each block read is searched once, so a very long
   // line costs time in proportion to its length.

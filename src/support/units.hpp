@@ -132,7 +132,12 @@ class MemoryLines final : public LineSource {
   void rewind();
   // Repositions to the line last read, so that the next read returns it again.
   void step_back();
+  // Repositions to the line that starts at offset in the contents, lines_before lines from the
+  // top, so that the next read returns it. offset must be the start of a line.
+  void seek(std::size_t offset, std::int64_t lines_before);
   [[nodiscard]] std::string_view contents() const { return contents_; }
+  // The offset in the contents of the line the next read returns.
+  [[nodiscard]] std::size_t position() const { return position_; }
 
  private:
   std::string owned_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/input_stop.hpp"
@@ -41,6 +42,91 @@ TEST(SectionScan, KeywordInExactlyFourColumns) {
   EXPECT_EQ(scan("CONS 1\nCONS 2\n", "CONS"),
             (std::vector<std::string>{"1:CONS 1    ", "2:CONS 2    "}));
   EXPECT_EQ(scan("", "TITL"), (std::vector<std::string>{}));
+}
+
+// The cards of a keyword as a plain reading of every line finds them: line number and card.
+std::vector<std::string> cards_by_lines(const std::vector<std::string>& lines,
+                                        std::string_view keyword) {
+  std::vector<std::string> found;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string head = lines[i].substr(0, 4);
+    head.resize(4, ' ');
+    for (char& c : head) {
+      c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    if (head != "C   " && head == keyword) {
+      std::string card = lines[i].substr(0, 10);
+      card.resize(10, ' ');
+      for (char& c : card) {
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      }
+      found.push_back(std::to_string(i + 1) + ":" + card);
+    }
+  }
+  return found;
+}
+
+// Scans go from card to card through the places noted on the first scan, and keywords beyond
+// those noted are scanned line by line; both must hand over what reading every line does.
+TEST(SectionScan, SameCardsAsReadingEveryLine) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 300; ++i) {
+    lines.push_back(i % 3 == 0 ? "SEA  " + std::to_string(i) : "sea " + std::to_string(i));
+    lines.push_back("    continuation " + std::to_string(i));
+    lines.push_back("C   SEA comment");
+    // 100 keywords more than the index notes.
+    lines.push_back("K" + std::to_string(100 + i % 100) + " card");
+  }
+  lines.push_back("SEA last");
+  std::string file;
+  for (const std::string& line : lines) {
+    file += line + "\r\n";
+  }
+  const std::vector<std::string_view> keywords = {"SEA ", "K100", "K150", "K199",
+                                                  "C   ", "    ", "sea ", "NONE"};
+  for (const std::string_view keyword : keywords) {
+    SCOPED_TRACE(std::string(keyword));
+    EXPECT_EQ(scan(file, keyword), cards_by_lines(lines, keyword));
+  }
+}
+
+// After a scan, and after reading on or stepping back in the middle of one, the reader stands
+// where a reading of every line leaves it.
+TEST(SectionScan, PositionAfterScansAndStepBack) {
+  support::MemoryLines lines("CRNT a\n    1\n    2\nSEA\nCRNT b\n    3\nCRNT c\nC end\n");
+  CardReader reader;
+  reader.attach(lines, "cards.inp");
+  reader.start_scan("CRNT");
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 1);
+  ASSERT_TRUE(reader.read_line());
+  ASSERT_TRUE(reader.read_line());
+  ASSERT_TRUE(reader.read_line());
+  EXPECT_EQ(reader.columns(1, 4), "SEA ");
+  reader.step_back();
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 5);
+  // Stepping back over the card handed over hands it over again.
+  reader.step_back();
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 5);
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 7);
+  EXPECT_FALSE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 8);
+  EXPECT_FALSE(reader.read_line());
+  reader.step_back();
+  ASSERT_TRUE(reader.read_line());
+  EXPECT_EQ(reader.columns(1, 5), "C end");
+  // A rewind in the middle of a scan starts it again from the top.
+  reader.rewind();
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 1);
+  reader.start_scan("SEA ");
+  ASSERT_TRUE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 4);
+  EXPECT_FALSE(reader.next_card());
+  EXPECT_EQ(reader.line_number(), 8);
 }
 
 TEST(CardReader, CutsAndPadsTo256Columns) {

@@ -103,6 +103,46 @@ TEST(DECITM, WorksOnTheNonBlankPartOfTheText) {
   EXPECT_EQ(value, 0.0);
 }
 
+// item_type decides many items without converting them; it must give DECITM's type always.
+TEST(ItemType, SameTypeAsDECITM) {
+  struct Row {
+    const char* name;
+    std::string item;
+    std::int32_t type;
+  };
+  const std::vector<Row> rows = {
+      {"no characters", "", kNoItem},
+      {"one digit", "5", kIntegerItem},
+      {"nine digits", "999999999", kIntegerItem},
+      {"ten digits that fit", "2147483647", kIntegerItem},
+      {"ten digits that do not fit", "2147483648", kRealItem},
+      {"leading zeros", "0000000000007", kIntegerItem},
+      {"real", "1.5", kRealItem},
+      {"E exponent without point", "1E5", kRealItem},
+      {"lower-case e without point", "1e5", kTextItem},
+      {"lone sign", "-", kTextItem},
+      {"exponent without digits", "1E+", kTextItem},
+      {"keyword", "FLOO", kTextItem},
+      {"E first", "ELIM", kTextItem},
+      {"E and digits", "E5", kTextItem},
+      {"digits then a letter", "12X", kTextItem},
+      {"a letter beyond column 80 of the item", std::string(80, '1') + "X", kRealItem},
+      {"a letter in column 80 of the item", std::string(79, '1') + "X", kTextItem},
+      {"blanks around", "  42  ", kIntegerItem},
+      {"blank inside", "4 2", kTextItem},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::int32_t type = -1;
+    double value = 0.0;
+    std::string text = row.item.substr(0, 80);
+    text.resize(80, ' ');
+    DECITM(text, static_cast<std::int32_t>(row.item.size()), type, value);
+    EXPECT_EQ(type, row.type);
+    EXPECT_EQ(item_type(row.item), row.type);
+  }
+}
+
 // An item as expected in a list: its type and either its value or its visible text.
 struct Expected {
   std::int32_t type;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,25 @@ TEST(IFSTNB, FirstAndLastNonBlank) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(IFSTNB(row.text), row.first);
     EXPECT_EQ(ILSTNB(row.text), row.last);
+  }
+}
+
+// The scans pass over blanks eight at a time; a character at any position of a text of any
+// length up to a few words, alone or with a second one, must still be found.
+TEST(IFSTNB, EveryPositionOfShortTexts) {
+  for (std::size_t length = 1; length <= 40; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      SCOPED_TRACE("length " + std::to_string(length) + ", character at " + std::to_string(at));
+      std::string text(length, ' ');
+      text[at] = 'X';
+      EXPECT_EQ(IFSTNB(text), static_cast<int>(at) + 1);
+      EXPECT_EQ(ILSTNB(text), static_cast<int>(at) + 1);
+      text[length - 1 - at] = 'Y';
+      EXPECT_EQ(IFSTNB(text), static_cast<int>(std::min(at, length - 1 - at)) + 1);
+      EXPECT_EQ(ILSTNB(text), static_cast<int>(std::max(at, length - 1 - at)) + 1);
+    }
+    EXPECT_EQ(IFSTNB(std::string(length, ' ')), 0);
+    EXPECT_EQ(ILSTNB(std::string(length, ' ')), 0);
   }
 }
 

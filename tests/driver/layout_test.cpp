@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qel2br::driver {
@@ -47,6 +53,61 @@ TEST(RenderReal, RoundsSignsAndOverflows) {
     std::string out;
     render_real(out, row.value, row.width, row.decimals);
     EXPECT_EQ(out, row.expected);
+  }
+}
+
+// The quick digits must be exactly what to_chars gives with the precision asked for.
+TEST(FixedDigits, SameAsToCharsWithPrecision) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                0.125,
+                                0.375,
+                                2.675,
+                                1.005,
+                                -0.0004,
+                                0.1 + 0.2,
+                                999999.9995,
+                                999999.99,
+                                -999999.5,
+                                1e6,
+                                1e6 - 1e-9,
+                                1048576.0,
+                                5e-10,
+                                1e-9,
+                                4.9999999999,
+                                1e-300,
+                                123456.789,
+                                1e15,
+                                -1e22,
+                                0.0010000000474974513 * 8500,
+                                1e15 + 0.125,
+                                1099511627776.3};
+  // Values spread over the range, and values next to halfway points of every precision.
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 4000; ++i) {
+    state = state * 6364136223846793005U + 1442695040888963407U;
+    const double unit = static_cast<double>(state >> 11U) / 9007199254740992.0;
+    values.push_back((unit - 0.5) * 2.2e6);
+    values.push_back(unit * 100.0);
+    values.push_back(unit * std::pow(10.0, i % 17));
+    const double tie = std::round(unit * 1e5) / 1e5 + 0.000005;
+    values.push_back(tie);
+    values.push_back(std::nextafter(tie, 0.0));
+    values.push_back(std::nextafter(tie, 1.0));
+  }
+  for (const double value : values) {
+    for (int decimals = 0; decimals <= 12; ++decimals) {
+      std::array<char, kFixedDigitsRoom> expected{};
+      const auto res = std::to_chars(expected.data(), expected.data() + expected.size(), value,
+                                     std::chars_format::fixed, decimals);
+      ASSERT_EQ(res.ec, std::errc{});
+      std::array<char, kFixedDigitsRoom> buffer{};
+      ASSERT_EQ(
+          fixed_digits(value, decimals, buffer),
+          std::string_view(expected.data(), static_cast<std::size_t>(res.ptr - expected.data())))
+          << "value " << value << " decimals " << decimals;
+    }
   }
 }
 

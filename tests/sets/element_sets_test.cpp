@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -302,6 +303,58 @@ TEST(CNTSET, CountsGroupReferences) {
   EXPECT_EQ(CNTSET("ELIM", cards), 1);
   EXPECT_EQ(CNTSET("SPEC", cards), 1);
   EXPECT_EQ(CNTSET("SPEX", cards), 0);
+}
+
+TEST(CNTSET, CountsEachKeywordInOneReading) {
+  testing::MemoryRun memory(
+      "FLOO LEGA1\n"
+      "ELIM DECK\n"
+      "SPEC  LEGS 1\n"
+      "FLOO B\n"
+      "SPEX 1 2\n");
+  const std::array<std::string_view, 4> keywords{"FLOO", "ELIM", "SPEC", "SPEX"};
+  std::array<std::int32_t, 4> counts{9, 9, 9, 9};
+  count_sets(keywords, memory.state().cards, counts);
+  EXPECT_EQ(counts, (std::array<std::int32_t, 4>{2, 1, 1, 0}));
+}
+
+// Only the first two items of a line are looked at, and only its first 256 columns.
+TEST(GroupReference, FirstTwoItemsOfTheCard) {
+  struct Row {
+    const char* name;
+    std::string line;
+    std::optional<std::string> group;
+  };
+  const std::vector<Row> rows = {
+      {"a group", "FLOO LEGA1", "LEGA1"},
+      {"more items behind", "FLOO DECK 1 2 X", "DECK"},
+      {"indented", "   FLOO   ROW2", "ROW2"},
+      {"a longer keyword", "FLOODED Y", "Y"},
+      {"lower case", "floo x", std::nullopt},
+      {"a range", "FLOO        11        13", std::nullopt},
+      {"a real", "FLOO 1.5", std::nullopt},
+      {"shaped like a number but not one", "FLOO 1E+", "1E+"},
+      {"a text that starts with a digit", "FLOO 1E", "1E"},
+      {"no second item", "FLOO", std::nullopt},
+      {"comment card", "C FLOO X", std::nullopt},
+      {"a lone C", "C", std::nullopt},
+      {"skipped line", "$FLOO A", std::nullopt},
+      {"keyword inside the first item", "CFLOO B", std::nullopt},
+      {"second item cut at column 256", "FLOO" + std::string(246, ' ') + "123456X", std::nullopt},
+      {"second item beyond column 256", "FLOO" + std::string(260, ' ') + "G", std::nullopt},
+      {"second item up to column 256", "FLOO" + std::string(249, ' ') + "ABC", "ABC"},
+      {"a group name of 90 characters", "FLOO " + std::string(90, 'G'), std::string(80, 'G')},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::optional<support::Text<80>> group = group_reference(row.line, "FLOO");
+    ASSERT_EQ(group.has_value(), row.group.has_value());
+    if (group.has_value()) {
+      std::string expected = *row.group;
+      expected.resize(80, ' ');
+      EXPECT_EQ(group->view(), expected);
+    }
+  }
 }
 
 }  // namespace

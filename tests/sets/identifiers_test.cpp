@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,42 @@ TEST(IDADD, LegalNamesGetPositionsInOrder) {
   EXPECT_EQ(IDXIST(table.words, "Deck", table.units()), 1);
   EXPECT_EQ(IDXIST(table.words, "DECKS", table.units()), 0);
   EXPECT_EQ(table.memory.console(), "");
+}
+
+// The index answers as a search from position 1 does: the first position holding a name.
+TEST(IdentifierIndex, FirstPositionAsTheSearch) {
+  SmallTable table;
+  EXPECT_EQ(IDADD(table.words, "ONE", table.units()), 1);
+  EXPECT_EQ(IDADD(table.words, "TWO", table.units()), 2);
+  // A table holding one name twice: written word by word, as IDADD never would.
+  table.words.at(9) = table.words.at(5);
+  table.words.at(10) = table.words.at(6);
+  table.words.at(2) = 3;
+  const IdentifierIndex index(table.words);
+  EXPECT_EQ(index.count(), 3);
+  for (const std::string_view name : {"one", "TWO", "THREE", "ONE TWO"}) {
+    SCOPED_TRACE(std::string(name));
+    EXPECT_EQ(IDXIST(table.words, name, table.units(), &index),
+              IDXIST(table.words, name, table.units()));
+  }
+  EXPECT_EQ(IDXIST(table.words, "one", table.units(), &index), 1);
+  // An index that has not followed its table is refused.
+  table.words.at(2) = 2;
+  EXPECT_THROW(static_cast<void>(IDXIST(table.words, "ONE", table.units(), &index)),
+               std::logic_error);
+}
+
+TEST(IdentifierIndex, FollowsWhatIDADDAdds) {
+  SmallTable table;
+  IdentifierIndex index(table.words);
+  EXPECT_EQ(IDADD(table.words, "ONE", table.units(), &index), 1);
+  EXPECT_EQ(IDADD(table.words, "one", table.units(), &index), 1);
+  EXPECT_EQ(IDADD(table.words, "TWO", table.units(), &index), 2);
+  EXPECT_EQ(IDADD(table.words, "THREE", table.units(), &index), 3);
+  EXPECT_EQ(IDADD(table.words, "FOUR", table.units(), &index), 0);
+  EXPECT_EQ(index.count(), 3);
+  EXPECT_EQ(IDXIST(table.words, "TWO", table.units(), &index), 2);
+  EXPECT_EQ(IDXIST(table.words, "FOUR", table.units(), &index), 0);
 }
 
 TEST(IDADD, WithoutUpperCasingCaseCounts) {
