@@ -6,6 +6,8 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <system_error>
 
 #include "cards/text_routines.hpp"
@@ -76,8 +78,69 @@ FieldValue convert_chars(const char* first, const char* last) {
   return {.value = value, .error = FieldError::kNone};
 }
 
+}  // namespace
+
+std::optional<double> quick_real(std::string_view text) {
+  // A mantissa of at most 2^53 and a power of ten of at most 10^22 are both exact doubles, so
+  // one multiplication or division rounds correctly: the value from_chars gives.
+  constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53U;
+  constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::size_t pos = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    ++pos;
+  }
+  std::uint64_t mantissa = 0;
+  int scale = 0;
+  bool in_fraction = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '.') {
+      in_fraction = true;
+      continue;
+    }
+    if (NONDIG(c)) {
+      break;
+    }
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    if (mantissa > kExactMantissa) {
+      return std::nullopt;
+    }
+    scale -= in_fraction ? 1 : 0;
+  }
+  if (pos < text.size()) {
+    ++pos;  // the exponent letter
+    const bool negative_exponent = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+      ++pos;
+    }
+    int exponent = 0;
+    for (; pos < text.size(); ++pos) {
+      exponent = exponent * 10 + (text[pos] - '0');
+      if (exponent > 100) {
+        return std::nullopt;
+      }
+    }
+    scale += negative_exponent ? -exponent : exponent;
+  }
+  if (scale < -22 || scale > 22) {
+    return std::nullopt;
+  }
+  const double whole = static_cast<double>(mantissa);
+  const double value = scale < 0 ? whole / kPowers.at(static_cast<std::size_t>(-scale))
+                                 : whole * kPowers.at(static_cast<std::size_t>(scale));
+  return negative ? -value : value;
+}
+
+namespace {
+
 // Converts a text that passed is_real_text.
 FieldValue convert(std::string_view text) {
+  if (const std::optional<double> quick = quick_real(text); quick.has_value()) {
+    return {.value = *quick, .error = FieldError::kNone};
+  }
   if (text.front() == '+') {
     text.remove_prefix(1);
   }

@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qel2br::cards {
 namespace {
@@ -126,6 +130,55 @@ TEST(ReadInt32Digits, ReadsDigitsWithinRange) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(read_int32_digits(row.digits), row.expected);
   }
+}
+
+}  // namespace
+}  // namespace qel2br::cards
+
+namespace qel2br::cards {
+namespace {
+
+// The quick conversion gives exactly the value of the full one wherever it answers.
+TEST(QuickReal, AgreesWithFromChars) {
+  std::vector<std::string> texts = {"0",       "-0",        "+5",      "5.",         ".5",
+                                    "12.375",  "0.1",       "0.7",     "1E5",        "2.5e-3",
+                                    "9007199254740992",      "9007199254740993",   "1e22",
+                                    "1e23",    "123.456e-20", "-0.000000000000000000001",
+                                    "4.35",    "1025.0",    "9.81",    "0.0010000000474974513",
+                                    "3.14159265358979",      "1D3",     "1d-3"};
+  // Decimals of many shapes, from a simple generator.
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    const std::uint64_t digits = (state >> 11U) % 100000000000ULL;
+    const int point = static_cast<int>((state >> 3U) % 12U);
+    std::string text = std::to_string(digits);
+    if (static_cast<std::size_t>(point) < text.size()) {
+      text.insert(text.size() - static_cast<std::size_t>(point), ".");
+    }
+    if ((state & 1U) != 0U) {
+      text += "E" + std::to_string(static_cast<int>((state >> 40U) % 45U) - 22);
+    }
+    texts.push_back(text);
+  }
+  int answered = 0;
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    const std::optional<double> quick = quick_real(text);
+    if (!quick.has_value()) {
+      continue;
+    }
+    ++answered;
+    std::string plain = text[0] == '+' ? text.substr(1) : text;
+    std::replace(plain.begin(), plain.end(), 'D', 'E');
+    std::replace(plain.begin(), plain.end(), 'd', 'E');
+    double expected = 0.0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(*quick), std::bit_cast<std::uint64_t>(expected));
+  }
+  EXPECT_GT(answered, 15000);
+  EXPECT_FALSE(quick_real("9007199254740993").has_value());
+  EXPECT_FALSE(quick_real("1e23").has_value());
 }
 
 }  // namespace

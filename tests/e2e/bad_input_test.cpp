@@ -30,21 +30,21 @@
 #include <utility>
 #include <vector>
 
+#include "run_case.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+using qel2br::e2e::Outcome;
+using qel2br::e2e::read_file;
+using qel2br::e2e::run_binary;
+using qel2br::e2e::snapshot;
+using qel2br::e2e::timeout_seconds;
+
+
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
-// Each run must end within this time; QEL2BR_TIMEOUT_SECONDS changes it (slow tools such as
-// valgrind need more).
-constexpr int kTimeoutSeconds = 15;
-
-int timeout_seconds() {
-  const char* text = std::getenv("QEL2BR_TIMEOUT_SECONDS");
-  const int seconds = text == nullptr ? 0 : std::atoi(text);  // NOLINT: a test setting
-  return seconds > 0 ? seconds : kTimeoutSeconds;
-}
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
 
 // What the three kinds of answers look like.
@@ -71,12 +71,6 @@ struct Row {
   bool needs_non_root = false;
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void write_file(const fs::path& path, std::string_view contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -873,61 +867,6 @@ const std::vector<Row>& table() {
   return rows;
 }
 
-std::map<std::string, std::string> snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    std::error_code ec;
-    if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) {
-      files[fs::relative(entry.path(), dir).string()] =
-          ::access(entry.path().c_str(), R_OK) == 0 ? read_file(entry.path()) : "(unreadable)";
-    }
-  }
-  return files;
-}
-
-struct Outcome {
-  int status = -1;
-  bool timed_out = false;
-};
-
-Outcome run_binary(const fs::path& work, const fs::path& answers, const fs::path& out,
-                   const fs::path& err) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::chdir(work.c_str()) != 0) {
-      ::_exit(126);
-    }
-    const int in = ::open(answers.c_str(), O_RDONLY);
-    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || o < 0 || e < 0) {
-      ::_exit(126);
-    }
-    ::dup2(in, 0);
-    ::dup2(o, 1);
-    ::dup2(e, 2);
-    ::execl(g_binary.c_str(), g_binary.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  Outcome outcome;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds());
-  while (true) {
-    int status = 0;
-    const pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) {
-      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return outcome;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      outcome.timed_out = true;
-      return outcome;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-}
-
 // Long texts are shown by their start and end only.
 std::string shown(const std::string& text) {
   if (text.size() <= 2000) {
@@ -964,7 +903,7 @@ TEST_P(BadInput, EndsAsExpected) {
   const std::map<std::string, std::string> before = snapshot(work);
 
   const Outcome outcome =
-      run_binary(work, scratch / "answers", scratch / "stdout", scratch / "stderr");
+      run_binary(g_binary, work, scratch / "answers", scratch / "stdout", scratch / "stderr");
   ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << timeout_seconds() << " s";
 
   const std::string console = read_file(scratch / "stdout");

@@ -22,20 +22,22 @@
 #include <thread>
 #include <vector>
 
+#include "run_case.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+using qel2br::e2e::Outcome;
+using qel2br::e2e::read_file;
+using qel2br::e2e::run_binary;
+using qel2br::e2e::snapshot;
+using qel2br::e2e::timeout_seconds;
+
+
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
-constexpr int kTimeoutSeconds = 20;
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The date and time of the header line differ from run to run.
 std::string normalise(const std::string& text) {
@@ -72,61 +74,6 @@ std::string first_difference(const std::string& expected, const std::string& act
          ")\n--- expected ---\n" + excerpt(expected) + "\n--- actual ---\n" + excerpt(actual);
 }
 
-std::map<std::string, std::string> snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    std::error_code ec;
-    if (entry.is_regular_file(ec) && ::access(entry.path().c_str(), R_OK) == 0) {
-      files[fs::relative(entry.path(), dir).string()] = read_file(entry.path());
-    }
-  }
-  return files;
-}
-
-struct Outcome {
-  int status = -1;
-  bool timed_out = false;
-};
-
-Outcome run_binary(const fs::path& work, const fs::path& answers, const fs::path& out,
-                   const fs::path& err) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::chdir(work.c_str()) != 0) {
-      ::_exit(126);
-    }
-    const int in =
-        fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY) : ::open("/dev/null", O_RDONLY);
-    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || o < 0 || e < 0) {
-      ::_exit(126);
-    }
-    ::dup2(in, 0);
-    ::dup2(o, 1);
-    ::dup2(e, 2);
-    ::execl(g_binary.c_str(), g_binary.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  Outcome outcome;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeoutSeconds);
-  while (true) {
-    int status = 0;
-    const pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) {
-      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return outcome;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      outcome.timed_out = true;
-      return outcome;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-}
-
 class Case : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Case, Matches) {
@@ -148,8 +95,8 @@ TEST_P(Case, Matches) {
   const std::map<std::string, std::string> before = snapshot(work);
 
   const Outcome outcome =
-      run_binary(work, dir / "answers.txt", scratch / "stdout", scratch / "stderr");
-  ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << kTimeoutSeconds << " s";
+      run_binary(g_binary, work, dir / "answers.txt", scratch / "stdout", scratch / "stderr");
+  ASSERT_FALSE(outcome.timed_out) << "qel2br did not finish within " << timeout_seconds() << " s";
 
   const std::string want_status =
       fs::exists(expected / "status") ? read_file(expected / "status") : "0\n";

@@ -1,0 +1,98 @@
+// What both end-to-end runners share: reading files, a snapshot of a folder, and running the
+// built qel2br in a folder with files on its standard input and outputs, under a time limit.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace qel2br::e2e {
+
+namespace fs = std::filesystem;
+
+// Each run must end within this time; QEL2BR_TIMEOUT_SECONDS changes it (slow tools such as
+// valgrind need more).
+inline int timeout_seconds() {
+  constexpr int kTimeoutSeconds = 15;
+  const char* text = std::getenv("QEL2BR_TIMEOUT_SECONDS");
+  const int seconds = text == nullptr ? 0 : std::atoi(text);  // NOLINT: a test setting
+  return seconds > 0 ? seconds : kTimeoutSeconds;
+}
+
+inline std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The regular files below dir (links not followed) with their contents.
+inline std::map<std::string, std::string> snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    std::error_code ec;
+    if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) {
+      files[fs::relative(entry.path(), dir).string()] =
+          ::access(entry.path().c_str(), R_OK) == 0 ? read_file(entry.path()) : "(unreadable)";
+    }
+  }
+  return files;
+}
+
+struct Outcome {
+  int status = -1;
+  bool timed_out = false;
+};
+
+// Runs binary in work with answers on standard input (/dev/null when it does not exist) and
+// standard output and error written to out and err.
+inline Outcome run_binary(const std::string& binary, const fs::path& work, const fs::path& answers,
+                          const fs::path& out, const fs::path& err) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(work.c_str()) != 0) {
+      ::_exit(126);
+    }
+    const int in = fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY)
+                                       : ::open("/dev/null", O_RDONLY);
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || o < 0 || e < 0) {
+      ::_exit(126);
+    }
+    ::dup2(in, 0);
+    ::dup2(o, 1);
+    ::dup2(e, 2);
+    ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  Outcome outcome;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds());
+  while (true) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return outcome;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      outcome.timed_out = true;
+      return outcome;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+}  // namespace qel2br::e2e
