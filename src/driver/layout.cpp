@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 
 namespace qel2br::driver {
@@ -63,6 +64,37 @@ std::string_view fixed_digits(double value, int decimals,
                               std::array<char, kFixedDigitsRoom>& buffer) {
   char* const first = buffer.data();
   char* const last = buffer.data() + buffer.size();
+  // Up to 4 decimals and below 1e9 in magnitude, the scaled value v * 10^d is below 1e13 and
+  // its one rounding error below 1.2e-3. When its fraction stands farther than 2e-3 from one
+  // half, the exact product rounds to the same whole number: those are the digits.
+  constexpr std::array<double, 5> kScales = {1.0, 10.0, 100.0, 1000.0, 10000.0};
+  if (decimals >= 0 && decimals <= 4 && std::fabs(value) < 1e9) {
+    const double scaled = std::fabs(value) * kScales.at(static_cast<std::size_t>(decimals));
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) > 2e-3) {
+      const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1U : 0U);
+      // The digits, with zeros in front so that at least one stands before the point.
+      const auto wanted = static_cast<std::size_t>(decimals);
+      std::array<char, 32> digits{};
+      std::fill_n(digits.data(), wanted + 1, '0');
+      std::array<char, 24> plain{};
+      const auto res = std::to_chars(plain.data(), plain.data() + plain.size(), rounded);
+      const auto count = static_cast<std::size_t>(res.ptr - plain.data());
+      const std::size_t total = std::max(count, wanted + 1);
+      std::copy_n(plain.data(), count, digits.data() + (total - count));
+      char* out = first;
+      if (std::signbit(value)) {
+        *out++ = '-';
+      }
+      out = std::copy_n(digits.data(), total - wanted, out);
+      if (wanted > 0) {
+        *out++ = '.';
+        out = std::copy_n(digits.data() + (total - wanted), wanted, out);
+      }
+      return {first, static_cast<std::size_t>(out - first)};
+    }
+  }
   // Below 1e6 the spacing of doubles is under 1e-9. The shortest digits that read back as the
   // value lie within half that spacing of it; when they have no more than the decimals asked
   // for (9 at most), no other number with those decimals is as near, so they are the correctly

@@ -91,10 +91,13 @@ TEST(FixedDigits, SameAsToCharsWithPrecision) {
     values.push_back((unit - 0.5) * 2.2e6);
     values.push_back(unit * 100.0);
     values.push_back(unit * std::pow(10.0, i % 17));
-    const double tie = std::round(unit * 1e5) / 1e5 + 0.000005;
+    // Halfway points at 0 to 5 decimals, and their neighbours.
+    const double scale = std::pow(10.0, i % 6);
+    const double tie = std::round(unit * 1e4 * scale) / scale + 0.5 / scale;
     values.push_back(tie);
+    values.push_back(-tie);
     values.push_back(std::nextafter(tie, 0.0));
-    values.push_back(std::nextafter(tie, 1.0));
+    values.push_back(std::nextafter(tie, 1e300));
   }
   for (const double value : values) {
     for (int decimals = 0; decimals <= 12; ++decimals) {

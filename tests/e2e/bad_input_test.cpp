@@ -42,7 +42,6 @@ using qel2br::e2e::run_binary;
 using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
 
-
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
@@ -70,7 +69,6 @@ struct Row {
   std::function<void(const fs::path&)> setup{};
   bool needs_non_root = false;
 };
-
 
 void write_file(const fs::path& path, std::string_view contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

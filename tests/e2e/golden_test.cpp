@@ -34,10 +34,7 @@ using qel2br::e2e::run_binary;
 using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
 
-
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
-
-
 
 // The date and time of the header line differ from run to run.
 std::string normalise(const std::string& text) {

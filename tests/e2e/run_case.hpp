@@ -63,8 +63,8 @@ inline Outcome run_binary(const std::string& binary, const fs::path& work, const
     if (::chdir(work.c_str()) != 0) {
       ::_exit(126);
     }
-    const int in = fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY)
-                                       : ::open("/dev/null", O_RDONLY);
+    const int in =
+        fs::exists(answers) ? ::open(answers.c_str(), O_RDONLY) : ::open("/dev/null", O_RDONLY);
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || o < 0 || e < 0) {
