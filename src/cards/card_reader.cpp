@@ -177,9 +177,20 @@ void CardReader::build_index() {
   lines_->rewind();
 }
 
+void CardReader::set_card(std::string_view line) {
+  // Columns behind the previous card's length are blank already; only those it used are
+  // blanked again.
+  const std::size_t length = std::min(line.size(), kCardLength);
+  std::copy_n(line.data(), length, card_.data());
+  if (card_used_ > length) {
+    std::fill(card_.data() + length, card_.data() + card_used_, ' ');
+  }
+  card_used_ = length;
+}
+
 void CardReader::take_card(std::string_view line) {
   raw_ = line;
-  card_.assign(line);
+  set_card(line);
   // The padding is blank already: only the characters of the line are upper-cased.
   UPCASE(std::span<char>(card_.data(), std::min(line.size(), kCardLength)));
 }
@@ -241,7 +252,7 @@ bool CardReader::read_line() {
     return false;
   }
   raw_ = line;
-  card_.assign(line);
+  set_card(line);
   return true;
 }
 

@@ -75,6 +75,8 @@ class CardReader {
   void build_index();
   // The entry of key in index_, or index_.size() when key has none.
   [[nodiscard]] std::size_t find_keyword(std::uint32_t key);
+  // Copies line into the card text, cut to 256 columns, blank padded.
+  void set_card(std::string_view line);
   // Takes line as the card: the card text is line upper-cased.
   void take_card(std::string_view line);
   // next_card by reading every line from the current position.
@@ -84,6 +86,7 @@ class CardReader {
   std::string file_name_;
   support::Text<4> keyword_;
   CardText card_;
+  std::size_t card_used_ = 0;  // columns of the card text that may hold non-blanks
   std::string_view raw_{};
 
   bool index_built_ = false;
