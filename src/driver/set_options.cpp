@@ -39,11 +39,11 @@ constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 
 constexpr std::int32_t kFailed = 1;
 
-std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim, std::int32_t spec,
-                        std::int32_t spex) {
+std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
+                        std::int32_t spec_count, std::int32_t spex) {
   write_record(run.console, kFirstCount, kFlooSets, floo);
   write_record(run.console, kCount, kElimSets, elim);
-  write_record(run.console, kCount, kSpecSets, spec);
+  write_record(run.console, kCount, kSpecSets, spec_count);
   write_record(run.console, kCount, kSpexSets, spex);
   write_record(run.console, kBlockMessage, kNamesRequired);
 
@@ -101,7 +101,7 @@ std::int32_t set_options(RunState& run) {
   constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "SPEC", "SPEX"};
   std::array<std::int32_t, 4> counts{};
   sets::count_sets(kSetKeywords, run.cards, counts);
-  const auto [floo, elim, spec, spex] = counts;
+  const auto [floo, elim, spec_count, spex] = counts;
 
   run.use_groups = false;
   if (floo > 0) {
@@ -111,7 +111,7 @@ std::int32_t set_options(RunState& run) {
     run.use_groups = answer.at(1) == 'Y';
   }
   if (run.use_groups) {
-    return group_mode(run, floo, elim, spec, spex);
+    return group_mode(run, floo, elim, spec_count, spex);
   }
   return element_mode(run);
 }

@@ -165,8 +165,8 @@ std::vector<NumericField> numeric_fields() {
   const std::vector<Field> sea = {
       {6, 10, "1"}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}};
   const std::vector<Field> cons = {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1025"}};
-  const std::vector<Field> spec = {{6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"},
-                                   {31, 40, "0"},  {41, 50, "0.7"}, {61, 70, "2.0"}};
+  const std::vector<Field> spec_fields = {{6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"},
+                                          {31, 40, "0"},  {41, 50, "0.7"}, {61, 70, "2.0"}};
   const std::vector<Field> spex = {{11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"},
                                    {51, 60, "0"},   {61, 65, "0.8"}, {71, 75, "1.8"}};
   const std::vector<Field> range = {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}};
@@ -209,7 +209,7 @@ std::vector<NumericField> numeric_fields() {
   add("coef_first", {}, "COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}}, false, "COEF");
   add("coef_later", {coef}, "COEF", later_coef, false, "COEF");
   // Range fields: blank is 0. SPEC's and SPEX's ignored real is still read.
-  add("spec", {}, "SPEC", spec, false, "SPEC", {6, 11, 16});
+  add("spec_card", {}, "SPEC", spec_fields, false, "SPEC", {6, 11, 16});
   add("spex", {}, "SPEX", spex, false, "SPEX", {11, 21, 31});
   add("floo", {}, "FLOO", range, true, "FLOO");
   add("elim", {}, "ELIM", range, true, "ELIM");
