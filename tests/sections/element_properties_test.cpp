@@ -18,17 +18,10 @@
 namespace qel2br::sections {
 namespace {
 
-// A card: the keyword in columns 1-4 and each text right-aligned to end at its 1-based column.
+// A card line: the keyword in columns 1-4 and each text right-aligned to end at its column.
 std::string card(std::string_view keyword,
                  std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
-  std::string line(keyword);
-  for (const auto& [last_column, text] : fields) {
-    if (line.size() < last_column) {
-      line.resize(last_column, ' ');
-    }
-    line.replace(last_column - text.size(), text.size(), text);
-  }
-  return line + "\n";
+  return testing::card_text(keyword, fields) + "\n";
 }
 
 constexpr std::string_view kRecord = " Flooded   Elem";

@@ -10,6 +10,18 @@ MemoryRun::MemoryRun(std::string cards, std::string answers)
   state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");
 }
 
+std::string card_text(std::string_view keyword,
+                      std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
+  std::string line(keyword);
+  for (const auto& [last_column, text] : fields) {
+    if (line.size() < last_column) {
+      line.resize(last_column, ' ');
+    }
+    line.replace(last_column - text.size(), text.size(), text);
+  }
+  return line;
+}
+
 std::string file_lines(std::initializer_list<std::string_view> lines) {
   std::string text;
   for (const std::string_view line : lines) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "driver/run_state.hpp"
 #include "support/units.hpp"
@@ -27,6 +28,12 @@ class MemoryRun {
   support::StringOutput output_{support::kFileLineEnd};
   std::unique_ptr<driver::RunState> state_;
 };
+
+// A card image: the keyword in columns 1-4 and each text right-aligned to end at its 1-based
+// column (no line end).
+[[nodiscard]] std::string card_text(
+    std::string_view keyword,
+    std::initializer_list<std::pair<std::size_t, std::string_view>> fields);
 
 // Joins lines with CR LF after each, as the output data file holds them.
 [[nodiscard]] std::string file_lines(std::initializer_list<std::string_view> lines);
