@@ -8,9 +8,10 @@
 int main() {
   using qel2br::support::FdLines;
   using qel2br::support::FdOutput;
-  FdLines answers(0);
-  FdOutput console(1, "standard output", qel2br::support::kConsoleLineEnd);
-  FdOutput errors(2, "standard error", qel2br::support::kConsoleLineEnd);
+  using qel2br::support::StandardStream;
+  FdLines answers(StandardStream::kInput);
+  FdOutput console(StandardStream::kOutput, "standard output", qel2br::support::kConsoleLineEnd);
+  FdOutput errors(StandardStream::kError, "standard error", qel2br::support::kConsoleLineEnd);
   int status = 0;
   {
     auto state = std::make_unique<qel2br::driver::RunState>(answers, console);

@@ -2,11 +2,11 @@
 #include "driver/header.hpp"
 
 #include <algorithm>
-#include <ctime>
 #include <string>
 
 #include "cards/text_routines.hpp"
 #include "driver/layout.hpp"
+#include "support/platform.hpp"
 
 namespace qel2br::driver {
 
@@ -26,18 +26,13 @@ constexpr std::string_view kQelvoFile = "'    Qelvo File      : ";
 }  // namespace
 
 DateTime GETDTM() {
-  DateTime now;
-  const std::time_t t = std::time(nullptr);
-  std::tm local{};
-  if (t != static_cast<std::time_t>(-1) && localtime_r(&t, &local) != nullptr) {
-    now = {.year = local.tm_year + 1900,
-           .month = local.tm_mon + 1,
-           .day = local.tm_mday,
-           .hour = local.tm_hour,
-           .minute = local.tm_min,
-           .second = local.tm_sec};
-  }
-  return now;
+  const support::LocalTime now = support::platform().local_time();
+  return {.year = now.year,
+          .month = now.month,
+          .day = now.day,
+          .hour = now.hour,
+          .minute = now.minute,
+          .second = now.second};
 }
 
 void date_text(const DateTime& moment, std::span<char> text, std::int32_t precision) {

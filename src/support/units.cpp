@@ -1,15 +1,8 @@
 // Numbered units: console and file input and output, line by line.
 #include "support/units.hpp"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -20,8 +13,8 @@ namespace qel2br::support {
 namespace {
 
 constexpr std::size_t kBlockSize = 1U << 16U;
-
-std::string error_text(int error) { return std::strerror(error); }
+// A call that the system interrupts this many times in a row has failed.
+constexpr int kInterruptionLimit = 1000;
 
 // Removes trailing blanks from a typed name.
 std::string_view trim_name(std::string_view name) {
@@ -50,36 +43,47 @@ void OutputUnit::write_line(std::string_view text) {
   put(line_end_);
 }
 
-FdOutput::FdOutput(int fd, std::string name, std::string_view line_end)
-    : OutputUnit(line_end), fd_(fd), name_(std::move(name)), report_failures_(fd != 1 && fd != 2) {
+FdOutput::FdOutput(FileHandle file, std::string name, std::string_view line_end)
+    : OutputUnit(line_end), system_(platform()), file_(file), name_(std::move(name)), owned_(true) {
+  buffer_.reserve(kBlockSize);
+}
+
+FdOutput::FdOutput(StandardStream stream, std::string name, std::string_view line_end)
+    : OutputUnit(line_end),
+      system_(platform()),
+      file_(system_.standard(stream)),
+      name_(std::move(name)),
+      owned_(false) {
   buffer_.reserve(kBlockSize);
 }
 
 FdOutput::~FdOutput() {
-  if (fd_ >= 0) {
-    write_all(buffer_);
-    if (fd_ > 2) {
-      ::close(fd_);
+  if (file_.open()) {
+    static_cast<void>(write_all(buffer_));
+    if (owned_) {
+      static_cast<void>(system_.close(file_));
     }
   }
 }
 
-bool FdOutput::write_all(std::string_view bytes) {
+int FdOutput::write_all(std::string_view bytes) {
+  int interruptions = 0;
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
+    const Transfer t = system_.write(file_, bytes);
+    if (t.error == kInterrupted && ++interruptions < kInterruptionLimit) {
+      continue;
     }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (t.error != 0) {
+      return t.error;
+    }
+    interruptions = 0;
+    bytes.remove_prefix(std::min(t.bytes, bytes.size()));
   }
-  return true;
+  return 0;
 }
 
 void FdOutput::put(std::string_view bytes) {
-  if (fd_ < 0) {
+  if (!file_.open()) {
     return;
   }
   buffer_ += bytes;
@@ -89,35 +93,31 @@ void FdOutput::put(std::string_view bytes) {
 }
 
 void FdOutput::flush() {
-  if (fd_ < 0 || buffer_.empty()) {
+  if (!file_.open() || buffer_.empty()) {
     return;
   }
-  const bool ok = write_all(buffer_);
-  const int error = errno;
+  const int error = write_all(buffer_);
   buffer_.clear();
-  if (!ok && report_failures_) {
-    const int fd = fd_;
-    fd_ = -1;
-    ::close(fd);
-    stop_input(
-        {.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+  if (error != 0 && owned_) {
+    const FileHandle file = std::exchange(file_, FileHandle{});
+    static_cast<void>(system_.close(file));
+    stop_input({.file = name_,
+                .message = "cannot write the output data file: " + system_.reason(error)});
   }
 }
 
 void FdOutput::close() {
-  if (fd_ < 0) {
+  if (!file_.open()) {
     return;
   }
   flush();
-  if (fd_ > 2) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0 && report_failures_) {
-      stop_input(
-          {.file = name_, .message = "cannot close the output data file: " + error_text(errno)});
+  const FileHandle file = std::exchange(file_, FileHandle{});
+  if (owned_ && file.open()) {
+    if (const int error = system_.close(file); error != 0) {
+      stop_input({.file = name_,
+                  .message = "cannot close the output data file: " + system_.reason(error)});
     }
   }
-  fd_ = -1;
 }
 
 bool MemoryLines::read_line(std::string_view& line) {
@@ -160,10 +160,13 @@ void MemoryLines::seek(std::size_t offset, std::int64_t lines_before) {
   line_number_ = lines_before;
 }
 
+FdLines::FdLines(StandardStream stream) : system_(platform()), file_(system_.standard(stream)) {}
+
 bool FdLines::read_line(std::string_view& line) {
   // The bytes before from hold no line end: each block read is searched once, so a very long
   // line costs time in proportion to its length.
   std::size_t from = start_;
+  int interruptions = 0;
   while (true) {
     const std::size_t end = buffer_.find('\n', from);
     if (end != std::string::npos) {
@@ -185,14 +188,15 @@ bool FdLines::read_line(std::string_view& line) {
     }
     from = buffer_.size();
     std::array<char, 4096> block{};
-    const ssize_t n = ::read(fd_, block.data(), block.size());
-    if (n < 0 && errno == EINTR) {
+    const Transfer t =
+        file_.open() ? system_.read(file_, block) : Transfer{.bytes = 0, .error = kNoSuchFile};
+    if (t.error == kInterrupted && ++interruptions < kInterruptionLimit) {
       continue;
     }
-    if (n <= 0) {
+    if (t.error != 0 || t.bytes == 0) {
       at_end_ = true;
     } else {
-      buffer_.append(block.data(), static_cast<std::size_t>(n));
+      buffer_.append(block.data(), std::min(t.bytes, block.size()));
     }
   }
   if (!line_.empty() && line_.back() == '\r' && (start_ <= buffer_.size())) {
@@ -207,16 +211,16 @@ bool FdLines::read_line(std::string_view& line) {
 }
 
 FileBuffer::FileBuffer(FileBuffer&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+    : system_(std::exchange(other.system_, nullptr)),
+      memory_(std::exchange(other.memory_, {})),
+      size_(std::exchange(other.size_, 0)) {}
 
 FileBuffer& FileBuffer::operator=(FileBuffer&& other) noexcept {
   if (this != &other) {
     release();
-    data_ = std::exchange(other.data_, nullptr);
+    system_ = std::exchange(other.system_, nullptr);
+    memory_ = std::exchange(other.memory_, {});
     size_ = std::exchange(other.size_, 0);
-    capacity_ = std::exchange(other.capacity_, 0);
   }
   return *this;
 }
@@ -224,49 +228,44 @@ FileBuffer& FileBuffer::operator=(FileBuffer&& other) noexcept {
 FileBuffer::~FileBuffer() { release(); }
 
 void FileBuffer::release() {
-  if (data_ != nullptr) {
-    ::munmap(data_, capacity_);
+  if (system_ != nullptr) {
+    system_->release_memory(memory_);
   }
-  data_ = nullptr;
+  memory_ = {};
   size_ = 0;
-  capacity_ = 0;
 }
 
-bool FileBuffer::read_all(int fd, std::size_t size) {
+int FileBuffer::read_all(Platform& system, FileHandle file, std::size_t size) {
   release();
+  system_ = &system;
   // One more block than the file's size, so that the end of the file is seen in one read.
   std::size_t capacity = size + kBlockSize;
+  int interruptions = 0;
   while (true) {
-    if (capacity_ < capacity) {
-      void* memory =
-          ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-      if (memory == MAP_FAILED) {
-        return false;
+    if (memory_.size() < capacity) {
+      const std::span<char> bigger = system.reserve_memory(capacity);
+      if (bigger.empty()) {
+        return ENOMEM;
       }
-      // Large pages, where the system offers them, spare most of the page faults.
-      ::madvise(memory, capacity, MADV_HUGEPAGE);
-      auto* bigger = static_cast<char*>(memory);
-      if (data_ != nullptr) {
-        std::copy_n(data_, size_, bigger);
-        ::munmap(data_, capacity_);
-      }
-      data_ = bigger;
-      capacity_ = capacity;
+      std::copy_n(memory_.data(), size_, bigger.data());
+      system.release_memory(memory_);
+      memory_ = bigger;
     }
-    const ssize_t n = ::read(fd, data_ + size_, capacity_ - size_);
-    if (n < 0 && errno == EINTR) {
+    const Transfer t = system.read(file, memory_.subspan(size_));
+    if (t.error == kInterrupted && ++interruptions < kInterruptionLimit) {
       continue;
     }
-    if (n < 0) {
-      return false;
+    if (t.error != 0) {
+      return t.error;
     }
-    if (n == 0) {
-      return true;
+    if (t.bytes == 0) {
+      return 0;
     }
-    size_ += static_cast<std::size_t>(n);
-    if (size_ == capacity_) {
+    interruptions = 0;
+    size_ += std::min(t.bytes, memory_.size() - size_);
+    if (size_ == memory_.size()) {
       // The file grew, or its size was not known: double the room.
-      capacity = capacity_ * 2;
+      capacity = memory_.size() * 2;
     }
   }
 }
@@ -274,31 +273,35 @@ bool FileBuffer::read_all(int fd, std::size_t size) {
 struct UnitTable::Slot {
   bool connected = false;
   std::string name;
-  int fd = -1;
-  bool owns_fd = false;
+  FileHandle file{};
+  bool writable = false;
+  std::optional<FileIdentity> identity;
   std::unique_ptr<MemoryLines> lines;
   std::unique_ptr<FdOutput> file_output;
   OutputUnit* output = nullptr;
 
-  void reset() {
+  // Disconnects the unit; the file is closed without a report (a file that was written is
+  // closed by its output unit, which reports).
+  void reset(Platform& system) {
     if (file_output) {
       file_output->close();
       file_output.reset();
-      fd = -1;
+      file = {};
     }
-    if (fd >= 0 && owns_fd) {
-      ::close(fd);
+    if (file.open()) {
+      static_cast<void>(system.close(file));
     }
     connected = false;
     name.clear();
-    fd = -1;
-    owns_fd = false;
+    file = {};
+    writable = false;
+    identity.reset();
     lines.reset();
     output = nullptr;
   }
 };
 
-UnitTable::UnitTable() {
+UnitTable::UnitTable(Platform& system) : system_(system) {
   for (auto& s : slots_) {
     s = std::make_unique<Slot>();
   }
@@ -306,8 +309,8 @@ UnitTable::UnitTable() {
 
 UnitTable::~UnitTable() {
   for (auto& s : slots_) {
-    if (s->fd >= 0 && s->owns_fd && !s->file_output) {
-      ::close(s->fd);
+    if (s->file.open() && !s->file_output) {
+      static_cast<void>(system_.close(s->file));
     }
   }
 }
@@ -319,54 +322,44 @@ const UnitTable::Slot& UnitTable::slot(int unit) const {
 
 int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
   Slot& s = slot(unit);
-  s.reset();
+  s.reset(system_);
   const std::string path(trim_name(name));
-  int fd = -1;
+  Opened opened;
   if (mode == OpenMode::kScratch) {
-    std::FILE* f = std::tmpfile();
-    if (f == nullptr) {
-      return errno != 0 ? errno : EIO;
-    }
-    fd = ::dup(::fileno(f));
-    std::fclose(f);
-    if (fd < 0) {
-      return errno;
-    }
+    opened = system_.open_scratch();
+  } else if (path.empty()) {
+    return kNoSuchFile;
+  } else if (mode == OpenMode::kOld) {
+    opened = system_.open_read(path);
   } else {
-    if (path.empty()) {
-      return ENOENT;
-    }
-    int flags = O_RDWR | O_CLOEXEC;
-    if (mode == OpenMode::kNew) {
-      flags |= O_CREAT | O_EXCL;
-    } else if (mode == OpenMode::kUnknown) {
-      flags |= O_CREAT | O_TRUNC;
-    }
-    fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0 && mode == OpenMode::kOld &&
-        (errno == EACCES || errno == EROFS || errno == EISDIR)) {
-      // A file that may only be read is opened for reading.
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    }
-    if (fd < 0) {
-      return errno != 0 ? errno : EIO;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-      ::close(fd);
-      return EISDIR;
+    opened = system_.open_write(
+        path, mode == OpenMode::kNew ? WriteMode::kCreateNew : WriteMode::kCreateOrOpen);
+  }
+  if (opened.error != 0) {
+    return opened.error;
+  }
+  if (mode != OpenMode::kScratch && system_.kind(opened.handle) == FileKind::kDirectory) {
+    static_cast<void>(system_.close(opened.handle));
+    return kIsDirectory;
+  }
+  if (mode == OpenMode::kUnknown) {
+    // The lines written replace what the file held.
+    if (const int error = system_.empty(opened.handle); error != 0) {
+      static_cast<void>(system_.close(opened.handle));
+      return error;
     }
   }
   s.connected = true;
   s.name = path;
-  s.fd = fd;
-  s.owns_fd = true;
+  s.file = opened.handle;
+  s.writable = mode != OpenMode::kOld;
+  s.identity = system_.identity(opened.handle);
   return 0;
 }
 
 void UnitTable::bind_lines(int unit, std::string name, std::string contents) {
   Slot& s = slot(unit);
-  s.reset();
+  s.reset(system_);
   s.connected = true;
   s.name = std::move(name);
   s.lines = std::make_unique<MemoryLines>(std::move(contents));
@@ -374,7 +367,7 @@ void UnitTable::bind_lines(int unit, std::string name, std::string contents) {
 
 void UnitTable::bind_output(int unit, std::string name, OutputUnit& output) {
   Slot& s = slot(unit);
-  s.reset();
+  s.reset(system_);
   s.connected = true;
   s.name = std::move(name);
   s.output = &output;
@@ -388,13 +381,14 @@ MemoryLines& UnitTable::lines(int unit) {
   Slot& s = slot(unit);
   if (!s.lines) {
     FileBuffer buffer;
-    if (s.fd >= 0) {
-      struct stat info {};
-      const std::size_t size = ::fstat(s.fd, &info) == 0 && info.st_size > 0
-                                   ? static_cast<std::size_t>(info.st_size)
-                                   : 0;
-      if (!buffer.read_all(s.fd, size)) {
-        stop_input({.file = s.name, .message = "cannot read the file: " + error_text(errno)});
+    if (s.file.open() && !s.writable) {
+      if (const int error = buffer.read_all(system_, s.file, system_.size_hint(s.file));
+          error != 0) {
+        stop_input({.file = s.name, .message = "cannot read the file: " + system_.reason(error)});
+      }
+      // The whole text is held: the file is not needed any more.
+      if (const int error = system_.close(std::exchange(s.file, FileHandle{})); error != 0) {
+        stop_input({.file = s.name, .message = "cannot close the file: " + system_.reason(error)});
       }
     }
     s.lines = std::make_unique<MemoryLines>(std::move(buffer));
@@ -405,11 +399,10 @@ MemoryLines& UnitTable::lines(int unit) {
 OutputUnit& UnitTable::output(int unit) {
   Slot& s = slot(unit);
   if (s.output == nullptr) {
-    if (s.fd < 0) {
-      throw std::logic_error("output to a unit that is not open");
+    if (!s.file.open() || !s.writable) {
+      throw std::logic_error("output to a unit that is not open for writing");
     }
-    s.file_output = std::make_unique<FdOutput>(s.fd, s.name, kFileLineEnd);
-    s.owns_fd = false;
+    s.file_output = std::make_unique<FdOutput>(s.file, s.name, kFileLineEnd);
     s.output = s.file_output.get();
   }
   return *s.output;
@@ -422,20 +415,20 @@ void UnitTable::close(int unit) {
   }
   if (s.file_output) {
     std::unique_ptr<FdOutput> out = std::move(s.file_output);
-    s.fd = -1;
-    s.reset();
+    s.file = {};
+    s.reset(system_);
     out->close();
     return;
   }
   if (s.output != nullptr) {
     s.output->close();
   }
-  s.reset();
+  s.reset(system_);
 }
 
 OutputUnit& UnitTable::message_output(int unit) {
   if (unit > 0 && unit < 100 && unit != kConsoleOut && slot(unit).connected) {
-    if (slot(unit).output != nullptr || slot(unit).fd >= 0) {
+    if (slot(unit).output != nullptr || (slot(unit).file.open() && slot(unit).writable)) {
       return output(unit);
     }
   }
@@ -447,16 +440,11 @@ OutputUnit& UnitTable::message_output(int unit) {
 
 bool UnitTable::same_file(int unit, std::string_view path) const {
   const Slot& s = slot(unit);
-  if (s.fd < 0) {
+  const std::string_view p = trim_name(path);
+  if (!s.identity || p.empty()) {
     return false;
   }
-  const std::string p(trim_name(path));
-  struct stat a {};
-  struct stat b {};
-  if (p.empty() || ::fstat(s.fd, &a) != 0 || ::stat(p.c_str(), &b) != 0) {
-    return false;
-  }
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  return system_.identity(p) == s.identity;
 }
 
 }  // namespace qel2br::support

@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "support/platform.hpp"
 
 namespace qel2br::support {
 
@@ -62,12 +65,15 @@ class StringOutput final : public OutputUnit {
   std::string text_;
 };
 
-// An output unit on an open file descriptor, written in large blocks. A failed write or close
-// stops the run naming the file; the destructor flushes what is left and closes quietly.
+// An output unit on an open file, written in large blocks (short writes and interrupted calls
+// are completed). A failed write or close stops the run naming the file; the destructor
+// flushes what is left and closes quietly.
 class FdOutput final : public OutputUnit {
  public:
-  // fd is owned (closed at close()) unless it is 1 or 2.
-  FdOutput(int fd, std::string name, std::string_view line_end);
+  // A file opened for writing; it is owned and closed at close().
+  FdOutput(FileHandle file, std::string name, std::string_view line_end);
+  // Standard output or standard error: never closed, and failures are not reported.
+  FdOutput(StandardStream stream, std::string name, std::string_view line_end);
   ~FdOutput() override;
   FdOutput(const FdOutput&) = delete;
   FdOutput& operator=(const FdOutput&) = delete;
@@ -78,11 +84,13 @@ class FdOutput final : public OutputUnit {
   void put(std::string_view bytes) override;
 
  private:
-  bool write_all(std::string_view bytes);
-  int fd_;
+  // Writes every byte; 0 or the error number.
+  int write_all(std::string_view bytes);
+  Platform& system_;
+  FileHandle file_;
   std::string name_;
   std::string buffer_;
-  bool report_failures_;
+  bool owned_;
 };
 
 // A source of lines. A line is read up to LF; the CR of a CR LF is not part of it; a last line
@@ -104,21 +112,21 @@ class LineSource {
 class FileBuffer {
  public:
   FileBuffer() = default;
-  // Reads the whole file behind fd (size bytes expected, more or fewer are handled); false with
-  // errno set when reading fails.
-  [[nodiscard]] bool read_all(int fd, std::size_t size);
+  // Reads the whole file (size bytes expected, more or fewer are handled; short reads and
+  // interrupted calls are completed); returns 0 or the error number.
+  [[nodiscard]] int read_all(Platform& system, FileHandle file, std::size_t size);
   FileBuffer(FileBuffer&& other) noexcept;
   FileBuffer& operator=(FileBuffer&& other) noexcept;
   FileBuffer(const FileBuffer&) = delete;
   FileBuffer& operator=(const FileBuffer&) = delete;
   ~FileBuffer();
-  [[nodiscard]] std::string_view view() const { return {data_, size_}; }
+  [[nodiscard]] std::string_view view() const { return {memory_.data(), size_}; }
 
  private:
   void release();
-  char* data_ = nullptr;
+  Platform* system_ = nullptr;
+  std::span<char> memory_;
   std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
 };
 
 // The whole text of a file held in memory: read once, then rewound and re-read line by line.
@@ -148,15 +156,17 @@ class MemoryLines final : public LineSource {
   std::int64_t line_number_ = 0;
 };
 
-// Lines read from a file descriptor as they arrive (the console input).
+// Lines read from an open file as they arrive (the console input). A failed read is the end of
+// the input.
 class FdLines final : public LineSource {
  public:
-  explicit FdLines(int fd) : fd_(fd) {}
+  explicit FdLines(StandardStream stream);
   [[nodiscard]] bool read_line(std::string_view& line) override;
   [[nodiscard]] std::int64_t line_number() const override { return line_number_; }
 
  private:
-  int fd_;
+  Platform& system_;
+  FileHandle file_;
   std::string buffer_;
   std::size_t start_ = 0;
   std::string line_;
@@ -170,7 +180,8 @@ enum class OpenMode : std::uint8_t { kOld, kNew, kUnknown, kScratch };
 // The units 1 to 99 that files are connected to. Tests bind in-memory files instead.
 class UnitTable {
  public:
-  UnitTable();
+  // Files are opened on the given platform.
+  explicit UnitTable(Platform& system = platform());
   ~UnitTable();
   UnitTable(const UnitTable&) = delete;
   UnitTable& operator=(const UnitTable&) = delete;
@@ -186,7 +197,8 @@ class UnitTable {
   [[nodiscard]] bool connected(int unit) const;
   // The name the unit was opened with (trailing blanks removed).
   [[nodiscard]] const std::string& name(int unit) const;
-  // The unit's whole text, read from the file on first use; a failed read stops the run.
+  // The unit's whole text, read from the file on first use, after which the file is closed; a
+  // failed read or close stops the run.
   [[nodiscard]] MemoryLines& lines(int unit);
   // The unit opened for writing lines ending in CR LF.
   [[nodiscard]] OutputUnit& output(int unit);
@@ -205,6 +217,7 @@ class UnitTable {
   struct Slot;
   Slot& slot(int unit);
   [[nodiscard]] const Slot& slot(int unit) const;
+  Platform& system_;
   std::array<std::unique_ptr<Slot>, 100> slots_;
   OutputUnit* console_ = nullptr;
 };

@@ -1,0 +1,188 @@
+// The platform on POSIX systems: descriptors, stat, mmap, strerror and localtime_r.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "support/platform.hpp"
+
+namespace qel2br::support {
+
+namespace {
+
+int last_error() { return errno != 0 ? errno : EIO; }
+
+int descriptor(FileHandle file) { return static_cast<int>(file.value); }
+
+Opened opened(int fd) {
+  if (fd < 0) {
+    return {.handle = {}, .error = last_error()};
+  }
+  return {.handle = {.value = fd}, .error = 0};
+}
+
+FileIdentity identity_of(const struct stat& info) {
+  return {.volume = static_cast<std::uint64_t>(info.st_dev),
+          .index = static_cast<std::uint64_t>(info.st_ino)};
+}
+
+class PosixPlatform final : public Platform {
+ public:
+  Opened open_read(std::string_view path) override {
+    const std::string name(path);
+    return opened(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  }
+
+  Opened open_write(std::string_view path, WriteMode mode) override {
+    const std::string name(path);
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == WriteMode::kCreateNew ? O_EXCL : 0);
+    return opened(::open(name.c_str(), flags, 0666));
+  }
+
+  Opened open_scratch() override {
+    std::FILE* f = std::tmpfile();
+    if (f == nullptr) {
+      return {.handle = {}, .error = last_error()};
+    }
+    const int fd = ::fcntl(::fileno(f), F_DUPFD_CLOEXEC, 3);
+    const int error = errno;
+    std::fclose(f);
+    errno = error;
+    return opened(fd);
+  }
+
+  int empty(FileHandle file) override {
+    // Only a regular file holds anything to remove; a device or a pipe is written as it is.
+    struct stat info {};
+    if (::fstat(descriptor(file), &info) == 0 && !S_ISREG(info.st_mode)) {
+      return 0;
+    }
+    if (::ftruncate(descriptor(file), 0) != 0 || ::lseek(descriptor(file), 0, SEEK_SET) < 0) {
+      return last_error();
+    }
+    return 0;
+  }
+
+  Transfer read(FileHandle file, std::span<char> buffer) override {
+    const ssize_t n = ::read(descriptor(file), buffer.data(), buffer.size());
+    if (n < 0) {
+      return {.bytes = 0, .error = last_error()};
+    }
+    return {.bytes = static_cast<std::size_t>(n), .error = 0};
+  }
+
+  Transfer write(FileHandle file, std::string_view bytes) override {
+    const ssize_t n = ::write(descriptor(file), bytes.data(), bytes.size());
+    if (n < 0) {
+      return {.bytes = 0, .error = last_error()};
+    }
+    return {.bytes = static_cast<std::size_t>(n), .error = 0};
+  }
+
+  int close(FileHandle file) override {
+    // The descriptor is released even when close reports an error; it is never closed twice.
+    return ::close(descriptor(file)) == 0 ? 0 : last_error();
+  }
+
+  std::size_t size_hint(FileHandle file) override {
+    struct stat info {};
+    if (::fstat(descriptor(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {
+      return 0;
+    }
+    return static_cast<std::size_t>(info.st_size);
+  }
+
+  FileKind kind(FileHandle file) override {
+    struct stat info {};
+    if (::fstat(descriptor(file), &info) != 0) {
+      return FileKind::kOther;
+    }
+    if (S_ISREG(info.st_mode)) {
+      return FileKind::kRegular;
+    }
+    if (S_ISDIR(info.st_mode)) {
+      return FileKind::kDirectory;
+    }
+    if (S_ISFIFO(info.st_mode)) {
+      return FileKind::kPipe;
+    }
+    return FileKind::kOther;
+  }
+
+  std::optional<FileIdentity> identity(FileHandle file) override {
+    struct stat info {};
+    if (::fstat(descriptor(file), &info) != 0) {
+      return std::nullopt;
+    }
+    return identity_of(info);
+  }
+
+  std::optional<FileIdentity> identity(std::string_view path) override {
+    const std::string name(path);
+    struct stat info {};
+    if (name.empty() || ::stat(name.c_str(), &info) != 0) {
+      return std::nullopt;
+    }
+    return identity_of(info);
+  }
+
+  FileHandle standard(StandardStream stream) override {
+    switch (stream) {
+      case StandardStream::kInput:
+        return {.value = STDIN_FILENO};
+      case StandardStream::kOutput:
+        return {.value = STDOUT_FILENO};
+      case StandardStream::kError:
+        return {.value = STDERR_FILENO};
+    }
+    return {};
+  }
+
+  std::string reason(int error) override { return std::strerror(error); }
+
+  LocalTime local_time() override {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    if (t == static_cast<std::time_t>(-1) || ::localtime_r(&t, &local) == nullptr) {
+      return {};
+    }
+    return {.year = local.tm_year + 1900,
+            .month = local.tm_mon + 1,
+            .day = local.tm_mday,
+            .hour = local.tm_hour,
+            .minute = local.tm_min,
+            .second = local.tm_sec};
+  }
+
+  std::span<char> reserve_memory(std::size_t size) override {
+    void* memory =
+        ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) {
+      return {};
+    }
+    // Large pages, where the system offers them, spare most of the page faults.
+    ::madvise(memory, size, MADV_HUGEPAGE);
+    return {static_cast<char*>(memory), size};
+  }
+
+  void release_memory(std::span<char> memory) override {
+    if (!memory.empty()) {
+      ::munmap(memory.data(), memory.size());
+    }
+  }
+};
+
+}  // namespace
+
+Platform& native_platform() {
+  static PosixPlatform system;
+  return system;
+}
+
+}  // namespace qel2br::support

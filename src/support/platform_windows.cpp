@@ -1,0 +1,346 @@
+// The platform on Windows: UTF-8 names opened through the wide-character API, handles,
+// GetFileInformationByHandle for identity, and the C library's texts for common errors.
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "support/platform.hpp"
+
+namespace qel2br::support {
+
+namespace {
+
+// Error numbers at and above this are Windows error codes without a C library number.
+constexpr int kWindowsErrorBase = 100000;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The C library's number for a Windows error code, so that common failures read as on other
+// systems ("No such file or directory"); other codes are kept, above kWindowsErrorBase.
+int error_number(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_NETWORK_ACCESS_DENIED:
+    case ERROR_CANNOT_MAKE:
+      return EACCES;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+      return EPIPE;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_INVALID_HANDLE:
+      return EBADF;
+    case ERROR_INVALID_PARAMETER:
+      return EINVAL;
+    case ERROR_NO_UNICODE_TRANSLATION:
+      return EILSEQ;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+    case ERROR_IO_DEVICE:
+      return EIO;
+    default:
+      return code < static_cast<DWORD>(INT32_MAX - kWindowsErrorBase)
+                 ? kWindowsErrorBase + static_cast<int>(code)
+                 : EIO;
+  }
+}
+
+int last_error() { return error_number(::GetLastError()); }
+
+HANDLE native(FileHandle file) {
+  return reinterpret_cast<HANDLE>(file.value);  // NOLINT(performance-no-int-to-ptr)
+}
+
+FileHandle handle_of(HANDLE h) { return {.value = reinterpret_cast<std::intptr_t>(h)}; }
+
+// The UTF-8 name as a wide-character name; false when the bytes are not UTF-8.
+bool wide_name(std::string_view path, std::wstring& wide) {
+  wide.clear();
+  if (path.empty()) {
+    return true;
+  }
+  if (path.size() > static_cast<std::size_t>(INT32_MAX)) {
+    ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  const int length = static_cast<int>(path.size());
+  const int count =
+      ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length, nullptr, 0);
+  if (count <= 0) {
+    return false;
+  }
+  wide.resize(static_cast<std::size_t>(count));
+  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length, wide.data(),
+                               count) == count;
+}
+
+std::string utf8_text(std::wstring_view wide) {
+  if (wide.empty() || wide.size() > static_cast<std::size_t>(INT32_MAX / 4)) {
+    return {};
+  }
+  const int length = static_cast<int>(wide.size());
+  const int count =
+      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (count <= 0) {
+    return {};
+  }
+  std::string text(static_cast<std::size_t>(count), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), count, nullptr, nullptr);
+  return text;
+}
+
+// Opens a name; directories can be opened too (for reading), so that they are told apart by
+// their kind rather than by a refusal.
+Opened open_file(std::string_view path, DWORD access, DWORD disposition) {
+  std::wstring wide;
+  if (!wide_name(path, wide)) {
+    return {.handle = {}, .error = last_error()};
+  }
+  if (wide.empty()) {
+    return {.handle = {}, .error = ENOENT};
+  }
+  const HANDLE h = ::CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD code = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      return {.handle = {}, .error = EISDIR};
+    }
+    return {.handle = {}, .error = error_number(code)};
+  }
+  return {.handle = handle_of(h), .error = 0};
+}
+
+std::optional<FileIdentity> identity_of(HANDLE h) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileInformationByHandle(h, &info) == 0) {
+    return std::nullopt;
+  }
+  return FileIdentity{
+      .volume = info.dwVolumeSerialNumber,
+      .index = (std::uint64_t{info.nFileIndexHigh} << 32U) | std::uint64_t{info.nFileIndexLow}};
+}
+
+// Windows reads and writes at most 4 GB - 1 bytes in one call; less is asked for.
+DWORD chunk(std::size_t size) {
+  constexpr std::size_t kLargest = std::size_t{1} << 30U;
+  return static_cast<DWORD>(size < kLargest ? size : kLargest);
+}
+
+class WindowsPlatform final : public Platform {
+ public:
+  Opened open_read(std::string_view path) override {
+    return open_file(path, GENERIC_READ, OPEN_EXISTING);
+  }
+
+  Opened open_write(std::string_view path, WriteMode mode) override {
+    return open_file(path, GENERIC_WRITE,
+                     mode == WriteMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS);
+  }
+
+  Opened open_scratch() override {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    const DWORD length = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length == 0 || length > folder.size()) {
+      return {.handle = {}, .error = last_error()};
+    }
+    folder.resize(length);
+    std::wstring name(MAX_PATH + 1, L'\0');
+    if (::GetTempFileNameW(folder.c_str(), L"q2b", 0, name.data()) == 0) {
+      return {.handle = {}, .error = last_error()};
+    }
+    const HANDLE h = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                   CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      const int error = last_error();
+      ::DeleteFileW(name.c_str());
+      return {.handle = {}, .error = error};
+    }
+    return {.handle = handle_of(h), .error = 0};
+  }
+
+  int empty(FileHandle file) override {
+    // Only a disk file holds anything to remove; a device or a pipe is written as it is.
+    if (::GetFileType(native(file)) != FILE_TYPE_DISK) {
+      return 0;
+    }
+    const LARGE_INTEGER start{};
+    if (::SetFilePointerEx(native(file), start, nullptr, FILE_BEGIN) == 0 ||
+        ::SetEndOfFile(native(file)) == 0) {
+      return last_error();
+    }
+    return 0;
+  }
+
+  Transfer read(FileHandle file, std::span<char> buffer) override {
+    DWORD moved = 0;
+    if (::ReadFile(native(file), buffer.data(), chunk(buffer.size()), &moved, nullptr) == 0) {
+      const DWORD code = ::GetLastError();
+      // The writing end of a pipe has closed: the end of the input.
+      if (code == ERROR_BROKEN_PIPE || code == ERROR_HANDLE_EOF) {
+        return {.bytes = 0, .error = 0};
+      }
+      return {.bytes = 0, .error = error_number(code)};
+    }
+    return {.bytes = moved, .error = 0};
+  }
+
+  Transfer write(FileHandle file, std::string_view bytes) override {
+    DWORD moved = 0;
+    if (::WriteFile(native(file), bytes.data(), chunk(bytes.size()), &moved, nullptr) == 0) {
+      return {.bytes = 0, .error = last_error()};
+    }
+    return {.bytes = moved, .error = 0};
+  }
+
+  int close(FileHandle file) override {
+    return ::CloseHandle(native(file)) != 0 ? 0 : last_error();
+  }
+
+  std::size_t size_hint(FileHandle file) override {
+    LARGE_INTEGER size{};
+    if (::GetFileType(native(file)) != FILE_TYPE_DISK ||
+        ::GetFileSizeEx(native(file), &size) == 0 || size.QuadPart <= 0) {
+      return 0;
+    }
+    return static_cast<std::size_t>(size.QuadPart);
+  }
+
+  FileKind kind(FileHandle file) override {
+    switch (::GetFileType(native(file))) {
+      case FILE_TYPE_DISK: {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (::GetFileInformationByHandle(native(file), &info) == 0) {
+          return FileKind::kOther;
+        }
+        return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kDirectory
+                                                                        : FileKind::kRegular;
+      }
+      case FILE_TYPE_PIPE:
+        return FileKind::kPipe;
+      default:
+        return FileKind::kOther;
+    }
+  }
+
+  std::optional<FileIdentity> identity(FileHandle file) override {
+    return identity_of(native(file));
+  }
+
+  std::optional<FileIdentity> identity(std::string_view path) override {
+    std::wstring wide;
+    if (!wide_name(path, wide) || wide.empty()) {
+      return std::nullopt;
+    }
+    const HANDLE h = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      return std::nullopt;
+    }
+    const std::optional<FileIdentity> id = identity_of(h);
+    ::CloseHandle(h);
+    return id;
+  }
+
+  FileHandle standard(StandardStream stream) override {
+    DWORD which = STD_INPUT_HANDLE;
+    if (stream == StandardStream::kOutput) {
+      which = STD_OUTPUT_HANDLE;
+    } else if (stream == StandardStream::kError) {
+      which = STD_ERROR_HANDLE;
+    }
+    const HANDLE h = ::GetStdHandle(which);
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
+      return {};
+    }
+    return handle_of(h);
+  }
+
+  std::string reason(int error) override {
+    if (error < kWindowsErrorBase) {
+      return std::strerror(error);
+    }
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(error - kWindowsErrorBase), 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);  // NOLINT: the call's convention
+    std::string reason =
+        length == 0 || text == nullptr ? std::string{} : utf8_text(std::wstring_view(text, length));
+    if (text != nullptr) {
+      ::LocalFree(text);
+    }
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+      reason.pop_back();
+    }
+    if (reason.empty()) {
+      reason = "Windows error " + std::to_string(error - kWindowsErrorBase);
+    }
+    return reason;
+  }
+
+  LocalTime local_time() override {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {.year = now.wYear,
+            .month = now.wMonth,
+            .day = now.wDay,
+            .hour = now.wHour,
+            .minute = now.wMinute,
+            .second = now.wSecond};
+  }
+
+  std::span<char> reserve_memory(std::size_t size) override {
+    void* memory = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (memory == nullptr) {
+      return {};
+    }
+    return {static_cast<char*>(memory), size};
+  }
+
+  void release_memory(std::span<char> memory) override {
+    if (!memory.empty()) {
+      ::VirtualFree(memory.data(), 0, MEM_RELEASE);
+    }
+  }
+};
+
+}  // namespace
+
+Platform& native_platform() {
+  static WindowsPlatform system;
+  return system;
+}
+
+}  // namespace qel2br::support
