@@ -130,6 +130,12 @@ int run_and_report(RunState& state, support::OutputUnit& errors) {
   } catch (const support::InputStop& stop) {
     state.console.flush();
     errors.write_rendered(support::format_report(stop));
+    // The lines written before the stop are kept; when even that fails, it is said too.
+    try {
+      state.units.close(support::kDataUnit);
+    } catch (const support::InputStop& second) {
+      errors.write_rendered(support::format_report(second));
+    }
     errors.flush();
     return kInputStop;
   }

@@ -163,8 +163,7 @@ class WindowsPlatform final : public Platform {
   }
 
   Opened open_write(std::string_view path, WriteMode mode) override {
-    return open_file(path, GENERIC_WRITE,
-                     mode == WriteMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS);
+    return open_file(path, GENERIC_WRITE, mode == WriteMode::kCreateNew ? CREATE_NEW : OPEN_ALWAYS);
   }
 
   Opened open_scratch() override {
@@ -178,9 +177,9 @@ class WindowsPlatform final : public Platform {
     if (::GetTempFileNameW(folder.c_str(), L"q2b", 0, name.data()) == 0) {
       return {.handle = {}, .error = last_error()};
     }
-    const HANDLE h = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                                   CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE h =
+        ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
+                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const int error = last_error();
       ::DeleteFileW(name.c_str());
@@ -244,7 +243,7 @@ class WindowsPlatform final : public Platform {
           return FileKind::kOther;
         }
         return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kDirectory
-                                                                        : FileKind::kRegular;
+                                                                       : FileKind::kRegular;
       }
       case FILE_TYPE_PIPE:
         return FileKind::kPipe;

@@ -101,8 +101,8 @@ void FdOutput::flush() {
   if (error != 0 && owned_) {
     const FileHandle file = std::exchange(file_, FileHandle{});
     static_cast<void>(system_.close(file));
-    stop_input({.file = name_,
-                .message = "cannot write the output data file: " + system_.reason(error)});
+    stop_input(
+        {.file = name_, .message = "cannot write the output data file: " + system_.reason(error)});
   }
 }
 
@@ -423,7 +423,14 @@ void UnitTable::close(int unit) {
   if (s.output != nullptr) {
     s.output->close();
   }
+  const std::string name = s.name;
+  const FileHandle file = std::exchange(s.file, FileHandle{});
   s.reset(system_);
+  if (file.open()) {
+    if (const int error = system_.close(file); error != 0) {
+      stop_input({.file = name, .message = "cannot close the file: " + system_.reason(error)});
+    }
+  }
 }
 
 OutputUnit& UnitTable::message_output(int unit) {

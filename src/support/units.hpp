@@ -202,7 +202,8 @@ class UnitTable {
   [[nodiscard]] MemoryLines& lines(int unit);
   // The unit opened for writing lines ending in CR LF.
   [[nodiscard]] OutputUnit& output(int unit);
-  // Closes the unit (flushing it); a unit that is not connected is left alone.
+  // Closes the unit (flushing it); a unit that is not connected is left alone. A failed write
+  // or close stops the run naming the file.
   void close(int unit);
   // Whether path names the same file as the one connected to the unit (any spelling or link).
   [[nodiscard]] bool same_file(int unit, std::string_view path) const;

@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using qel2br::e2e::normalise;
 using qel2br::e2e::Outcome;
 using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
@@ -35,12 +36,6 @@ using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
 
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
-
-// The date and time of the header line differ from run to run.
-std::string normalise(const std::string& text) {
-  static const std::regex kDate(R"('    Conversion Date : \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
-  return std::regex_replace(text, kDate, "'    Conversion Date : YYYY-MM-DD hh:mm:ss");
-}
 
 // Shows where two texts first differ, with the lines around it.
 std::string first_difference(const std::string& expected, const std::string& actual) {
@@ -81,14 +76,7 @@ TEST_P(Case, Matches) {
   fs::remove_all(scratch);
   const fs::path work = scratch / "work";
   fs::create_directories(work);
-  if (fs::exists(dir / "input")) {
-    fs::copy(dir / "input", work, fs::copy_options::recursive);
-  }
-  if (fs::exists(dir / "setup.sh")) {
-    const std::string command =
-        "cd '" + work.string() + "' && sh '" + (dir / "setup.sh").string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << "setup.sh failed";
-  }
+  ASSERT_TRUE(qel2br::e2e::lay_out_case(dir, work)) << "setup.sh failed";
   const std::map<std::string, std::string> before = snapshot(work);
 
   const Outcome outcome =

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -47,6 +48,26 @@ inline std::map<std::string, std::string> snapshot(const fs::path& dir) {
     }
   }
   return files;
+}
+
+// The date and time of the header line differ from run to run.
+inline std::string normalise(const std::string& text) {
+  static const std::regex kDate(R"('    Conversion Date : \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
+  return std::regex_replace(text, kDate, "'    Conversion Date : YYYY-MM-DD hh:mm:ss");
+}
+
+// Lays out a golden case in the empty folder work: a copy of its input/, then its setup.sh run
+// there (links, directories, permissions); false when the setup fails.
+inline bool lay_out_case(const fs::path& dir, const fs::path& work) {
+  if (fs::exists(dir / "input")) {
+    fs::copy(dir / "input", work, fs::copy_options::recursive);
+  }
+  if (fs::exists(dir / "setup.sh")) {
+    const std::string command =
+        "cd '" + work.string() + "' && sh '" + (dir / "setup.sh").string() + "'";
+    return std::system(command.c_str()) == 0;  // NOLINT(cert-env33-c): the case's own script
+  }
+  return true;
 }
 
 struct Outcome {

@@ -1,0 +1,211 @@
+// The fault table: each golden case run once per fault point with qel2br_faults, whose
+// platform makes one read, write or close of a file go wrong (see faulty_platform.cpp).
+//
+// A run without a fault counts the calls. Then, for every call (or an even spread of at most
+// kMostPoints of each kind), a run where that call
+//   fails with an error number: it ends with status 2, with a report on standard error naming
+//     the file and the system's reason, and leaves every input file as it was;
+//   moves fewer bytes, or is interrupted: everything is as in the run without a fault;
+//   reads a file that another process has just cut to half its size: the run ends normally, or
+//     with the error end, or with a report (status 2), never through a signal.
+// No run may crash or hang.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../e2e/run_case.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using qel2br::e2e::lay_out_case;
+using qel2br::e2e::normalise;
+using qel2br::e2e::Outcome;
+using qel2br::e2e::read_file;
+using qel2br::e2e::run_binary;
+using qel2br::e2e::snapshot;
+
+// Long runs make many calls of one kind: an even spread of this many of them is tried.
+constexpr std::size_t kMostPoints = 200;
+
+struct FaultRun {
+  Outcome outcome;
+  std::string console;
+  std::string errors;
+  std::map<std::string, std::string> before;  // the working folder before the run
+  std::map<std::string, std::string> after;   // and after it, dates normalised
+  std::map<std::string, std::int64_t> tally;  // reads, writes, closes
+  std::string hit;                            // the file the fault hit
+};
+
+struct Point {
+  std::string call;
+  std::int64_t number = 0;
+  std::string effect;
+};
+
+std::int64_t g_points_run = 0;  // NOLINT: counted over the whole table, printed at the end
+
+class FaultTable : public ::testing::TestWithParam<std::string> {
+ protected:
+  // Runs the case with the fault (none when empty) in a fresh folder.
+  FaultRun run(const std::string& fault) {
+    const fs::path dir = fs::path(QEL2BR_CASES_DIR) / GetParam();
+    const fs::path scratch = fs::temp_directory_path() /
+                             ("qel2br-faults-" + GetParam() + "-" + std::to_string(::getpid()));
+    fs::remove_all(scratch);
+    const fs::path work = scratch / "work";
+    fs::create_directories(work);
+    FaultRun r;
+    if (!lay_out_case(dir, work)) {
+      ADD_FAILURE() << "setup.sh failed";
+      return r;
+    }
+    r.before = snapshot(work);
+    const fs::path tally = scratch / "tally";
+    ::setenv("QEL2BR_FAULT", fault.c_str(), 1);        // NOLINT(concurrency-mt-unsafe): one thread
+    ::setenv("QEL2BR_FAULT_TALLY", tally.c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
+    r.outcome = run_binary(QEL2BR_FAULTS_BINARY, work, dir / "answers.txt", scratch / "stdout",
+                           scratch / "stderr");
+    r.console = read_file(scratch / "stdout");
+    r.errors = read_file(scratch / "stderr");
+    for (const auto& [name, text] : snapshot(work)) {
+      r.after[name] = normalise(text);
+    }
+    std::istringstream lines(read_file(tally));
+    std::string word;
+    while (lines >> word) {
+      if (word == "fault") {
+        lines >> r.hit;
+      } else {
+        lines >> r.tally[word];
+      }
+    }
+    fs::permissions(work, fs::perms::owner_all, fs::perm_options::add);
+    std::error_code ec;
+    fs::remove_all(scratch, ec);
+    return r;
+  }
+};
+
+// 1 to count, or kMostPoints of them spread evenly from the first to the last.
+std::vector<std::int64_t> spread(std::int64_t count) {
+  std::vector<std::int64_t> numbers;
+  if (count <= static_cast<std::int64_t>(kMostPoints)) {
+    for (std::int64_t n = 1; n <= count; ++n) {
+      numbers.push_back(n);
+    }
+    return numbers;
+  }
+  for (std::size_t i = 0; i < kMostPoints; ++i) {
+    numbers.push_back(1 + static_cast<std::int64_t>(i) * (count - 1) /
+                              static_cast<std::int64_t>(kMostPoints - 1));
+  }
+  return numbers;
+}
+
+// The input files (present before the run, not written by it) are left as they were.
+void expect_inputs_unchanged(const FaultRun& r, const FaultRun& clean,
+                             const std::string& except = "") {
+  for (const auto& [name, text] : r.before) {
+    const auto clean_after = clean.after.find(name);
+    const bool written = clean_after == clean.after.end() || clean_after->second != normalise(text);
+    if (written || name == except) {
+      continue;
+    }
+    const auto found = r.after.find(name);
+    EXPECT_TRUE(found != r.after.end() && found->second == normalise(text))
+        << name << " was changed or removed";
+  }
+}
+
+TEST_P(FaultTable, EveryCallFailsSoundly) {
+  const FaultRun clean = run("");
+  ASSERT_FALSE(clean.outcome.timed_out);
+  ASSERT_EQ(clean.tally.size(), 3U) << "the run without a fault left no tally";
+
+  std::vector<Point> points;
+  const std::map<std::string, std::vector<std::string>> effects = {
+      {"read", {"EIO", "short", "eintr", "truncate"}},
+      {"write", {"ENOSPC", "short", "eintr"}},
+      {"close", {"EIO"}}};
+  for (const auto& [call, kinds] : effects) {
+    for (const std::int64_t n : spread(clean.tally.at(call + "s"))) {
+      for (const std::string& effect : kinds) {
+        points.push_back({.call = call, .number = n, .effect = effect});
+      }
+    }
+  }
+
+  for (const Point& p : points) {
+    const std::string spec = p.call + ":" + std::to_string(p.number) + ":" + p.effect;
+    SCOPED_TRACE(spec);
+    const FaultRun r = run(spec);
+    ++g_points_run;
+    ASSERT_FALSE(r.outcome.timed_out) << "the run hung";
+    EXPECT_LT(r.outcome.status, 128) << "the run ended through a signal";
+    EXPECT_FALSE(r.hit.empty()) << "the fault was not reached";
+    if (p.effect == "short" || p.effect == "eintr") {
+      EXPECT_EQ(r.outcome.status, clean.outcome.status);
+      EXPECT_EQ(r.console, clean.console);
+      EXPECT_EQ(r.errors, clean.errors);
+      EXPECT_EQ(r.after, clean.after) << "the files differ from the run without a fault";
+    } else if (p.effect == "truncate") {
+      EXPECT_TRUE(r.outcome.status == 0 || r.outcome.status == 1 || r.outcome.status == 2)
+          << r.outcome.status;
+      if (r.outcome.status == 2) {
+        EXPECT_EQ(r.errors.rfind("qel2br: ", 0), 0U) << r.errors;
+      }
+      expect_inputs_unchanged(r, clean, r.hit);
+    } else {
+      // A file whose failure the run reports anyway (a write that fails before the close) is
+      // reported once, with that failure's reason.
+      const std::string named = "qel2br: " + r.hit + ": ";
+      const bool reported_anyway = clean.errors.find(named) != std::string::npos;
+      const std::string reason = std::strerror(p.effect == "EIO" ? EIO : ENOSPC);
+      EXPECT_EQ(r.outcome.status, 2) << r.errors;
+      EXPECT_NE(r.errors.find(named), std::string::npos) << r.errors;
+      EXPECT_TRUE(reported_anyway || r.errors.find(reason) != std::string::npos) << r.errors;
+      expect_inputs_unchanged(r, clean);
+    }
+  }
+  std::cout << GetParam() << ": " << points.size() << " fault points (" << clean.tally.at("reads")
+            << " reads, " << clean.tally.at("writes") << " writes, " << clean.tally.at("closes")
+            << " closes)\n";
+}
+
+std::vector<std::string> case_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(QEL2BR_CASES_DIR)) {
+    if (entry.is_directory()) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, FaultTable, ::testing::ValuesIn(case_names()),
+                         [](const ::testing::TestParamInfo<std::string>& param_info) {
+                           return param_info.param;
+                         });
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const int status = RUN_ALL_TESTS();
+  std::cout << "fault table: " << g_points_run << " fault points run\n";
+  return status;
+}

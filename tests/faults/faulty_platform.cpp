@@ -1,0 +1,205 @@
+// A platform that makes one chosen call on a named file go wrong, for the fault table: linked
+// into qel2br_faults in place of the native platform() (everything else is passed through).
+//
+// QEL2BR_FAULT=CALL:N:EFFECT picks the Nth read, write or close (counted over the files the run
+// opens by name; the standard streams are passed through) and what happens to it:
+//   EIO, ENOSPC, EACCES, ...   the call fails with that error number (a close still releases
+//                              the file);
+//   short                      the call moves fewer bytes than asked (at most 7 for a read,
+//                              half for a write);
+//   eintr                      the call is interrupted before it moves anything;
+//   truncate                   (reads) another process cuts the file to half its size first.
+// QEL2BR_FAULT_TALLY=PATH writes, at exit, how many reads, writes and closes the run made and
+// the name of the file the fault hit.
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "support/platform.hpp"
+
+namespace qel2br::support {
+
+namespace {
+
+enum class Call : std::uint8_t { kNone, kRead, kWrite, kClose };
+enum class Effect : std::uint8_t { kError, kShort, kInterrupt, kTruncate };
+
+struct Fault {
+  Call call = Call::kNone;
+  std::int64_t number = 0;
+  Effect effect = Effect::kError;
+  int error = 0;
+};
+
+int error_named(std::string_view name) {
+  static const std::map<std::string_view, int> kErrors = {
+      {"EIO", EIO},       {"ENOSPC", ENOSPC}, {"EACCES", EACCES}, {"EBADF", EBADF},
+      {"EINVAL", EINVAL}, {"ENOMEM", ENOMEM}, {"EPIPE", EPIPE},   {"EROFS", EROFS}};
+  const auto found = kErrors.find(name);
+  return found == kErrors.end() ? EIO : found->second;
+}
+
+Fault fault_from_environment() {
+  const char* text = std::getenv("QEL2BR_FAULT");  // NOLINT(concurrency-mt-unsafe): one thread
+  if (text == nullptr) {
+    return {};
+  }
+  const std::string spec(text);
+  const std::size_t first = spec.find(':');
+  const std::size_t second = spec.find(':', first + 1);
+  if (first == std::string::npos || second == std::string::npos) {
+    return {};
+  }
+  Fault fault;
+  const std::string call = spec.substr(0, first);
+  fault.call = call == "read"    ? Call::kRead
+               : call == "write" ? Call::kWrite
+               : call == "close" ? Call::kClose
+                                 : Call::kNone;
+  fault.number = std::strtoll(spec.c_str() + first + 1, nullptr, 10);
+  const std::string effect = spec.substr(second + 1);
+  if (effect == "short") {
+    fault.effect = Effect::kShort;
+  } else if (effect == "eintr") {
+    fault.effect = Effect::kInterrupt;
+  } else if (effect == "truncate") {
+    fault.effect = Effect::kTruncate;
+  } else {
+    fault.effect = Effect::kError;
+    fault.error = error_named(effect);
+  }
+  return fault;
+}
+
+class FaultyPlatform final : public Platform {
+ public:
+  explicit FaultyPlatform(Platform& real) : real_(real), fault_(fault_from_environment()) {
+    const char* tally = std::getenv("QEL2BR_FAULT_TALLY");  // NOLINT(concurrency-mt-unsafe)
+    if (tally != nullptr) {
+      tally_path_ = tally;
+    }
+  }
+  FaultyPlatform(const FaultyPlatform&) = delete;
+  FaultyPlatform& operator=(const FaultyPlatform&) = delete;
+  ~FaultyPlatform() override {
+    if (!tally_path_.empty()) {
+      std::ofstream out(tally_path_, std::ios::trunc);
+      out << "reads " << reads_ << "\nwrites " << writes_ << "\ncloses " << closes_ << "\nfault "
+          << hit_ << "\n";
+    }
+  }
+
+  Opened open_read(std::string_view path) override { return named(real_.open_read(path), path); }
+  Opened open_write(std::string_view path, WriteMode mode) override {
+    return named(real_.open_write(path, mode), path);
+  }
+  Opened open_scratch() override { return named(real_.open_scratch(), "(scratch)"); }
+  int empty(FileHandle file) override { return real_.empty(file); }
+
+  Transfer read(FileHandle file, std::span<char> buffer) override {
+    const auto name = names_.find(file.value);
+    if (name == names_.end() || !hits(Call::kRead, ++reads_, name->second)) {
+      return real_.read(file, buffer);
+    }
+    switch (fault_.effect) {
+      case Effect::kShort:
+        return real_.read(file, buffer.first(std::min<std::size_t>(buffer.size(), 7)));
+      case Effect::kInterrupt:
+        return {.bytes = 0, .error = kInterrupted};
+      case Effect::kTruncate: {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(name->second, ec);
+        if (!ec) {
+          std::filesystem::resize_file(name->second, size / 2, ec);
+        }
+        return real_.read(file, buffer);
+      }
+      case Effect::kError:
+        break;
+    }
+    return {.bytes = 0, .error = fault_.error};
+  }
+
+  Transfer write(FileHandle file, std::string_view bytes) override {
+    const auto name = names_.find(file.value);
+    if (name == names_.end() || !hits(Call::kWrite, ++writes_, name->second)) {
+      return real_.write(file, bytes);
+    }
+    switch (fault_.effect) {
+      case Effect::kShort:
+        return real_.write(file, bytes.substr(0, std::max<std::size_t>(1, bytes.size() / 2)));
+      case Effect::kInterrupt:
+        return {.bytes = 0, .error = kInterrupted};
+      case Effect::kTruncate:
+      case Effect::kError:
+        break;
+    }
+    return {.bytes = 0, .error = fault_.error};
+  }
+
+  int close(FileHandle file) override {
+    const auto name = names_.find(file.value);
+    if (name == names_.end()) {
+      return real_.close(file);
+    }
+    const std::string path = name->second;
+    names_.erase(name);
+    const int error = real_.close(file);
+    if (hits(Call::kClose, ++closes_, path) && fault_.effect == Effect::kError) {
+      return fault_.error;
+    }
+    return error;
+  }
+
+  std::size_t size_hint(FileHandle file) override { return real_.size_hint(file); }
+  FileKind kind(FileHandle file) override { return real_.kind(file); }
+  std::optional<FileIdentity> identity(FileHandle file) override { return real_.identity(file); }
+  std::optional<FileIdentity> identity(std::string_view path) override {
+    return real_.identity(path);
+  }
+  FileHandle standard(StandardStream stream) override { return real_.standard(stream); }
+  std::string reason(int error) override { return real_.reason(error); }
+  LocalTime local_time() override { return real_.local_time(); }
+  std::span<char> reserve_memory(std::size_t size) override { return real_.reserve_memory(size); }
+  void release_memory(std::span<char> memory) override { real_.release_memory(memory); }
+
+ private:
+  Opened named(Opened opened, std::string_view path) {
+    if (opened.error == 0) {
+      names_[opened.handle.value] = std::string(path);
+    }
+    return opened;
+  }
+
+  // Whether this call is the one chosen; notes the file it hits.
+  bool hits(Call call, std::int64_t number, const std::string& path) {
+    if (call != fault_.call || number != fault_.number) {
+      return false;
+    }
+    hit_ = path;
+    return true;
+  }
+
+  Platform& real_;
+  Fault fault_;
+  std::string tally_path_;
+  std::map<std::intptr_t, std::string> names_;
+  std::int64_t reads_ = 0;
+  std::int64_t writes_ = 0;
+  std::int64_t closes_ = 0;
+  std::string hit_;
+};
+
+}  // namespace
+
+Platform& platform() {
+  static FaultyPlatform faulty(native_platform());
+  return faulty;
+}
+
+}  // namespace qel2br::support
