@@ -7,6 +7,7 @@
 #include "driver/layout.hpp"
 #include "sections/element_properties.hpp"
 #include "sections/sections.hpp"
+#include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
 #include "support/input_stop.hpp"
 
@@ -37,9 +38,12 @@ constexpr MergedRecord kNonHydro{.keyword = "ELIM",
 void write_merged(RunState& run, const MergedRecord& kind) {
   sets::ElementList merged;
   sets::ElementList elements;
+  const sets::SortedNumbers numbers(run.element_numbers);
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
+    warn_group_passed_over(run, kind.keyword);
     sets::RNGELM(run.cards, 10, elements);
+    warn_left_out(run, elements, numbers);
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {
         const std::string limit = std::to_string(sets::kElementCapacity);
