@@ -73,9 +73,9 @@ Options parse_options(std::span<const char* const> args) {
   bool strict = false;
   bool help = false;
   bool version = false;
-  app.add_option("files", files)->expected(0, 2);
-  auto* element_option = app.add_option("--elements", elements);
-  app.add_option("--groups", groups)->excludes(element_option);
+  app.add_option("files", files);
+  app.add_option("--elements", elements);
+  app.add_option("--groups", groups);
   app.add_flag("--check", check);
   app.add_flag("--quiet", quiet);
   app.add_flag("--strict", strict);
@@ -103,7 +103,15 @@ Options parse_options(std::span<const char* const> args) {
     options.text = "qel2br " + std::string(kVersion) + "\n";
     return options;
   }
+  if (app.count("--elements") > 0 && app.count("--groups") > 0) {
+    return usage_error(
+        "--elements and --groups exclude each other: a run is either element by "
+        "element or by group");
+  }
   const std::size_t wanted = check ? 1 : 2;
+  if (files.size() > wanted && !(check && files.size() == 2)) {
+    return usage_error("too many file names: " + files.at(wanted));
+  }
   if (files.size() != wanted) {
     if (check) {
       return usage_error(files.empty() ? "--check needs the INPUT file"
