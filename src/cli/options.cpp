@@ -48,7 +48,7 @@ constexpr std::string_view kHelp =
     "\n"
     "See qel2br(1) for the dialogue, the cards and columns read, and the warnings.\n";
 
-Options usage_error(std::string message) {
+Options usage_error(const std::string& message) {
   Options options;
   options.action = Action::kUsage;
   options.text = "qel2br: " + message + "\n" + std::string(kUsage) +

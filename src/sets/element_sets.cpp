@@ -51,7 +51,8 @@ std::string_view raw_field(const cards::CardReader& cards, int first_col, int la
   if (first >= line.size()) {
     return {};
   }
-  return line.substr(first, static_cast<std::size_t>(last_col - first_col + 1));
+  const int width = last_col - first_col + 1;
+  return line.substr(first, static_cast<std::size_t>(width));
 }
 
 // One range field: 0 when blank, else the number rounded to a 32-bit integer.
