@@ -31,6 +31,17 @@ struct FieldValue {
 // integer without sign) gives v. Returns the value, or the reason there is none.
 [[nodiscard]] FieldValue read_real(std::string_view text);
 
+// The first value of a field as written, and whether the field holds more: a character other
+// than blanks, commas and slashes behind it ("24,5", "2/45" and "1 0" do; "24", "24," do not).
+struct FirstValue {
+  std::string_view text{};
+  bool holds_more = false;
+};
+
+// first_value(text): the first value of text (up to its blank, comma or slash) and whether more
+// follows it; an empty text for a blank field.
+[[nodiscard]] FirstValue first_value(std::string_view text);
+
 // quick_real(text): the value of a number text of the real grammar (already checked) when it
 // can be found exactly by one operation (at most 2^53 in its digits, a power of ten within
 // 10^22); the same value as the full conversion. nullopt otherwise.

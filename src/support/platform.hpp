@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qel2br::support {
 
@@ -23,7 +24,15 @@ struct FileHandle {
 enum class StandardStream : std::uint8_t { kInput, kOutput, kError };
 
 // What a name or an open file is.
-enum class FileKind : std::uint8_t { kRegular, kDirectory, kPipe, kOther };
+enum class FileKind : std::uint8_t {
+  kRegular,
+  kDirectory,
+  kPipe,
+  kCharacterDevice,
+  kBlockDevice,
+  kSocket,
+  kOther
+};
 
 // The same file has the same identity whatever the spelling of its name or the link it is
 // reached through: device and file number, or volume serial number and file index.
@@ -65,6 +74,8 @@ inline constexpr int kInterrupted = EINTR;
 // The error numbers of a directory where a file is wanted and of a name that names nothing.
 inline constexpr int kIsDirectory = EISDIR;
 inline constexpr int kNoSuchFile = ENOENT;
+// The error number the tool gives itself for a name that is not a file it reads (a device).
+inline constexpr int kNotAFile = ENODEV;
 
 // The operations of the system. File names are UTF-8 texts. Error numbers are the system's
 // (on Windows, its common failures are given the C library's numbers so that their texts are
@@ -93,13 +104,17 @@ class Platform {
   [[nodiscard]] virtual int close(FileHandle file) = 0;
   // The file's size in bytes, or 0 when the system does not know it (pipes, devices).
   [[nodiscard]] virtual std::size_t size_hint(FileHandle file) = 0;
-  // What the open file is.
+  // What the open file is, and what a name names (none when the name cannot be examined);
+  // links are followed.
   [[nodiscard]] virtual FileKind kind(FileHandle file) = 0;
+  [[nodiscard]] virtual std::optional<FileKind> kind(std::string_view path) = 0;
   // The identity of an open file and of a name; none when the system cannot tell.
   [[nodiscard]] virtual std::optional<FileIdentity> identity(FileHandle file) = 0;
   [[nodiscard]] virtual std::optional<FileIdentity> identity(std::string_view path) = 0;
   // The standard stream's handle (never closed by the tool).
   [[nodiscard]] virtual FileHandle standard(StandardStream stream) = 0;
+  // The program's arguments (argv[0] first) as UTF-8 texts.
+  [[nodiscard]] virtual std::vector<std::string> arguments(int argc, char** argv) = 0;
   // The system's text for an error number, such as "No such file or directory".
   [[nodiscard]] virtual std::string reason(int error) = 0;
   // The local date and time now; all zero when the clock cannot be read.

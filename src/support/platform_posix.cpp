@@ -32,6 +32,28 @@ FileIdentity identity_of(const struct stat& info) {
           .index = static_cast<std::uint64_t>(info.st_ino)};
 }
 
+FileKind kind_of(mode_t mode) {
+  if (S_ISREG(mode)) {
+    return FileKind::kRegular;
+  }
+  if (S_ISDIR(mode)) {
+    return FileKind::kDirectory;
+  }
+  if (S_ISFIFO(mode)) {
+    return FileKind::kPipe;
+  }
+  if (S_ISCHR(mode)) {
+    return FileKind::kCharacterDevice;
+  }
+  if (S_ISBLK(mode)) {
+    return FileKind::kBlockDevice;
+  }
+  if (S_ISSOCK(mode)) {
+    return FileKind::kSocket;
+  }
+  return FileKind::kOther;
+}
+
 class PosixPlatform final : public Platform {
  public:
   Opened open_read(std::string_view path) override {
@@ -103,16 +125,16 @@ class PosixPlatform final : public Platform {
     if (::fstat(descriptor(file), &info) != 0) {
       return FileKind::kOther;
     }
-    if (S_ISREG(info.st_mode)) {
-      return FileKind::kRegular;
+    return kind_of(info.st_mode);
+  }
+
+  std::optional<FileKind> kind(std::string_view path) override {
+    const std::string name(path);
+    struct stat info {};
+    if (name.empty() || ::stat(name.c_str(), &info) != 0) {
+      return std::nullopt;
     }
-    if (S_ISDIR(info.st_mode)) {
-      return FileKind::kDirectory;
-    }
-    if (S_ISFIFO(info.st_mode)) {
-      return FileKind::kPipe;
-    }
-    return FileKind::kOther;
+    return kind_of(info.st_mode);
   }
 
   std::optional<FileIdentity> identity(FileHandle file) override {
@@ -142,6 +164,11 @@ class PosixPlatform final : public Platform {
         return {.value = STDERR_FILENO};
     }
     return {};
+  }
+
+  std::vector<std::string> arguments(int argc, char** argv) override {
+    // The system passes the bytes as typed; names are taken as they are.
+    return {argv, argv + (argc > 0 ? argc : 0)};
   }
 
   std::string reason(int error) override { return std::strerror(error); }

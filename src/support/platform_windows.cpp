@@ -1,10 +1,13 @@
 // The platform on Windows: UTF-8 names opened through the wide-character API, handles,
 // GetFileInformationByHandle for identity, and the C library's texts for common errors.
 #include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
 
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/platform.hpp"
 
@@ -156,6 +159,25 @@ DWORD chunk(std::size_t size) {
   return static_cast<DWORD>(size < kLargest ? size : kLargest);
 }
 
+FileKind kind_of(HANDLE h) {
+  switch (::GetFileType(h)) {
+    case FILE_TYPE_DISK: {
+      BY_HANDLE_FILE_INFORMATION info{};
+      if (::GetFileInformationByHandle(h, &info) == 0) {
+        return FileKind::kOther;
+      }
+      return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kDirectory
+                                                                     : FileKind::kRegular;
+    }
+    case FILE_TYPE_PIPE:
+      return FileKind::kPipe;
+    case FILE_TYPE_CHAR:
+      return FileKind::kCharacterDevice;
+    default:
+      return FileKind::kOther;
+  }
+}
+
 class WindowsPlatform final : public Platform {
  public:
   Opened open_read(std::string_view path) override {
@@ -235,21 +257,22 @@ class WindowsPlatform final : public Platform {
     return static_cast<std::size_t>(size.QuadPart);
   }
 
-  FileKind kind(FileHandle file) override {
-    switch (::GetFileType(native(file))) {
-      case FILE_TYPE_DISK: {
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (::GetFileInformationByHandle(native(file), &info) == 0) {
-          return FileKind::kOther;
-        }
-        return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kDirectory
-                                                                       : FileKind::kRegular;
-      }
-      case FILE_TYPE_PIPE:
-        return FileKind::kPipe;
-      default:
-        return FileKind::kOther;
+  FileKind kind(FileHandle file) override { return kind_of(native(file)); }
+
+  std::optional<FileKind> kind(std::string_view path) override {
+    std::wstring wide;
+    if (!wide_name(path, wide) || wide.empty()) {
+      return std::nullopt;
     }
+    // Opened without access to read or write: a device is not acted on.
+    const HANDLE h = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      return std::nullopt;
+    }
+    const FileKind kind = kind_of(h);
+    ::CloseHandle(h);
+    return kind;
   }
 
   std::optional<FileIdentity> identity(FileHandle file) override {
@@ -283,6 +306,22 @@ class WindowsPlatform final : public Platform {
       return {};
     }
     return handle_of(h);
+  }
+
+  std::vector<std::string> arguments(int argc, char** argv) override {
+    // The arguments in argv are in the system's code page; the wide command line holds them
+    // exactly.
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+      return {argv, argv + (argc > 0 ? argc : 0)};
+    }
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) {
+      words.push_back(utf8_text(wide[i]));  // NOLINT: the system's array of count texts
+    }
+    ::LocalFree(static_cast<void*>(wide));
+    return words;
   }
 
   std::string reason(int error) override {

@@ -16,6 +16,25 @@ constexpr std::size_t kBlockSize = 1U << 16U;
 // A call that the system interrupts this many times in a row has failed.
 constexpr int kInterruptionLimit = 1000;
 
+// Only a regular file, a directory (refused on its own) and a pipe are read.
+bool refused(FileKind kind) {
+  return kind != FileKind::kRegular && kind != FileKind::kDirectory && kind != FileKind::kPipe;
+}
+
+// A kind that is refused, in words.
+std::string_view kind_text(FileKind kind) {
+  switch (kind) {
+    case FileKind::kCharacterDevice:
+      return "a character device";
+    case FileKind::kBlockDevice:
+      return "a block device";
+    case FileKind::kSocket:
+      return "a socket";
+    default:
+      return "a special file";
+  }
+}
+
 // Removes trailing blanks from a typed name.
 std::string_view trim_name(std::string_view name) {
   const std::size_t last = name.find_last_not_of(' ');
@@ -67,6 +86,12 @@ FdOutput::~FdOutput() {
 }
 
 int FdOutput::write_all(std::string_view bytes) {
+  if (empty_pending_ && !bytes.empty()) {
+    empty_pending_ = false;
+    if (const int error = system_.empty(file_); error != 0) {
+      return error;
+    }
+  }
   int interruptions = 0;
   while (!bytes.empty()) {
     const Transfer t = system_.write(file_, bytes);
@@ -161,6 +186,8 @@ void MemoryLines::seek(std::size_t offset, std::int64_t lines_before) {
 }
 
 FdLines::FdLines(StandardStream stream) : system_(platform()), file_(system_.standard(stream)) {}
+
+FdLines::FdLines() : system_(platform()), at_end_(true) {}
 
 bool FdLines::read_line(std::string_view& line) {
   // The bytes before from hold no line end: each block read is searched once, so a very long
@@ -279,6 +306,7 @@ struct UnitTable::Slot {
   std::unique_ptr<MemoryLines> lines;
   std::unique_ptr<FdOutput> file_output;
   OutputUnit* output = nullptr;
+  bool empty_at_first_write = false;
 
   // Disconnects the unit; the file is closed without a report (a file that was written is
   // closed by its output unit, which reports).
@@ -298,6 +326,7 @@ struct UnitTable::Slot {
     identity.reset();
     lines.reset();
     output = nullptr;
+    empty_at_first_write = false;
   }
 };
 
@@ -328,28 +357,39 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
   if (mode == OpenMode::kScratch) {
     opened = system_.open_scratch();
   } else if (path.empty()) {
+    open_failure_ = "the name is blank";
     return kNoSuchFile;
   } else if (mode == OpenMode::kOld) {
+    // A device or a socket is refused before it is opened: opening one may block or act.
+    if (const std::optional<FileKind> kind = system_.kind(path); kind && refused(*kind)) {
+      open_failure_ = "it is " + std::string(kind_text(*kind)) + ", not a file";
+      return kNotAFile;
+    }
     opened = system_.open_read(path);
   } else {
     opened = system_.open_write(
         path, mode == OpenMode::kNew ? WriteMode::kCreateNew : WriteMode::kCreateOrOpen);
   }
   if (opened.error != 0) {
+    open_failure_ = system_.reason(opened.error);
     return opened.error;
   }
-  if (mode != OpenMode::kScratch && system_.kind(opened.handle) == FileKind::kDirectory) {
-    static_cast<void>(system_.close(opened.handle));
-    return kIsDirectory;
-  }
-  if (mode == OpenMode::kUnknown) {
-    // The lines written replace what the file held.
-    if (const int error = system_.empty(opened.handle); error != 0) {
+  if (mode != OpenMode::kScratch) {
+    const FileKind kind = system_.kind(opened.handle);
+    if (kind == FileKind::kDirectory) {
       static_cast<void>(system_.close(opened.handle));
-      return error;
+      open_failure_ = system_.reason(kIsDirectory);
+      return kIsDirectory;
+    }
+    if (mode == OpenMode::kOld && refused(kind)) {
+      static_cast<void>(system_.close(opened.handle));
+      open_failure_ = "it is " + std::string(kind_text(kind)) + ", not a file";
+      return kNotAFile;
     }
   }
+  open_failure_.clear();
   s.connected = true;
+  s.empty_at_first_write = mode == OpenMode::kUnknown;
   s.name = path;
   s.file = opened.handle;
   s.writable = mode != OpenMode::kOld;
@@ -403,6 +443,9 @@ OutputUnit& UnitTable::output(int unit) {
       throw std::logic_error("output to a unit that is not open for writing");
     }
     s.file_output = std::make_unique<FdOutput>(s.file, s.name, kFileLineEnd);
+    if (s.empty_at_first_write) {
+      s.file_output->empty_at_first_write();
+    }
     s.output = s.file_output.get();
   }
   return *s.output;

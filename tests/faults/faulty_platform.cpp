@@ -19,6 +19,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/platform.hpp"
 
@@ -158,6 +159,10 @@ class FaultyPlatform final : public Platform {
 
   std::size_t size_hint(FileHandle file) override { return real_.size_hint(file); }
   FileKind kind(FileHandle file) override { return real_.kind(file); }
+  std::optional<FileKind> kind(std::string_view path) override { return real_.kind(path); }
+  std::vector<std::string> arguments(int argc, char** argv) override {
+    return real_.arguments(argc, argv);
+  }
   std::optional<FileIdentity> identity(FileHandle file) override { return real_.identity(file); }
   std::optional<FileIdentity> identity(std::string_view path) override {
     return real_.identity(path);

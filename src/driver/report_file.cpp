@@ -1,0 +1,129 @@
+// The conversion report file: heading, date and writing.
+#include "driver/report_file.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+#include "driver/exit_status.hpp"
+
+namespace qel2br::driver {
+
+namespace {
+
+constexpr std::string_view kDateLabel = " Date : ";
+
+std::string two_digits(int value) {
+  return std::string(value < 10 ? "0" : "") + std::to_string(value);
+}
+
+std::string without_trailing_blanks(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(last == std::string_view::npos ? std::string_view{}
+                                                    : text.substr(0, last + 1));
+}
+
+}  // namespace
+
+std::string report_date(std::string_view run_date_text, const char* source_date_epoch) {
+  if (source_date_epoch != nullptr) {
+    const std::string_view text(source_date_epoch);
+    std::int64_t seconds = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    // Up to the year 9999.
+    constexpr std::int64_t kLastSecond = 253402300799;
+    if (!text.empty() && result.ec == std::errc{} && result.ptr == text.data() + text.size() &&
+        seconds >= 0 && seconds <= kLastSecond) {
+      using std::chrono::days;
+      const std::chrono::sys_seconds when{std::chrono::seconds{seconds}};
+      const auto day = std::chrono::floor<days>(when);
+      const std::chrono::year_month_day date{day};
+      const std::chrono::hh_mm_ss time{when - day};
+      return std::to_string(static_cast<int>(date.year())) + "-" +
+             two_digits(static_cast<int>(static_cast<unsigned>(date.month()))) + "-" +
+             two_digits(static_cast<int>(static_cast<unsigned>(date.day()))) + " " +
+             two_digits(static_cast<int>(time.hours().count())) + ":" +
+             two_digits(static_cast<int>(time.minutes().count())) + ":" +
+             two_digits(static_cast<int>(time.seconds().count())) + " UTC";
+    }
+  }
+  std::string_view date = run_date_text;
+  if (date.starts_with(kDateLabel)) {
+    date.remove_prefix(kDateLabel.size());
+  }
+  return without_trailing_blanks(date);
+}
+
+void fill_report_heading(const RunState& run, const ReportFacts& facts, report::ReportData& data) {
+  data.input_file = std::string(facts.input);
+  data.output_file = std::string(facts.output);
+  data.date = facts.date;
+  data.version = std::string(facts.version);
+  data.check_only = facts.check;
+  data.mode = run.use_groups ? report::SetMode::kGroups : report::SetMode::kElements;
+  data.group_file = std::string(facts.group_file);
+  data.element_file = std::string(facts.element_file);
+  // Without element numbers nothing is checked, whatever file was named.
+  data.element_check = !run.use_groups && !run.element_numbers.empty();
+  if (facts.status == kErrorEnd) {
+    data.end_note =
+        "The run took its error end: the output data file has no end lines, and "
+        "the report shows what was converted up to there.";
+  } else if (facts.status == kInputStop) {
+    data.end_note =
+        "The input stopped the run (exit status 2); the report shows what was "
+        "converted up to there.";
+    data.stop_report = std::string(facts.stop_text);
+  } else if (facts.status != kNormalEnd) {
+    data.end_note = "The run ended with exit status " + std::to_string(facts.status) + ".";
+  }
+}
+
+ReportFile::~ReportFile() {
+  if (file_.open()) {
+    static_cast<void>(system_.close(file_));
+  }
+}
+
+std::string ReportFile::open(const std::string& path) {
+  const support::Opened opened = system_.open_write(path, support::WriteMode::kCreateOrOpen);
+  if (opened.error != 0) {
+    return system_.reason(opened.error);
+  }
+  if (const int error = system_.empty(opened.handle); error != 0) {
+    static_cast<void>(system_.close(opened.handle));
+    return system_.reason(error);
+  }
+  file_ = opened.handle;
+  return "";
+}
+
+std::string ReportFile::write(std::string_view page) {
+  if (!file_.open()) {
+    return "not open";
+  }
+  // Short writes are completed; an interrupted call is asked again, a bounded number of times.
+  constexpr int kInterruptionLimit = 1000;
+  int write_error = 0;
+  int interruptions = 0;
+  while (!page.empty() && write_error == 0) {
+    const support::Transfer t = system_.write(file_, page);
+    if (t.error == support::kInterrupted && ++interruptions < kInterruptionLimit) {
+      continue;
+    }
+    write_error = t.error;
+    page.remove_prefix(std::min(t.bytes, page.size()));
+  }
+  const int close_error = system_.close(std::exchange(file_, support::FileHandle{}));
+  if (write_error != 0) {
+    return system_.reason(write_error);
+  }
+  if (close_error != 0) {
+    return system_.reason(close_error);
+  }
+  return "";
+}
+
+}  // namespace qel2br::driver
