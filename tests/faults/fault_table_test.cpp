@@ -1,5 +1,6 @@
-// The fault table: each golden case run once per fault point with qel2br_faults, whose
-// platform makes one read, write or close of a file go wrong (see faulty_platform.cpp).
+// The fault table: each golden case (and one long case made here) run once per fault point with
+// qel2br_faults, whose platform makes one read, write or close of a file go wrong (see
+// faulty_platform.cpp).
 //
 // A run without a fault counts the calls. Then, for every call (or an even spread of at most
 // kMostPoints of each kind), a run where that call
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -57,11 +59,31 @@ struct Point {
 
 std::int64_t g_points_run = 0;  // NOLINT: counted over the whole table, printed at the end
 
+// A long case made here: thousands of title cards, so that the output data file is written in
+// many blocks and a fault can strike in the middle of it.
+constexpr std::string_view kLongCase = "generated_long_titles";
+
+fs::path long_case_dir() {
+  const fs::path dir =
+      fs::temp_directory_path() / ("qel2br-faults-long-" + std::to_string(::getpid()));
+  if (!fs::exists(dir / "answers.txt")) {
+    fs::create_directories(dir / "input");
+    std::ofstream cards(dir / "input" / "cards.inp", std::ios::binary);
+    for (int i = 0; i < 1500; ++i) {
+      cards << "TITL " << std::string(200, static_cast<char>('A' + i % 26)) << i << "\n";
+    }
+    cards << "DPTH     100\n";
+    std::ofstream(dir / "answers.txt", std::ios::binary) << "cards.inp\nout.txt\n\n";
+  }
+  return dir;
+}
+
 class FaultTable : public ::testing::TestWithParam<std::string> {
  protected:
   // Runs the case with the fault (none when empty) in a fresh folder.
   FaultRun run(const std::string& fault) {
-    const fs::path dir = fs::path(QEL2BR_CASES_DIR) / GetParam();
+    const fs::path dir =
+        GetParam() == kLongCase ? long_case_dir() : fs::path(QEL2BR_CASES_DIR) / GetParam();
     const fs::path scratch = fs::temp_directory_path() /
                              ("qel2br-faults-" + GetParam() + "-" + std::to_string(::getpid()));
     fs::remove_all(scratch);
@@ -193,6 +215,7 @@ std::vector<std::string> case_names() {
     }
   }
   std::sort(names.begin(), names.end());
+  names.emplace_back(kLongCase);
   return names;
 }
 
@@ -206,6 +229,9 @@ INSTANTIATE_TEST_SUITE_P(Golden, FaultTable, ::testing::ValuesIn(case_names()),
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   const int status = RUN_ALL_TESTS();
+  std::error_code ec;
+  fs::remove_all(fs::temp_directory_path() / ("qel2br-faults-long-" + std::to_string(::getpid())),
+                 ec);
   std::cout << "fault table: " << g_points_run << " fault points run\n";
   return status;
 }
