@@ -19,7 +19,7 @@ namespace qel2br::support {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1U << 16U;
+constexpr std::size_t kReadBlock = 1U << 16U;
 
 std::string error_text(int error) { return std::strerror(error); }
 
@@ -36,28 +36,30 @@ void OutputUnit::write_rendered(std::string_view text) {
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
-      put(text.substr(start));
-      return;
+      pending_.append(text.substr(start));
+      break;
     }
-    put(text.substr(start, end - start));
-    put(line_end_);
+    pending_.append(text.substr(start, end - start));
+    pending_.append(line_end_);
     start = end + 1;
   }
+  wrote();
 }
 
 void OutputUnit::write_line(std::string_view text) {
-  put(text);
-  put(line_end_);
+  pending_.append(text);
+  pending_.append(line_end_);
+  wrote();
 }
 
 FdOutput::FdOutput(int fd, std::string name, std::string_view line_end)
     : OutputUnit(line_end), fd_(fd), name_(std::move(name)), report_failures_(fd != 1 && fd != 2) {
-  buffer_.reserve(kBlockSize);
+  pending().reserve(2 * kBlockSize);
 }
 
 FdOutput::~FdOutput() {
   if (fd_ >= 0) {
-    write_all(buffer_);
+    write_all(pending());
     if (fd_ > 2) {
       ::close(fd_);
     }
@@ -78,23 +80,16 @@ bool FdOutput::write_all(std::string_view bytes) {
   return true;
 }
 
-void FdOutput::put(std::string_view bytes) {
-  if (fd_ < 0) {
-    return;
-  }
-  buffer_ += bytes;
-  if (buffer_.size() >= kBlockSize) {
-    flush();
-  }
-}
-
 void FdOutput::flush() {
-  if (fd_ < 0 || buffer_.empty()) {
+  std::string& text = pending();
+  if (fd_ < 0 || text.empty()) {
+    // Nothing is passed on after a failure or a close.
+    text.clear();
     return;
   }
-  const bool ok = write_all(buffer_);
+  const bool ok = write_all(text);
   const int error = errno;
-  buffer_.clear();
+  text.clear();
   if (!ok && report_failures_) {
     const int fd = fd_;
     fd_ = -1;
@@ -235,7 +230,7 @@ void FileBuffer::release() {
 bool FileBuffer::read_all(int fd, std::size_t size) {
   release();
   // One more block than the file's size, so that the end of the file is seen in one read.
-  std::size_t capacity = size + kBlockSize;
+  std::size_t capacity = size + kReadBlock;
   while (true) {
     if (capacity_ < capacity) {
       void* memory =

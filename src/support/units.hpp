@@ -21,7 +21,8 @@ inline constexpr std::string_view kFileLineEnd = "\r\n";
 inline constexpr std::string_view kConsoleLineEnd = "\n";
 
 // A unit lines are written to. The line end belongs to the unit: CR LF in files, LF on the
-// console.
+// console. Records are rendered straight onto the end of the unit's pending text, each line
+// ended by the unit's line end; wrote() then passes the text on once a block has gathered.
 class OutputUnit {
  public:
   OutputUnit(const OutputUnit&) = delete;
@@ -33,33 +34,35 @@ class OutputUnit {
   void write_rendered(std::string_view text);
   // Writes one whole line.
   void write_line(std::string_view text);
-  // A work text for rendering records bound for this unit, kept to spare allocations.
-  [[nodiscard]] std::string& scratch() { return scratch_; }
-  // Passes buffered lines on; a file unit stops the run when that fails.
+  [[nodiscard]] std::string_view line_end() const { return line_end_; }
+  // The text written and not yet passed on; lines are appended to it, then wrote() is called.
+  [[nodiscard]] std::string& pending() { return pending_; }
+  [[nodiscard]] const std::string& pending() const { return pending_; }
+  // Passes the pending text on when a block or more has gathered.
+  void wrote() {
+    if (pending_.size() >= kBlockSize) {
+      flush();
+    }
+  }
+  // Passes the pending text on; a file unit stops the run when that fails.
   virtual void flush() {}
   // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
   virtual void close() { flush(); }
 
  protected:
   explicit OutputUnit(std::string_view line_end) : line_end_(line_end) {}
-  virtual void put(std::string_view bytes) = 0;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 16U;
 
  private:
   std::string_view line_end_;
-  std::string scratch_;
+  std::string pending_;
 };
 
 // An output unit that collects what is written in a string (tests, in-process runs).
 class StringOutput final : public OutputUnit {
  public:
   explicit StringOutput(std::string_view line_end) : OutputUnit(line_end) {}
-  [[nodiscard]] const std::string& text() const { return text_; }
-
- protected:
-  void put(std::string_view bytes) override { text_ += bytes; }
-
- private:
-  std::string text_;
+  [[nodiscard]] const std::string& text() const { return pending(); }
 };
 
 // An output unit on an open file descriptor, written in large blocks. A failed write or close
@@ -74,14 +77,10 @@ class FdOutput final : public OutputUnit {
   void flush() override;
   void close() override;
 
- protected:
-  void put(std::string_view bytes) override;
-
  private:
   bool write_all(std::string_view bytes);
   int fd_;
   std::string name_;
-  std::string buffer_;
   bool report_failures_;
 };
 
