@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cards/card_reader.hpp"
+#include "report/report_data.hpp"
 #include "support/fixed_list.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
@@ -53,6 +54,9 @@ struct RunState {
   bool use_groups = false;
   std::array<std::int32_t, kStructureWords> structure{};
   ElementList element_numbers;
+
+  // When set, the sections note here what they convert, for the conversion report.
+  report::ReportData* report = nullptr;
 
   // The output data file (unit 90).
   [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cards/text_routines.hpp"
 #include "driver/layout.hpp"
@@ -79,9 +80,21 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
+    std::vector<std::int32_t> before;
+    if (run.report != nullptr) {
+      before.assign(elements.items().begin(), elements.items().end());
+    }
     sets::KEEPID(elements, numbers);
     if (elements.empty()) {
       continue;
+    }
+    if (run.report != nullptr) {
+      report::ElementRecord& noted = run.report->element_records.emplace_back();
+      noted.keyword = std::string(kind.keyword);
+      noted.line = run.cards.line_number();
+      noted.cd = cd;
+      noted.cm = cm;
+      note_kept(before, elements.items(), noted.elements, noted.left_out);
     }
     ++usable;
     if (usable == 1) {
@@ -112,6 +125,17 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
     }
     if (used > 1) {
       driver::write_record(out, kElementLine, std::span<const driver::Item>(items.data(), used));
+    }
+  }
+}
+
+void note_kept(std::span<const std::int32_t> before, std::span<const std::int32_t> after,
+               std::vector<std::int32_t>& written, std::vector<std::int32_t>& left_out) {
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (after[i] > 0) {
+      written.push_back(after[i]);
+    } else if (i < before.size() && before[i] > 0) {
+      left_out.push_back(before[i]);
     }
   }
 }

@@ -1,5 +1,6 @@
 // Wave records: every SEA card as a commented-out wave record of load case 3.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "driver/layout.hpp"
@@ -87,6 +88,17 @@ void WRWAVE(RunState& run) {
     driver::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
                          period, direction, phase, run.still_water_z, run.water_depth,
                          kInitialSteps);
+    if (run.report != nullptr) {
+      const std::string_view name = theory.name.view();
+      run.report->sea_states.push_back({.line = run.cards.line_number(),
+                                        .load_case = kLoadCase,
+                                        .theory = std::string(name.substr(0, name.find(' '))),
+                                        .type_code = type_code,
+                                        .height = height,
+                                        .period = period,
+                                        .direction = direction,
+                                        .phase = phase});
+    }
   }
 }
 
