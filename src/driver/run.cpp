@@ -128,8 +128,15 @@ int run_and_report(RunState& state, support::OutputUnit& errors) {
   try {
     return run(state);
   } catch (const support::InputStop& stop) {
+    // A write of the output data file that failed before the stop is what stopped the run.
+    std::string report = support::format_report(stop);
+    try {
+      state.units.settle();
+    } catch (const support::InputStop& write_stop) {
+      report = support::format_report(write_stop);
+    }
     state.console.flush();
-    errors.write_rendered(support::format_report(stop));
+    errors.write_rendered(report);
     errors.flush();
     return kInputStop;
   }

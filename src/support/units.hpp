@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,33 +41,45 @@ class OutputUnit {
   [[nodiscard]] const std::string& pending() const { return pending_; }
   // Passes the pending text on when a block or more has gathered.
   void wrote() {
-    if (pending_.size() >= kBlockSize) {
-      flush();
+    if (pending_.size() >= block_size_) {
+      pass_on();
     }
   }
-  // Passes the pending text on; a file unit stops the run when that fails.
+  // Passes the pending text on and waits until it is written; a file unit stops the run when
+  // that fails.
   virtual void flush() {}
   // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
   virtual void close() { flush(); }
 
  protected:
-  explicit OutputUnit(std::string_view line_end) : line_end_(line_end) {}
-  static constexpr std::size_t kBlockSize = std::size_t{1} << 16U;
+  OutputUnit(std::string_view line_end, std::size_t block_size)
+      : line_end_(line_end), block_size_(block_size) {}
+  [[nodiscard]] std::size_t block_size() const { return block_size_; }
+  // Passes a block of pending text on; it may be written while the next one is rendered.
+  virtual void pass_on() { flush(); }
 
  private:
   std::string_view line_end_;
+  std::size_t block_size_;
   std::string pending_;
 };
 
 // An output unit that collects what is written in a string (tests, in-process runs).
 class StringOutput final : public OutputUnit {
  public:
-  explicit StringOutput(std::string_view line_end) : OutputUnit(line_end) {}
+  explicit StringOutput(std::string_view line_end) : OutputUnit(line_end, kNoBlocks) {}
   [[nodiscard]] const std::string& text() const { return pending(); }
+
+ private:
+  // The text is never passed on.
+  static constexpr std::size_t kNoBlocks = std::numeric_limits<std::size_t>::max();
 };
 
 // An output unit on an open file descriptor, written in large blocks. A failed write or close
 // stops the run naming the file; the destructor flushes what is left and closes quietly.
+// A file (any descriptor but 1 and 2) is written by a second thread, block by block, while the
+// run renders the next block; a failed write stops the run when the next block is passed on
+// (or at the flush, the close or the end of the run that comes first), naming the file.
 class FdOutput final : public OutputUnit {
  public:
   // fd is owned (closed at close()) unless it is 1 or 2.
@@ -76,12 +89,21 @@ class FdOutput final : public OutputUnit {
   FdOutput& operator=(const FdOutput&) = delete;
   void flush() override;
   void close() override;
+  // Waits for the block being written; a failed write stops the run. Done before an input stop
+  // is reported, so that the report is the one of the failure that came first.
+  void settle();
+
+ protected:
+  void pass_on() override;
 
  private:
-  bool write_all(std::string_view bytes);
+  struct Writer;
+  // Stops the run with the failed write's error number.
+  [[noreturn]] void write_failed(int error);
   int fd_;
   std::string name_;
   bool report_failures_;
+  std::unique_ptr<Writer> writer_;  // started with the first block passed on
 };
 
 // A source of lines. A line is read up to LF; the CR of a CR LF is not part of it; a last line
@@ -191,6 +213,8 @@ class UnitTable {
   [[nodiscard]] OutputUnit& output(int unit);
   // Closes the unit (flushing it); a unit that is not connected is left alone.
   void close(int unit);
+  // Waits for the blocks of the files being written; a failed write stops the run.
+  void settle();
   // Whether path names the same file as the one connected to the unit (any spelling or link).
   [[nodiscard]] bool same_file(int unit, std::string_view path) const;
 
