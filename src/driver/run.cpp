@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "driver/batch.hpp"
+#include "driver/card_checks.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/header.hpp"
 #include "driver/layout.hpp"
@@ -73,32 +75,53 @@ void ask(RunState& run, std::string_view question, std::span<char> text) {
 
 int run(RunState& run) {
   DATTXT(run.date_text, 6);
-  write_record(run.console, kBanner);
+  const BatchOptions* const batch = run.batch;
+  if (batch == nullptr) {
+    write_record(run.console, kBanner);
+  }
 
-  ask(run, kGiveInput, run.input_name);
+  take_answer(run, kGiveInput, run.input_name, batch != nullptr ? batch->input : "");
   while (support::FILOPN(run.units, run.input_name.view(), support::kCardUnit,
                          support::kQuietOld) != support::kOpened) {
+    report_failed_open(run, "input card file", run.input_name.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
     ask(run, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
+  run.cards.set_warnings(&run.warnings);
 
-  ask(run, kGiveOutput, run.output_name);
-  // Opening the input card file for output would empty it: refuse whatever the spelling.
-  if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
-    write_record(run.console, kOneText, kWouldOverwrite);
-    return error_end(run);
+  // A check run opens no output data file: its lines are only counted.
+  if (batch == nullptr || !batch->check) {
+    take_answer(run, kGiveOutput, run.output_name, batch != nullptr ? batch->output : "");
+    // Opening the input card file for output would empty it: refuse whatever the spelling.
+    if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
+      write_record(run.console, kOneText, kWouldOverwrite);
+      return error_end(run);
+    }
+    if (support::FILOPN(run.units, run.output_name.view(), support::kDataUnit,
+                        support::kQuietUnknown) != support::kOpened) {
+      report_failed_open(run, "output data file", run.output_name.view());
+      return error_end(run);
+    }
+    write_record(run.console, kOneText, kOpeningOk);
   }
-  if (support::FILOPN(run.units, run.output_name.view(), support::kDataUnit,
-                      support::kQuietUnknown) != support::kOpened) {
-    return error_end(run);
-  }
-  write_record(run.console, kOneText, kOpeningOk);
 
   if (set_options(run) != 0) {
     return error_end(run);
   }
 
+  // A run from the command line counts the records it writes for its summary.
+  RecordCounter counter(batch == nullptr || batch->check ? nullptr
+                                                         : &run.units.output(support::kDataUnit));
+  struct TapGuard {
+    RunState& run;
+    ~TapGuard() { run.data_tap = nullptr; }
+  } tap_guard{run};
+  if (batch != nullptr) {
+    run.data_tap = &counter;
+  }
+
+  check_cards(run);
   write_run_header(run);
   run.cards.rewind();
 
@@ -121,12 +144,18 @@ int run(RunState& run) {
   write_record(run.output(), kOneText, kMark);
   write_record(run.output(), kOneText, kEndOfFile);
   run.units.close(support::kDataUnit);
+  if (batch != nullptr) {
+    run.console.write_line(summary_line(run, counter));
+  }
   return kNormalEnd;
 }
 
 int run_and_report(RunState& state, support::OutputUnit& errors) {
+  state.errors = &errors;
+  state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
+  int status = kInputStop;
   try {
-    return run(state);
+    status = run(state);
   } catch (const support::InputStop& stop) {
     // A write of the output data file that failed before the stop is what stopped the run.
     std::string report = support::format_report(stop);
@@ -138,8 +167,10 @@ int run_and_report(RunState& state, support::OutputUnit& errors) {
     state.console.flush();
     errors.write_rendered(report);
     errors.flush();
-    return kInputStop;
+    status = kInputStop;
   }
+  state.warnings.finish();
+  return status;
 }
 
 }  // namespace qel2br::driver

@@ -9,6 +9,7 @@
 #include "support/fixed_list.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
@@ -17,6 +18,8 @@ using FileName = support::Text<256>;
 inline constexpr std::size_t kProfileRows = 100;
 inline constexpr std::size_t kStructureWords = 30010;
 inline constexpr std::size_t kElementCapacity = 10000;
+
+struct BatchOptions;
 
 // One row of the profile table: an elevation and two values, as read from the card.
 using ProfileRow = std::array<double, 3>;
@@ -34,6 +37,14 @@ struct RunState {
   support::OutputUnit& console;  // unit 6
   support::UnitTable units;      // units 88 to 91
   cards::CardReader cards;       // the input card file, once it is open
+
+  // Standard error (failed opens, warnings); set by run_and_report.
+  support::OutputUnit* errors = nullptr;
+  support::Warnings warnings;
+  // The answers of a run from the command line; null for the dialogue.
+  const BatchOptions* batch = nullptr;
+  // When set, lines for the output data file go through it (it counts them for the summary).
+  support::OutputUnit* data_tap = nullptr;
 
   FileName input_name;
   FileName output_name;
@@ -59,7 +70,9 @@ struct RunState {
   report::ReportData* report = nullptr;
 
   // The output data file (unit 90).
-  [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }
+  [[nodiscard]] support::OutputUnit& output() {
+    return data_tap != nullptr ? *data_tap : units.output(support::kDataUnit);
+  }
 };
 
 }  // namespace qel2br::driver

@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "cards/text_routines.hpp"
+#include "driver/batch.hpp"
 #include "driver/layout.hpp"
 #include "driver/run.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/file_open.hpp"
 #include "support/text.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
@@ -37,6 +39,9 @@ constexpr std::string_view kNoGroups = "** No Groups Found on file: ";
 constexpr std::string_view kNoChecking = " *** No Element ID checking *** ";
 constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 
+constexpr std::string_view kGroupFileIsOutput = " Group name file is the output file: not read";
+constexpr std::string_view kElementFileIsOutput = " Element ID file is the output file: not read";
+
 constexpr std::int32_t kFailed = 1;
 
 std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
@@ -48,11 +53,15 @@ std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
   write_record(run.console, kBlockMessage, kNamesRequired);
 
   FileName group_file;
-  ask(run, kGroupFile, group_file);
+  take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
   while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit, support::kQuietOld) !=
          support::kOpened) {
+    report_failed_open(run, "group-name file", group_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
     ask(run, kGroupFile, group_file);
+  }
+  if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
+    return kFailed;
   }
 
   std::int32_t group_count = 0;
@@ -71,7 +80,8 @@ std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
 
 std::int32_t element_mode(RunState& run) {
   FileName element_file;
-  ask(run, kElementFile, element_file);
+  take_answer(run, kElementFile, element_file,
+              run.batch != nullptr ? run.batch->elements.value_or("") : "");
   while (true) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
@@ -83,8 +93,12 @@ std::int32_t element_mode(RunState& run) {
                         support::kQuietOld) == support::kOpened) {
       break;
     }
+    report_failed_open(run, "element-number file", element_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
     ask(run, kElementFile, element_file);
+  }
+  if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
+    return kFailed;
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::RDELMS(run.element_numbers, run.units, support::kElementUnit);
@@ -105,10 +119,18 @@ std::int32_t set_options(RunState& run) {
 
   run.use_groups = false;
   if (floo > 0) {
+    // From the command line, group mode is chosen by naming the group-name file.
     support::Text<80> answer;
-    ask(run, kUseGroups, answer);
+    take_answer(run, kUseGroups, answer,
+                run.batch != nullptr && run.batch->groups.has_value() ? "Y" : "N");
     cards::UPCASE(std::span<char>(answer.data(), 80));
     run.use_groups = answer.at(1) == 'Y';
+  } else if (run.batch != nullptr && run.batch->groups.has_value()) {
+    run.warnings.warn(support::WarningKind::kOptionNotUsed, "", 0,
+                      "--groups " + *run.batch->groups + " is not used: no FLOO card of " +
+                          run.cards.file_name() +
+                          " names a group, so the element sets are converted element by "
+                          "element");
   }
   if (run.use_groups) {
     return group_mode(run, floo, elim, spec_count, spex);

@@ -137,6 +137,9 @@ void heading(Page& page, const ReportData& data) {
   if (!data.end_note.empty()) {
     page.element("p", data.end_note, "class=\"stop\"");
   }
+  if (!data.stop_report.empty()) {
+    page.element("pre", data.stop_report, "class=\"stop\"");
+  }
   if (!data.titles.empty()) {
     page.element("h3", "Heading of the card file");
     page.open("pre");
@@ -443,7 +446,12 @@ std::string element_ranges(std::span<const std::int32_t> elements) {
 
 std::string render_report(const ReportData& data) {
   Page page;
-  page.raw("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n");
+  // The page forbids itself every script and every resource from outside, so that a browser
+  // reports any such reference as an error.
+  page.raw(
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src "
+      "'unsafe-inline'\"/>\n");
   page.element("title", "Conversion report: " + data.input_file);
   page.raw("<style>");
   page.raw(kStyle);

@@ -115,8 +115,10 @@ struct ReportData {
   std::vector<GroupRecord> groups{};
 
   std::vector<Warning> warnings{};
-  // How the run ended, when not normally (empty after a normal end).
+  // How the run ended, when not normally (empty after a normal end), and the report of the
+  // input stop that ended it.
   std::string end_note{};
+  std::string stop_report{};
 };
 
 }  // namespace qel2br::report

@@ -9,6 +9,7 @@
 #include "cards/text_routines.hpp"
 #include "driver/layout.hpp"
 #include "sections/sections.hpp"
+#include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
 
 namespace qel2br::sections {
@@ -80,6 +81,7 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
+    warn_left_out(run, elements, numbers);
     std::vector<std::int32_t> before;
     if (run.report != nullptr) {
       before.assign(elements.items().begin(), elements.items().end());

@@ -8,6 +8,7 @@
 #include "driver/layout.hpp"
 #include "sections/element_properties.hpp"
 #include "sections/sections.hpp"
+#include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
 #include "support/input_stop.hpp"
 
@@ -39,9 +40,12 @@ constexpr MergedRecord kNonHydro{.keyword = "ELIM",
 void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* reported) {
   sets::ElementList merged;
   sets::ElementList elements;
+  const sets::SortedNumbers numbers(run.element_numbers);
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
+    warn_group_passed_over(run, kind.keyword);
     sets::RNGELM(run.cards, 10, elements);
+    warn_left_out(run, elements, numbers);
     if (reported != nullptr && !elements.empty()) {
       reported->lines.push_back(run.cards.line_number());
     }

@@ -89,6 +89,9 @@ class FdOutput final : public OutputUnit {
   FdOutput& operator=(const FdOutput&) = delete;
   void flush() override;
   void close() override;
+  // The file is emptied just before the first bytes are written to it (a regular file only),
+  // so that a run which ends before writing leaves it as it was.
+  void empty_at_first_write() { empty_pending_ = true; }
   // Waits for the block being written; a failed write stops the run. Done before an input stop
   // is reported, so that the report is the one of the failure that came first.
   void settle();
@@ -100,7 +103,11 @@ class FdOutput final : public OutputUnit {
   struct Writer;
   // Stops the run with the failed write's error number.
   [[noreturn]] void write_failed(int error);
+  // Empties the file when that is still to be done and text is about to be written; false with
+  // errno set when that fails.
+  [[nodiscard]] bool empty_before(std::string_view text);
   int fd_;
+  bool empty_pending_ = false;
   std::string name_;
   bool report_failures_;
   std::unique_ptr<Writer> writer_;  // started with the first block passed on
@@ -198,7 +205,13 @@ class UnitTable {
 
   // Opens the named file on the unit; returns 0 or the platform's error number. A directory
   // and an all-blank name cannot be opened. An earlier connection of the unit is closed first.
+  // A file opened OLD is opened for reading only, and only a regular file or a pipe is taken (a
+  // device or a socket is refused). A file opened UNKNOWN is created when missing and emptied
+  // only when its first line is written.
   [[nodiscard]] int open(int unit, std::string_view name, OpenMode mode);
+  // Why the last open failed, in words ("No such file or directory", "it is a character
+  // device"); empty after a successful open.
+  [[nodiscard]] const std::string& open_failure() const { return open_failure_; }
   // Connects the unit to lines held in memory (tests and in-process runs).
   void bind_lines(int unit, std::string name, std::string contents);
   // Connects the unit to an output unit owned by the caller.
@@ -230,6 +243,7 @@ class UnitTable {
   [[nodiscard]] const Slot& slot(int unit) const;
   std::array<std::unique_ptr<Slot>, 100> slots_;
   OutputUnit* console_ = nullptr;
+  std::string open_failure_;
 };
 
 }  // namespace qel2br::support

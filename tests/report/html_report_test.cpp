@@ -111,6 +111,14 @@ TEST(RenderReport, ProfilesOfFewerThanTwoPointsAreNotPlotted) {
   EXPECT_NE(bare.find("No CRNT card: no current record."), std::string::npos);
   EXPECT_NE(bare.find("No SEA card: no wave record."), std::string::npos);
   EXPECT_NE(bare.find("<p class=\"note\">No warning.</p>"), std::string::npos);
+  EXPECT_EQ(bare.find("class=\"stop\""), std::string::npos);
+
+  data.end_note = "The input stopped the run.";
+  data.stop_report = "qel2br: a.inp:3: SEA card: found \"<x>\"\n";
+  const std::string stopped = render_report(data);
+  EXPECT_NE(stopped.find("<p class=\"stop\">The input stopped the run.</p>\n<pre class=\"stop\">"
+                         "qel2br: a.inp:3: SEA card: found &quot;&lt;x&gt;&quot;\n</pre>"),
+            std::string::npos);
 }
 
 }  // namespace
