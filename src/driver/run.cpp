@@ -150,7 +150,7 @@ int run(RunState& run) {
   return kNormalEnd;
 }
 
-int run_and_report(RunState& state, support::OutputUnit& errors) {
+int run_and_report(RunState& state, support::OutputUnit& errors, std::string* stop_report) {
   state.errors = &errors;
   state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
   int status = kInputStop;
@@ -166,6 +166,9 @@ int run_and_report(RunState& state, support::OutputUnit& errors) {
     }
     state.console.flush();
     errors.write_rendered(report);
+    if (stop_report != nullptr) {
+      *stop_report = report;
+    }
     errors.flush();
     status = kInputStop;
   }

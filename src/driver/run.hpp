@@ -1,6 +1,7 @@
 // The run sequence: banner, file dialogue, header, sections, and the normal or error end.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "driver/run_state.hpp"
@@ -14,8 +15,10 @@ namespace qel2br::driver {
 [[nodiscard]] int run(RunState& run);
 
 // Runs the conversion and turns an InputStop into its report on errors and kInputStop. This is
-// what main calls; in-process callers (fuzzing) use it the same way.
-[[nodiscard]] int run_and_report(RunState& run, support::OutputUnit& errors);
+// what main calls; in-process callers (fuzzing) use it the same way. When stop_report is set it
+// receives the report of an input stop as well.
+[[nodiscard]] int run_and_report(RunState& run, support::OutputUnit& errors,
+                                 std::string* stop_report = nullptr);
 
 // Prompts with the question and reads the answer whole into text (cut or blank padded). The
 // end of the console input stops the run.
