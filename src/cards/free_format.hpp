@@ -42,11 +42,6 @@ struct FirstValue {
 // follows it; an empty text for a blank field.
 [[nodiscard]] FirstValue first_value(std::string_view text);
 
-// quick_real(text): the value of a number text of the real grammar (already checked) when it
-// can be found exactly by one operation (at most 2^53 in its digits, a power of ten within
-// 10^22); the same value as the full conversion. nullopt otherwise.
-[[nodiscard]] std::optional<double> quick_real(std::string_view text);
-
 // read_int32_digits(digits): the value of a non-empty run of decimal digits (leading zeros
 // allowed); nullopt when it does not fit a 32-bit integer or holds anything but digits.
 [[nodiscard]] std::optional<std::int32_t> read_int32_digits(std::string_view digits);

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "support/input_stop.hpp"
@@ -12,7 +15,11 @@ namespace qel2br::support {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1U << 16U;
+constexpr std::size_t kReadBlock = 1U << 16U;
+// Text gathered before it is written: to the console, and to a file (by the writer thread).
+constexpr std::size_t kConsoleBlock = 1U << 16U;
+constexpr std::size_t kFileBlock = 1U << 18U;
+
 // A call that the system interrupts this many times in a row has failed.
 constexpr int kInterruptionLimit = 1000;
 
@@ -48,53 +55,30 @@ void OutputUnit::write_rendered(std::string_view text) {
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
-      put(text.substr(start));
-      return;
+      pending_.append(text.substr(start));
+      break;
     }
-    put(text.substr(start, end - start));
-    put(line_end_);
+    pending_.append(text.substr(start, end - start));
+    pending_.append(line_end_);
     start = end + 1;
   }
+  wrote();
 }
 
 void OutputUnit::write_line(std::string_view text) {
-  put(text);
-  put(line_end_);
+  pending_.append(text);
+  pending_.append(line_end_);
+  wrote();
 }
 
-FdOutput::FdOutput(FileHandle file, std::string name, std::string_view line_end)
-    : OutputUnit(line_end), system_(platform()), file_(file), name_(std::move(name)), owned_(true) {
-  buffer_.reserve(kBlockSize);
-}
+namespace {
 
-FdOutput::FdOutput(StandardStream stream, std::string name, std::string_view line_end)
-    : OutputUnit(line_end),
-      system_(platform()),
-      file_(system_.standard(stream)),
-      name_(std::move(name)),
-      owned_(false) {
-  buffer_.reserve(kBlockSize);
-}
-
-FdOutput::~FdOutput() {
-  if (file_.open()) {
-    static_cast<void>(write_all(buffer_));
-    if (owned_) {
-      static_cast<void>(system_.close(file_));
-    }
-  }
-}
-
-int FdOutput::write_all(std::string_view bytes) {
-  if (empty_pending_ && !bytes.empty()) {
-    empty_pending_ = false;
-    if (const int error = system_.empty(file_); error != 0) {
-      return error;
-    }
-  }
+// Writes all of bytes (short writes are completed, interrupted calls asked again); 0 or the
+// error number.
+int write_all(Platform& system, FileHandle file, std::string_view bytes) {
   int interruptions = 0;
   while (!bytes.empty()) {
-    const Transfer t = system_.write(file_, bytes);
+    const Transfer t = system.write(file, bytes);
     if (t.error == kInterrupted && ++interruptions < kInterruptionLimit) {
       continue;
     }
@@ -107,27 +91,161 @@ int FdOutput::write_all(std::string_view bytes) {
   return 0;
 }
 
-void FdOutput::put(std::string_view bytes) {
-  if (!file_.open()) {
+}  // namespace
+
+// The second thread of a file unit: it writes one block while the run renders the next.
+struct FdOutput::Writer {
+  Writer(Platform& system, FileHandle file)
+      : thread([this, &system, file] { write_blocks(system, file); }) {}
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+  ~Writer() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      ending = true;
+    }
+    changed.notify_all();
+    thread.join();
+  }
+
+  // Waits until no block is being written; the error number of the first failed write, or 0.
+  int wait() {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [this] { return !busy; });
+    return error;
+  }
+
+  // Takes text as the next block to write (text is left empty); the writer must be idle.
+  void write(std::string& text) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      block.swap(text);
+      busy = true;
+    }
+    changed.notify_all();
+    text.clear();
+  }
+
+  void write_blocks(Platform& system, FileHandle file) {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (true) {
+      changed.wait(lock, [this] { return busy || ending; });
+      if (!busy) {
+        return;
+      }
+      // After a failure nothing more is written.
+      if (error == 0) {
+        lock.unlock();
+        const int failure = write_all(system, file, block);
+        lock.lock();
+        error = failure;
+      }
+      block.clear();
+      busy = false;
+      changed.notify_all();
+    }
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::string block;
+  bool busy = false;
+  bool ending = false;
+  int error = 0;
+  std::thread thread;  // last: started once the members above are made
+};
+
+FdOutput::FdOutput(FileHandle file, std::string name, std::string_view line_end)
+    : OutputUnit(line_end, kFileBlock),
+      system_(platform()),
+      file_(file),
+      name_(std::move(name)),
+      report_failures_(true) {
+  pending().reserve(block_size() + block_size() / 4);
+}
+
+FdOutput::FdOutput(StandardStream stream, std::string name, std::string_view line_end)
+    : OutputUnit(line_end, kConsoleBlock),
+      system_(platform()),
+      file_(system_.standard(stream)),
+      name_(std::move(name)),
+      report_failures_(false) {
+  pending().reserve(block_size() + block_size() / 4);
+}
+
+FdOutput::~FdOutput() {
+  if (file_.open()) {
+    const int error = writer_ ? writer_->wait() : 0;
+    writer_.reset();
+    if (error == 0 && empty_before(pending()) == 0) {
+      static_cast<void>(write_all(system_, file_, pending()));
+    }
+    if (report_failures_) {
+      static_cast<void>(system_.close(file_));
+    }
+  }
+}
+
+int FdOutput::empty_before(std::string_view text) {
+  if (empty_pending_ && !text.empty()) {
+    empty_pending_ = false;
+    return system_.empty(file_);
+  }
+  return 0;
+}
+
+void FdOutput::write_failed(int error) {
+  writer_.reset();
+  pending().clear();
+  const FileHandle file = std::exchange(file_, FileHandle{});
+  static_cast<void>(system_.close(file));
+  stop_input(
+      {.file = name_, .message = "cannot write the output data file: " + system_.reason(error)});
+}
+
+void FdOutput::pass_on() {
+  if (!report_failures_ || !file_.open()) {
+    flush();
     return;
   }
-  buffer_ += bytes;
-  if (buffer_.size() >= kBlockSize) {
-    flush();
+  if (!writer_) {
+    writer_ = std::make_unique<Writer>(system_, file_);
+  }
+  if (const int error = writer_->wait(); error != 0) {
+    write_failed(error);
+  }
+  if (const int error = empty_before(pending()); error != 0) {
+    write_failed(error);
+  }
+  writer_->write(pending());
+}
+
+void FdOutput::settle() {
+  if (writer_ && file_.open()) {
+    if (const int error = writer_->wait(); error != 0) {
+      write_failed(error);
+    }
   }
 }
 
 void FdOutput::flush() {
-  if (!file_.open() || buffer_.empty()) {
+  std::string& text = pending();
+  if (!file_.open()) {
+    // Nothing is passed on after a failure or a close.
+    text.clear();
     return;
   }
-  const int error = write_all(buffer_);
-  buffer_.clear();
-  if (error != 0 && owned_) {
-    const FileHandle file = std::exchange(file_, FileHandle{});
-    static_cast<void>(system_.close(file));
-    stop_input(
-        {.file = name_, .message = "cannot write the output data file: " + system_.reason(error)});
+  settle();
+  if (text.empty()) {
+    return;
+  }
+  int error = empty_before(text);
+  if (error == 0) {
+    error = write_all(system_, file_, text);
+  }
+  text.clear();
+  if (error != 0 && report_failures_) {
+    write_failed(error);
   }
 }
 
@@ -136,8 +254,9 @@ void FdOutput::close() {
     return;
   }
   flush();
+  writer_.reset();
   const FileHandle file = std::exchange(file_, FileHandle{});
-  if (owned_ && file.open()) {
+  if (report_failures_ && file.open()) {
     if (const int error = system_.close(file); error != 0) {
       stop_input({.file = name_,
                   .message = "cannot close the output data file: " + system_.reason(error)});
@@ -266,7 +385,7 @@ int FileBuffer::read_all(Platform& system, FileHandle file, std::size_t size) {
   release();
   system_ = &system;
   // One more block than the file's size, so that the end of the file is seen in one read.
-  std::size_t capacity = size + kBlockSize;
+  std::size_t capacity = size + kReadBlock;
   int interruptions = 0;
   while (true) {
     if (memory_.size() < capacity) {
@@ -472,6 +591,14 @@ void UnitTable::close(int unit) {
   if (file.open()) {
     if (const int error = system_.close(file); error != 0) {
       stop_input({.file = name, .message = "cannot close the file: " + system_.reason(error)});
+    }
+  }
+}
+
+void UnitTable::settle() {
+  for (const auto& s : slots_) {
+    if (s->file_output) {
+      s->file_output->settle();
     }
   }
 }
