@@ -308,6 +308,11 @@ std::string CardReader::raw_columns(int first_col, int last_col) const {
 double CardReader::real_field(int first_col, int last_col) const {
   const std::string_view text = columns(first_col, last_col);
   const FieldValue field = read_real(text);
+  // Blanks, commas and slashes stand in the card text as in the file: whether a field holds
+  // more is seen there, and the texts of a report are made only when one is given.
+  if (field.error == FieldError::kNone && (warnings_ == nullptr || !first_value(text).holds_more)) {
+    return field.value;
+  }
   // Reports show the field and the card as they stand in the file, not upper-cased.
   const std::string raw = raw_columns(first_col, last_col);
   const auto trimmed = [](std::string_view t) {
@@ -317,14 +322,10 @@ double CardReader::real_field(int first_col, int last_col) const {
   };
   const std::string range = std::to_string(first_col) + "-" + std::to_string(last_col);
   if (field.error == FieldError::kNone) {
-    if (warnings_ != nullptr) {
-      if (const FirstValue first = first_value(raw); first.holds_more) {
-        warnings_->warn(support::WarningKind::kFieldHoldsMore, file_name_, line_number(),
-                        card_label() + ", columns " + range + ": \"" + std::string(trimmed(raw)) +
-                            "\" holds more than one value; only " + std::string(first.text) +
-                            " is read");
-      }
-    }
+    warnings_->warn(support::WarningKind::kFieldHoldsMore, file_name_, line_number(),
+                    card_label() + ", columns " + range + ": \"" + std::string(trimmed(raw)) +
+                        "\" holds more than one value; only " + std::string(first_value(raw).text) +
+                        " is read");
     return field.value;
   }
   std::string message = card_label() + ", columns " + range + ": " + describe(field.error);
