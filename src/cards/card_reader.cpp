@@ -189,7 +189,6 @@ void CardReader::set_card(std::string_view line) {
 }
 
 void CardReader::take_card(std::string_view line) {
-  raw_ = line;
   set_card(line);
   // The padding is blank already: only the characters of the line are upper-cased.
   UPCASE(std::span<char>(card_.data(), std::min(line.size(), kCardLength)));
@@ -251,18 +250,11 @@ bool CardReader::read_line() {
   if (!lines_->read_line(line)) {
     return false;
   }
-  raw_ = line;
   set_card(line);
   return true;
 }
 
-bool CardReader::read_raw(std::string_view& line) {
-  if (!lines_->read_line(line)) {
-    return false;
-  }
-  raw_ = line;
-  return true;
-}
+bool CardReader::read_raw(std::string_view& line) { return lines_->read_line(line); }
 
 void CardReader::step_back() { lines_->step_back(); }
 

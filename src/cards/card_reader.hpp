@@ -54,8 +54,6 @@ class CardReader {
   // The line number of the card last read.
   [[nodiscard]] std::int64_t line_number() const;
   [[nodiscard]] std::string_view keyword() const { return keyword_.view(); }
-  // The line last read exactly as it stands in the file (whole, not cut to 256 columns).
-  [[nodiscard]] std::string_view raw_line() const { return raw_; }
 
  private:
   // Where a card stands: the offset of its line in the file and its line number.
@@ -87,7 +85,6 @@ class CardReader {
   support::Text<4> keyword_;
   CardText card_;
   std::size_t card_used_ = 0;  // columns of the card text that may hold non-blanks
-  std::string_view raw_{};
 
   bool index_built_ = false;
   std::vector<KeywordCards> index_;

@@ -32,7 +32,7 @@ std::size_t count_digits(std::string_view text) {
   return n;
 }
 
-// True when text is a whole number by the grammar: [sign] mantissa [exponent].
+// True when the whole of text is a number by the grammar: [sign] mantissa [exponent].
 bool is_real_text(std::string_view text) {
   std::size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -64,12 +64,43 @@ bool is_real_text(std::string_view text) {
   return exponent_digits > 0 && pos + exponent_digits == text.size();
 }
 
-// Converts the characters first to last, which hold a number with an E exponent or none.
+// Whether a number text (an optional sign, digits with an optional point, an optional E
+// exponent) stands for a number below 1 in magnitude: the power of ten of its first nonzero
+// digit plus its exponent is negative. An exponent too long to hold is taken at a size beyond
+// any double's.
+bool below_one(std::string_view text) {
+  text.remove_prefix(std::min(text.find_first_not_of("+-"), text.size()));
+  const std::size_t mantissa_end = std::min(text.find_first_of("Ee"), text.size());
+  const std::string_view mantissa = text.substr(0, mantissa_end);
+  const std::size_t first_nonzero = mantissa.find_first_not_of("0.");
+  if (first_nonzero == std::string_view::npos) {
+    return true;
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const auto power = first_nonzero < point ? static_cast<std::int64_t>(point - first_nonzero - 1)
+                                           : -static_cast<std::int64_t>(first_nonzero - point);
+  constexpr std::int64_t kBeyondAnyDouble = 100000;
+  std::string_view digits = text.substr(std::min(mantissa_end + 1, text.size()));
+  const bool negative = !digits.empty() && digits.front() == '-';
+  digits.remove_prefix(std::min(digits.find_first_not_of("+-"), digits.size()));
+  std::int64_t exponent = 0;
+  for (const char c : digits) {
+    exponent = std::min(exponent * 10 + (c - '0'), kBeyondAnyDouble);
+  }
+  return power + (negative ? -exponent : exponent) < 0;
+}
+
+// Converts the characters first to last, which hold a number with an E exponent or none. A
+// number too small for a double reads as the nearest one, zero of its sign; a number too
+// large for one has no value.
 FieldValue convert_chars(const char* first, const char* last) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  if (ec == std::errc::result_out_of_range) {
-    // Overflow, and also a nonzero number too small for a double.
+  if (ec == std::errc::result_out_of_range && ptr == last) {
+    const std::string_view text(first, static_cast<std::size_t>(last - first));
+    if (below_one(text)) {
+      return {.value = text.front() == '-' ? -0.0 : 0.0, .error = FieldError::kNone};
+    }
     return {.value = 0.0, .error = FieldError::kOutOfRange};
   }
   if (ec != std::errc{} || ptr != last) {
@@ -78,69 +109,8 @@ FieldValue convert_chars(const char* first, const char* last) {
   return {.value = value, .error = FieldError::kNone};
 }
 
-}  // namespace
-
-std::optional<double> quick_real(std::string_view text) {
-  // A mantissa of at most 2^53 and a power of ten of at most 10^22 are both exact doubles, so
-  // one multiplication or division rounds correctly: the value from_chars gives.
-  constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53U;
-  constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  std::size_t pos = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    ++pos;
-  }
-  std::uint64_t mantissa = 0;
-  int scale = 0;
-  bool in_fraction = false;
-  for (; pos < text.size(); ++pos) {
-    const char c = text[pos];
-    if (c == '.') {
-      in_fraction = true;
-      continue;
-    }
-    if (NONDIG(c)) {
-      break;
-    }
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-    if (mantissa > kExactMantissa) {
-      return std::nullopt;
-    }
-    scale -= in_fraction ? 1 : 0;
-  }
-  if (pos < text.size()) {
-    ++pos;  // the exponent letter
-    const bool negative_exponent = pos < text.size() && text[pos] == '-';
-    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
-      ++pos;
-    }
-    int exponent = 0;
-    for (; pos < text.size(); ++pos) {
-      exponent = exponent * 10 + (text[pos] - '0');
-      if (exponent > 100) {
-        return std::nullopt;
-      }
-    }
-    scale += negative_exponent ? -exponent : exponent;
-  }
-  if (scale < -22 || scale > 22) {
-    return std::nullopt;
-  }
-  const double whole = static_cast<double>(mantissa);
-  const double value = scale < 0 ? whole / kPowers.at(static_cast<std::size_t>(-scale))
-                                 : whole * kPowers.at(static_cast<std::size_t>(scale));
-  return negative ? -value : value;
-}
-
-namespace {
-
 // Converts a text that passed is_real_text.
 FieldValue convert(std::string_view text) {
-  if (const std::optional<double> quick = quick_real(text); quick.has_value()) {
-    return {.value = *quick, .error = FieldError::kNone};
-  }
   if (text.front() == '+') {
     text.remove_prefix(1);
   }

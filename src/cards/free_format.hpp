@@ -14,7 +14,7 @@ enum class FieldError {
   kBlank,       // the field holds nothing but blanks
   kNotANumber,  // the first value is not a number
   kNullValue,   // the first value is empty: a leading comma or slash, or "r*" without a value
-  kOutOfRange,  // the number lies outside what a double holds
+  kOutOfRange,  // the number is too large for a double
 };
 
 // The value of a field, or why there is none (value is then 0).
@@ -28,13 +28,10 @@ struct FieldValue {
 // separator is not looked at. A slash directly behind the value ends the list. The value is
 // an optional sign, digits with an optional point (or a point and digits), and an optional
 // exponent: E, e, D or d, an optional sign and at least one digit. "r*v" (r a positive
-// integer without sign) gives v. Returns the value, or the reason there is none.
+// integer without sign) gives v. A number too small for a double reads as the nearest one (a
+// subnormal, or zero of its sign); one too large is out of range. Returns the value, or the
+// reason there is none.
 [[nodiscard]] FieldValue read_real(std::string_view text);
-
-// quick_real(text): the value of a number text of the real grammar (already checked) when it
-// can be found exactly by one operation (at most 2^53 in its digits, a power of ten within
-// 10^22); the same value as the full conversion. nullopt otherwise.
-[[nodiscard]] std::optional<double> quick_real(std::string_view text);
 
 // read_int32_digits(digits): the value of a non-empty run of decimal digits (leading zeros
 // allowed); nullopt when it does not fit a 32-bit integer or holds anything but digits.

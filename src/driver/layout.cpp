@@ -66,7 +66,9 @@ std::string_view fixed_digits(double value, int decimals,
   char* const last = buffer.data() + buffer.size();
   // Up to 4 decimals and below 1e9 in magnitude, the scaled value v * 10^d is below 1e13 and
   // its one rounding error below 1.2e-3. When its fraction stands farther than 2e-3 from one
-  // half, the exact product rounds to the same whole number: those are the digits.
+  // half, the exact product rounds to the same whole number: those are the digits. Nearly every
+  // field the tool writes is decided here; against the exact conversion below alone this
+  // spares about a tenth of a whole run's instructions (README, Performance).
   constexpr std::array<double, 5> kScales = {1.0, 10.0, 100.0, 1000.0, 10000.0};
   if (decimals >= 0 && decimals <= 4 && std::fabs(value) < 1e9) {
     const double scaled = std::fabs(value) * kScales.at(static_cast<std::size_t>(decimals));
@@ -93,27 +95,6 @@ std::string_view fixed_digits(double value, int decimals,
         out = std::copy_n(digits.data() + (total - wanted), wanted, out);
       }
       return {first, static_cast<std::size_t>(out - first)};
-    }
-  }
-  // Below 1e6 the spacing of doubles is under 1e-9. The shortest digits that read back as the
-  // value lie within half that spacing of it; when they have no more than the decimals asked
-  // for (9 at most), no other number with those decimals is as near, so they are the correctly
-  // rounded digits too, padded with zeros. They are much quicker to find.
-  constexpr int kMostQuickDecimals = 9;
-  if (decimals >= 0 && decimals <= kMostQuickDecimals && std::fabs(value) < 1e6) {
-    const auto res = std::to_chars(first, last, value, std::chars_format::fixed);
-    const std::string_view shortest(first, static_cast<std::size_t>(res.ptr - first));
-    const auto point = std::find(shortest.begin(), shortest.end(), '.');
-    const auto shown =
-        point == shortest.end() ? 0 : static_cast<std::size_t>(shortest.end() - point - 1);
-    const auto wanted = static_cast<std::size_t>(decimals);
-    if (res.ec == std::errc{} && shown <= wanted) {
-      char* end = res.ptr;
-      if (wanted > 0 && point == shortest.end()) {
-        *end++ = '.';
-      }
-      end = std::fill_n(end, wanted - shown, '0');
-      return {first, static_cast<std::size_t>(end - first)};
     }
   }
   const auto res = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
@@ -229,8 +210,6 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
           break;
         case FieldKind::kSlash:
           out += '\n';
-          break;
-        case FieldKind::kDollar:
           break;
       }
     }

@@ -24,7 +24,6 @@ enum class FieldKind : std::uint8_t {
   kBlanks,   // nX
   kLiteral,  // "text"
   kSlash,    // /: ends the line
-  kDollar,   // $: the last line is left open
 };
 
 // One descriptor after repeat counts are expanded (4F8.2 becomes four F8.2 descriptors).
@@ -41,7 +40,7 @@ inline constexpr std::size_t kMaxDescriptors = 64;
 struct ParsedLayout {
   std::array<Descriptor, kMaxDescriptors> fields{};
   std::size_t count = 0;
-  bool open_end = false;  // ends in $
+  bool open_end = false;  // ends in $: the last line is left open
   const char* error = nullptr;
 };
 
@@ -342,10 +341,10 @@ class LayoutFor {
 };
 
 // Renders items by a layout into text: lines separated by '\n', the last line followed by
-// '\n' unless the layout ends in $. Used by write_record and by tests.
+// '\n' unless the layout ends in $.
 std::string render(const Layout& layout, std::span<const Item> items);
 
-// Renders into an existing string (appended), as render() does.
+// Renders into an existing string (appended), as render() does; write_record renders so.
 void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items);
 
 // Renders items and writes the lines to a unit, each ended by the unit's line end.
@@ -364,7 +363,7 @@ void prompt(support::OutputUnit& console, std::string_view text);
 // Renders one Fw.d field into out (exactly w characters).
 void render_real(std::string& out, double value, int width, int decimals);
 
-// Room for the fixed-notation digits of any finite double, up to 9 decimals.
+// Room for the fixed-notation digits of any finite double with the decimals a layout allows.
 inline constexpr std::size_t kFixedDigitsRoom = 400;
 
 // fixed_digits(value, decimals, buffer): the digits of a finite value in fixed notation with

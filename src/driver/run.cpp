@@ -64,7 +64,9 @@ void ask(RunState& run, std::string_view question, std::span<char> text) {
   std::string_view answer;
   if (!run.answers.read_line(answer)) {
     const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
+    // The report names the line of the standard input that was expected.
     support::stop_input({.file = "standard input",
+                         .line = run.answers.line_number() + 1,
                          .message = "the console input ended; expected an answer to \"" +
                                     std::string(shown) + "\""});
   }

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "cards/card_reader.hpp"
-#include "support/fixed_list.hpp"
+#include "sets/element_sets.hpp"
+#include "sets/structure.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 
@@ -15,11 +16,9 @@ using FileName = support::Text<256>;
 
 inline constexpr std::size_t kProfileRows = 100;
 inline constexpr std::size_t kStructureWords = 30010;
-inline constexpr std::size_t kElementCapacity = 10000;
 
 // One row of the profile table: an elevation and two values, as read from the card.
 using ProfileRow = std::array<double, 3>;
-using ElementList = support::FixedList<std::int32_t, kElementCapacity>;
 
 // The state of one run. main creates it once and passes it by reference; sections read and
 // write the parts named for them.
@@ -51,8 +50,9 @@ struct RunState {
 
   // Results of the set options dialogue.
   bool use_groups = false;
-  std::array<std::int32_t, kStructureWords> structure{};
-  ElementList element_numbers;
+  std::array<std::int32_t, kStructureWords> structure_words{};
+  sets::StructureTable structure{structure_words};
+  sets::SortedNumbers element_numbers;
 
   // The output data file (unit 90).
   [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }

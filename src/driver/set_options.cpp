@@ -39,12 +39,12 @@ constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 
 constexpr std::int32_t kFailed = 1;
 
-std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
-                        std::int32_t spec_count, std::int32_t spex) {
-  write_record(run.console, kFirstCount, kFlooSets, floo);
-  write_record(run.console, kCount, kElimSets, elim);
-  write_record(run.console, kCount, kSpecSets, spec_count);
-  write_record(run.console, kCount, kSpexSets, spex);
+std::int32_t group_mode(RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
+                        std::int32_t spec_sets, std::int32_t spex_sets) {
+  write_record(run.console, kFirstCount, kFlooSets, floo_sets);
+  write_record(run.console, kCount, kElimSets, elim_sets);
+  write_record(run.console, kCount, kSpecSets, spec_sets);
+  write_record(run.console, kCount, kSpexSets, spex_sets);
   write_record(run.console, kBlockMessage, kNamesRequired);
 
   FileName group_file;
@@ -76,7 +76,7 @@ std::int32_t element_mode(RunState& run) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
       write_record(run.console, kBlockMessage, kNoChecking);
-      run.element_numbers.clear();
+      run.element_numbers = sets::SortedNumbers();
       return 0;
     }
     if (support::FILOPN(run.units, element_file.view(), support::kElementUnit,
@@ -87,7 +87,9 @@ std::int32_t element_mode(RunState& run) {
     ask(run, kElementFile, element_file);
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
-  sets::RDELMS(run.element_numbers, run.units, support::kElementUnit);
+  sets::ElementList numbers;
+  sets::RDELMS(numbers, run.units, support::kElementUnit);
+  run.element_numbers = sets::SortedNumbers(numbers);
   return 0;
 }
 
@@ -96,22 +98,24 @@ std::int32_t element_mode(RunState& run) {
 std::int32_t set_options(RunState& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
+  if (status != 0) {
+    return kFailed;
+  }
 
-  // CNTSET of FLOO, ELIM, SPEC and SPEX, counted in one reading of the file.
-  constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "SPEC", "SPEX"};
-  std::array<std::int32_t, 4> counts{};
-  sets::count_sets(kSetKeywords, run.cards, counts);
-  const auto [floo, elim, spec_count, spex] = counts;
+  const std::int32_t floo_sets = sets::CNTSET("FLOO", run.cards);
+  const std::int32_t elim_sets = sets::CNTSET("ELIM", run.cards);
+  const std::int32_t spec_sets = sets::CNTSET("SPEC", run.cards);
+  const std::int32_t spex_sets = sets::CNTSET("SPEX", run.cards);
 
   run.use_groups = false;
-  if (floo > 0) {
+  if (floo_sets > 0) {
     support::Text<80> answer;
     ask(run, kUseGroups, answer);
     cards::UPCASE(std::span<char>(answer.data(), 80));
     run.use_groups = answer.at(1) == 'Y';
   }
   if (run.use_groups) {
-    return group_mode(run, floo, elim, spec_count, spex);
+    return group_mode(run, floo_sets, elim_sets, spec_sets, spex_sets);
   }
   return element_mode(run);
 }

@@ -67,7 +67,6 @@ constexpr CoefficientCard kSpex{.keyword = "SPEX",
 
 void write_cards(RunState& run, const CoefficientCard& kind) {
   sets::ElementList elements;
-  const sets::SortedNumbers numbers(run.element_numbers);
   std::int32_t usable = 0;
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
@@ -79,7 +78,7 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
-    sets::KEEPID(elements, numbers);
+    sets::KEEPID(elements, run.element_numbers);
     if (elements.empty()) {
       continue;
     }

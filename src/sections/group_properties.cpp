@@ -37,7 +37,6 @@ constexpr std::int32_t kFailed = -1;
 // FLOGRP: the flooded-group records. The cards are read as they stand (not upper-cased), so
 // only FLOO written in capitals is taken.
 std::int32_t FLOGRP(RunState& run) {
-  const sets::IdentifierIndex index = sets::structure_index(run.structure);
   run.cards.rewind();
   std::string_view line;
   while (run.cards.read_raw(line)) {
@@ -47,8 +46,8 @@ std::int32_t FLOGRP(RunState& run) {
     }
     const support::Text<8> group(reference->head(8));
     std::int32_t lookup_errors = 0;
-    const std::int32_t number = sets::GTSTRU(run.structure, group.view(), support::kDataUnit,
-                                             run.units, lookup_errors, &index);
+    const std::int32_t number =
+        sets::GTSTRU(run.structure, group.view(), support::kDataUnit, run.units, lookup_errors);
     if (lookup_errors != 0) {
       return kFailed;
     }

@@ -195,7 +195,7 @@ bool FdLines::read_line(std::string_view& line) {
       buffer_.append(block.data(), static_cast<std::size_t>(n));
     }
   }
-  if (!line_.empty() && line_.back() == '\r' && (start_ <= buffer_.size())) {
+  if (!line_.empty() && line_.back() == '\r') {
     // Only the CR of a CR LF is dropped; at the end of input the line had no LF.
     if (start_ > 0 && buffer_[start_ - 1] == '\n') {
       line_.pop_back();

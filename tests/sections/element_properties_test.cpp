@@ -90,7 +90,7 @@ TEST(WRELMP, CoefficientBoundAndColumns) {
 
 TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
   testing::MemoryRun memory(card("SPEC", {{10, "7"}, {40, "0"}, {50, "1"}, {70, "1"}}));
-  ASSERT_TRUE(memory.state().element_numbers.push(8));
+  memory.set_element_numbers({8});
   WRELMP(memory.state());
   EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
 }
@@ -113,9 +113,7 @@ TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
                             card("FLOO", {{20, "20"}, {30, "22"}, {40, "1"}}) +
                             card("FLOO", {{20, "-1"}, {30, "0"}, {40, "1"}});
   testing::MemoryRun memory(cards);
-  for (const std::int32_t e : {11, 13, 20, 22, 5}) {
-    ASSERT_TRUE(memory.state().element_numbers.push(e));
-  }
+  memory.set_element_numbers({11, 13, 20, 22, 5});
   WRFLEL(memory.state());
   EXPECT_EQ(
       memory.output(),

@@ -38,7 +38,6 @@ TEST_F(FileOpen, IllegalUnitsAndRecordLengths) {
   EXPECT_EQ(FILOPN(units_, path("a"), 1, {.status_code = 1}), kOpened);
   EXPECT_EQ(FILOPN(units_, path("b"), 99, {.status_code = 1}), kOpened);
 
-  StringOutput quiet_console(kConsoleLineEnd);
   const OpenCodes direct{.access_code = 20, .record_length = 0, .message_unit = 6};
   EXPECT_EQ(FILOPN(units_, path("c"), 10, direct), kIllegalRecordLength);
   EXPECT_TRUE(console_.text().ends_with(

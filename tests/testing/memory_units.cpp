@@ -10,6 +10,14 @@ MemoryRun::MemoryRun(std::string cards, std::string answers)
   state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");
 }
 
+void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers) {
+  sets::ElementList list;
+  for (const std::int32_t number : numbers) {
+    static_cast<void>(list.push(number));
+  }
+  state_->element_numbers = sets::SortedNumbers(list);
+}
+
 std::string card_text(std::string_view keyword,
                       std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
   std::string line(keyword);

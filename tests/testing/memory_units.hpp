@@ -1,6 +1,8 @@
 // In-memory units and a run state fixture for the unit tests.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +20,8 @@ class MemoryRun {
   explicit MemoryRun(std::string cards = "", std::string answers = "");
 
   driver::RunState& state() { return *state_; }
+  // Switches element ID checking on with the given element numbers.
+  void set_element_numbers(std::initializer_list<std::int32_t> numbers);
   // What was written to the output data file and to the console so far.
   [[nodiscard]] const std::string& output() const { return output_.text(); }
   [[nodiscard]] const std::string& console() const { return console_.text(); }
