@@ -78,13 +78,28 @@ void DECITM(std::string_view item_text, std::int32_t item_length, std::int32_t& 
 }
 
 std::string_view next_item(std::string_view line, std::size_t& pos) {
-  const std::size_t start = line.find_first_not_of(' ', pos);
-  if (start == std::string_view::npos) {
+  // Lines are mostly blank: the blanks before the item are passed over a word at a time.
+  const std::string_view rest = line.substr(std::min(pos, line.size()));
+  const int first = IFSTNB(rest);
+  if (first == 0) {
     pos = line.size();
     return {};
   }
+  const std::size_t start = line.size() - rest.size() + static_cast<std::size_t>(first - 1);
   pos = std::min(line.find(' ', start), line.size());
   return line.substr(start, pos - start);
+}
+
+Item make_item(std::string_view chars) {
+  Item item;
+  item.text.assign(chars);
+  constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+  const auto length = static_cast<std::int32_t>(std::min(chars.size(), kMaxLength));
+  DECITM(item.text.view(), length, item.type, item.value);
+  if (item.type != kTextItem) {
+    item.text.blank();
+  }
+  return item;
 }
 
 void SPLITL(std::string_view line, ItemList& items) {

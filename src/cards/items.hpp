@@ -1,13 +1,10 @@
 // Free-format splitting of a line into blank-separated items, each typed integer, real or text.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string_view>
-#include <utility>
 
 #include "support/text.hpp"
 
@@ -54,23 +51,20 @@ void DECITM(std::string_view item_text, std::int32_t item_length, std::int32_t& 
 // place that decides where the items of a line stand.
 [[nodiscard]] std::string_view next_item(std::string_view line, std::size_t& pos);
 
-// for_each_item(line, fn): calls fn(const Item&) for every item of line, in line order, typed
-// by DECITM. Lines of any length are taken whole. Each Item is complete: value 0 for a text,
-// text blank for a number.
+// make_item(chars): the item whose characters (as next_item gives them) are chars, typed by
+// DECITM from its first 80 characters and its whole length: value 0 for a text, text blank for
+// a number.
+[[nodiscard]] Item make_item(std::string_view chars);
+
+// for_each_item(line, fn): calls fn(const Item&) for every item of line, in line order. Lines of
+// any length are taken whole.
 template <class Fn>
 void for_each_item(std::string_view line, Fn&& fn) {
   std::size_t pos = 0;
   for (std::string_view chars = next_item(line, pos); !chars.empty();
        chars = next_item(line, pos)) {
-    Item item;
-    item.text.assign(chars);
-    constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    const auto length = static_cast<std::int32_t>(std::min(chars.size(), kMaxLength));
-    DECITM(item.text.view(), length, item.type, item.value);
-    if (item.type != kTextItem) {
-      item.text.blank();
-    }
-    fn(std::as_const(item));
+    const Item item = make_item(chars);
+    fn(item);
   }
 }
 

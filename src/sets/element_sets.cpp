@@ -242,23 +242,31 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
 }
 
 std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+  // Only the first two items count; the keyword is compared first, so most lines are passed
+  // over without looking further or typing anything. A line that does not start with a blank
+  // has its first item in column 1, and the item's first character is compared at once.
   line = line.substr(0, cards::kCardLength);
-  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (line.empty() || keyword.empty() || (line[0] != ' ' && line[0] != keyword[0])) {
+    return std::nullopt;
+  }
+  std::size_t pos = 0;
+  const std::string_view first = cards::next_item(line, pos);
+  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
+    return std::nullopt;
+  }
+  const bool comment_card = line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
   if (skipped_line(line) || comment_card) {
     return std::nullopt;
   }
-  // The keyword is compared before any item is typed: most lines are passed over here.
-  std::size_t pos = 0;
-  if (support::Text<4>(cards::next_item(line, pos)).view() != keyword.substr(0, 4)) {
+  const std::string_view second = cards::next_item(line, pos);
+  if (second.empty() || cards::make_item(first).type != cards::kTextItem) {
     return std::nullopt;
   }
-  cards::ItemList items;
-  cards::SPLITL(line, items);
-  if (items.count < 2 || items.items[0].type != cards::kTextItem ||
-      items.items[1].type != cards::kTextItem) {
+  const cards::Item group = cards::make_item(second);
+  if (group.type != cards::kTextItem) {
     return std::nullopt;
   }
-  return items.items[1].text;
+  return group.text;
 }
 
 std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
