@@ -23,7 +23,7 @@
 
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace {
@@ -80,9 +80,10 @@ void run_once(const std::string& answers, const Scratch& scratch,
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
   // The run state is built afresh for every run, in storage kept for the process: a new
   // allocation of its size each time costs more than the run itself.
-  alignas(qel2br::driver::RunState) static std::array<std::byte, sizeof(qel2br::driver::RunState)>
+  alignas(
+      qel2br::sections::RunState) static std::array<std::byte, sizeof(qel2br::sections::RunState)>
       storage;
-  auto* state = new (storage.data()) qel2br::driver::RunState(answer_lines, console);
+  auto* state = new (storage.data()) qel2br::sections::RunState(answer_lines, console);
   const int status = qel2br::driver::run_and_report(*state, errors);
   state->~RunState();
   const std::string& shown = console.text();

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "driver/run.hpp"
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 int main() {
@@ -13,7 +13,7 @@ int main() {
   FdOutput errors(2, "standard error", qel2br::support::kConsoleLineEnd);
   int status = 0;
   {
-    auto state = std::make_unique<qel2br::driver::RunState>(answers, console);
+    auto state = std::make_unique<qel2br::sections::RunState>(answers, console);
     status = qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();

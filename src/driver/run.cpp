@@ -5,16 +5,20 @@
 #include <string>
 
 #include "driver/exit_status.hpp"
+#include "driver/file_open.hpp"
 #include "driver/header.hpp"
-#include "driver/layout.hpp"
 #include "driver/set_options.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
-#include "support/file_open.hpp"
 #include "support/input_stop.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::ask;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kBanner =
     R"((6X, "                                                ", /,)"
@@ -49,7 +53,7 @@ constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
 
 // The error end: " Error " between two empty lines, the output data file closed without its
 // end lines.
-int error_end(RunState& run) {
+int error_end(sections::RunState& run) {
   write_record(run.console, kBlockMessage, kError);
   run.units.close(support::kDataUnit);
   return kErrorEnd;
@@ -57,42 +61,24 @@ int error_end(RunState& run) {
 
 }  // namespace
 
-void ask(RunState& run, std::string_view question, std::span<char> text) {
-  std::fill(text.begin(), text.end(), ' ');
-  prompt(run.console, question);
-  run.console.flush();
-  std::string_view answer;
-  if (!run.answers.read_line(answer)) {
-    const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
-    // The report names the line of the standard input that was expected.
-    support::stop_input({.file = "standard input",
-                         .line = run.answers.line_number() + 1,
-                         .message = "the console input ended; expected an answer to \"" +
-                                    std::string(shown) + "\""});
-  }
-  std::copy_n(answer.begin(), std::min(answer.size(), text.size()), text.begin());
-}
-
-int run(RunState& run) {
+int run(sections::RunState& run) {
   DATTXT(run.date_text, 6);
   write_record(run.console, kBanner);
 
-  ask(run, kGiveInput, run.input_name);
-  while (support::FILOPN(run.units, run.input_name.view(), support::kCardUnit,
-                         support::kQuietOld) != support::kOpened) {
+  ask(run.answers, run.console, kGiveInput, run.input_name);
+  while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
     write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
-    ask(run, kGiveInput, run.input_name);
+    ask(run.answers, run.console, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
 
-  ask(run, kGiveOutput, run.output_name);
+  ask(run.answers, run.console, kGiveOutput, run.output_name);
   // Opening the input card file for output would empty it: refuse whatever the spelling.
   if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
     write_record(run.console, kOneText, kWouldOverwrite);
     return error_end(run);
   }
-  if (support::FILOPN(run.units, run.output_name.view(), support::kDataUnit,
-                      support::kQuietUnknown) != support::kOpened) {
+  if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
     return error_end(run);
   }
   write_record(run.console, kOneText, kOpeningOk);
@@ -126,7 +112,7 @@ int run(RunState& run) {
   return kNormalEnd;
 }
 
-int run_and_report(RunState& state, support::OutputUnit& errors) {
+int run_and_report(sections::RunState& state, support::OutputUnit& errors) {
   try {
     return run(state);
   } catch (const support::InputStop& stop) {

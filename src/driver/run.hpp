@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 
@@ -11,19 +11,10 @@ namespace qel2br::driver {
 
 // Runs the whole conversion on the run state's console and units. Returns kNormalEnd after the
 // end lines or kErrorEnd after the " Error " block; an input problem throws InputStop.
-[[nodiscard]] int run(RunState& run);
+[[nodiscard]] int run(sections::RunState& run);
 
 // Runs the conversion and turns an InputStop into its report on errors and kInputStop. This is
 // what main calls; in-process callers (fuzzing) use it the same way.
-[[nodiscard]] int run_and_report(RunState& run, support::OutputUnit& errors);
-
-// Prompts with the question and reads the answer whole into text (cut or blank padded). The
-// end of the console input stops the run.
-void ask(RunState& run, std::string_view question, std::span<char> text);
-
-template <std::size_t N>
-void ask(RunState& run, std::string_view question, support::Text<N>& text) {
-  ask(run, question, std::span<char>(text.data(), N));
-}
+[[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors);
 
 }  // namespace qel2br::driver

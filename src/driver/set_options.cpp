@@ -5,16 +5,19 @@
 #include <string_view>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
-#include "driver/run.hpp"
+#include "driver/file_open.hpp"
+#include "layout/layout.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
-#include "support/file_open.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::ask;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kFirstCount = "(/, A, I4)";
 constexpr Layout kCount = "(A, I4)";
@@ -39,7 +42,7 @@ constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 
 constexpr std::int32_t kFailed = 1;
 
-std::int32_t group_mode(RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
+std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
                         std::int32_t spec_sets, std::int32_t spex_sets) {
   write_record(run.console, kFirstCount, kFlooSets, floo_sets);
   write_record(run.console, kCount, kElimSets, elim_sets);
@@ -47,12 +50,11 @@ std::int32_t group_mode(RunState& run, std::int32_t floo_sets, std::int32_t elim
   write_record(run.console, kCount, kSpexSets, spex_sets);
   write_record(run.console, kBlockMessage, kNamesRequired);
 
-  FileName group_file;
-  ask(run, kGroupFile, group_file);
-  while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit, support::kQuietOld) !=
-         support::kOpened) {
+  sections::FileName group_file;
+  ask(run.answers, run.console, kGroupFile, group_file);
+  while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
     write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
-    ask(run, kGroupFile, group_file);
+    ask(run.answers, run.console, kGroupFile, group_file);
   }
 
   std::int32_t group_count = 0;
@@ -69,9 +71,9 @@ std::int32_t group_mode(RunState& run, std::int32_t floo_sets, std::int32_t elim
   return 0;
 }
 
-std::int32_t element_mode(RunState& run) {
-  FileName element_file;
-  ask(run, kElementFile, element_file);
+std::int32_t element_mode(sections::RunState& run) {
+  sections::FileName element_file;
+  ask(run.answers, run.console, kElementFile, element_file);
   while (true) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
@@ -79,12 +81,11 @@ std::int32_t element_mode(RunState& run) {
       run.element_numbers = sets::SortedNumbers();
       return 0;
     }
-    if (support::FILOPN(run.units, element_file.view(), support::kElementUnit,
-                        support::kQuietOld) == support::kOpened) {
+    if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
       break;
     }
     write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
-    ask(run, kElementFile, element_file);
+    ask(run.answers, run.console, kElementFile, element_file);
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::ElementList numbers;
@@ -95,7 +96,7 @@ std::int32_t element_mode(RunState& run) {
 
 }  // namespace
 
-std::int32_t set_options(RunState& run) {
+std::int32_t set_options(sections::RunState& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
   if (status != 0) {
@@ -110,7 +111,7 @@ std::int32_t set_options(RunState& run) {
   run.use_groups = false;
   if (floo_sets > 0) {
     support::Text<80> answer;
-    ask(run, kUseGroups, answer);
+    ask(run.answers, run.console, kUseGroups, answer);
     cards::UPCASE(std::span<char>(answer.data(), 80));
     run.use_groups = answer.at(1) == 'Y';
   }

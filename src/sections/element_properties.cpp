@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
 
@@ -14,9 +14,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kElementLine = "(A, 5I10)";
-constexpr driver::Layout kCdCmText = "(A, 2F7.3)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kElementLine = "(A, 5I10)";
+constexpr layout::Layout kCdCmText = "(A, 2F7.3)";
 
 constexpr std::array<std::string_view, 9> kBanner{"'",
                                                   "'",
@@ -85,11 +85,11 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
     ++usable;
     if (usable == 1) {
       for (const std::string_view line : kCdCmHeader) {
-        driver::write_record(run.output(), kOneText, line);
+        layout::write_record(run.output(), kOneText, line);
       }
     }
-    const std::array<driver::Item, 3> items{kHydCdCm, cd, cm};
-    std::string rendered = driver::render(kCdCmText, items);
+    const std::array<layout::Item, 3> items{kHydCdCm, cd, cm};
+    std::string rendered = layout::render(kCdCmText, items);
     rendered.resize(rendered.find('\n'));
     const support::Text<80> record(rendered);
     WRELST(record, elements.items(), run.output());
@@ -102,7 +102,7 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
             support::OutputUnit& out) {
   const auto n = static_cast<std::size_t>(cards::ILSTNB(record.view()));
   for (std::size_t start = 0; start < elements.size(); start += 5) {
-    std::array<driver::Item, 6> items{record.head(n), 0, 0, 0, 0, 0};
+    std::array<layout::Item, 6> items{record.head(n), 0, 0, 0, 0, 0};
     std::size_t used = 1;
     for (std::size_t i = start; i < start + 5 && i < elements.size(); ++i) {
       if (elements[i] > 0) {
@@ -110,14 +110,14 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
       }
     }
     if (used > 1) {
-      driver::write_record(out, kElementLine, std::span<const driver::Item>(items.data(), used));
+      layout::write_record(out, kElementLine, std::span<const layout::Item>(items.data(), used));
     }
   }
 }
 
 void WRELMP(RunState& run) {
   for (const std::string_view line : kBanner) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   write_cards(run, kSpec);
   write_cards(run, kSpex);

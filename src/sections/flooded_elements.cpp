@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/element_properties.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
@@ -14,7 +14,7 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
+constexpr layout::Layout kOneText = "(A)";
 constexpr std::string_view kDashes = "' -----------------------------------------";
 
 // One merged record: its keyword, its header text and its record text.
@@ -59,7 +59,7 @@ void write_merged(RunState& run, const MergedRecord& kind) {
   }
   for (const std::string_view line :
        {std::string_view("'"), kDashes, kind.header, kDashes, std::string_view("'")}) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   sets::KEEPID(merged, run.element_numbers);
   WRELST(support::Text<80>(kind.record), merged.items(), run.output());

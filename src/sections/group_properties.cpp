@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
@@ -13,9 +13,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
-constexpr driver::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
 
 constexpr std::array<std::string_view, 9> kBanner{"'",
                                                   "'",
@@ -52,12 +52,12 @@ std::int32_t FLOGRP(RunState& run) {
       return kFailed;
     }
     if (number <= 0) {
-      driver::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
-      driver::write_record(run.console, kTwoTexts, kUndefinedSet, group);
+      layout::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
+      layout::write_record(run.console, kTwoTexts, kUndefinedSet, group);
       return kFailed;
     }
-    driver::write_record(run.console, kOneText, support::Text<80>(line));
-    driver::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
+    layout::write_record(run.console, kOneText, support::Text<80>(line));
+    layout::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
   }
   return 0;
 }
@@ -66,7 +66,7 @@ std::int32_t FLOGRP(RunState& run) {
 
 std::int32_t WRGRPP(RunState& run) {
   for (const std::string_view line : kBanner) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   return FLOGRP(run);
 }

@@ -9,7 +9,7 @@
 
 #include "cards/items.hpp"
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
 #include "support/numbers.hpp"
@@ -19,9 +19,9 @@ namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kTotalLine = "(A, I6)";
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kTotalLine = "(A, I6)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
 constexpr std::string_view kTotalElements = " Total Number of Elements: ";
 constexpr std::string_view kDoublyDefined = " Doubly defined group:";
 
@@ -176,7 +176,7 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
       }
     });
   }
-  driver::write_record(units.message_output(support::kConsoleOut), kTotalLine, kTotalElements,
+  layout::write_record(units.message_output(support::kConsoleOut), kTotalLine, kTotalElements,
                        static_cast<std::int32_t>(numbers.size()));
 }
 
@@ -193,7 +193,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
     if (skipped_line(line)) {
       continue;
     }
-    driver::write_record(console, kOneText, support::Text<80>(line));
+    layout::write_record(console, kOneText, support::Text<80>(line));
     cards::SPLITL(line, items);
     if (items.count < 4) {
       continue;
@@ -227,7 +227,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
     std::int32_t lookup_status = 0;
     if (own_word(table, group.view(), units) ||
         GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
-      driver::write_record(console, kTwoTexts, kDoublyDefined, group);
+      layout::write_record(console, kTwoTexts, kDoublyDefined, group);
       continue;
     }
     ++groups;

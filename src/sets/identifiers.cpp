@@ -6,17 +6,17 @@
 #include <string>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kAddHeading = R"((/, 2X, "*** ERROR IN IDADD  ***"))";
-constexpr driver::Layout kExistHeading = R"((/, 2X, "*** ERROR IN IDXIST  ***"))";
-constexpr driver::Layout kIllegal = R"((/, 2X, "  Illegal Identifier : ", A))";
-constexpr driver::Layout kTooMany = R"((/, 2X, "  Number of IDS exceeds maximum of : ", I6))";
+constexpr layout::Layout kAddHeading = R"((/, 2X, "*** ERROR IN IDADD  ***"))";
+constexpr layout::Layout kExistHeading = R"((/, 2X, "*** ERROR IN IDXIST  ***"))";
+constexpr layout::Layout kIllegal = R"((/, 2X, "  Illegal Identifier : ", A))";
+constexpr layout::Layout kTooMany = R"((/, 2X, "  Number of IDS exceeds maximum of : ", I6))";
 
 // A name prepared for the table: its keys, or the text to show when it is illegal.
 struct Prepared {
@@ -129,8 +129,8 @@ void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& firs
 std::int32_t IDADD(IdentifierTable& table, std::string_view name, support::UnitTable& units) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
-    driver::write_record(messages(table, units), kAddHeading);
-    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    layout::write_record(messages(table, units), kAddHeading);
+    layout::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
   if (const std::int32_t found = table.find(p.first_key, p.second_key); found > 0) {
@@ -138,8 +138,8 @@ std::int32_t IDADD(IdentifierTable& table, std::string_view name, support::UnitT
   }
   const std::int32_t position = table.add(p.first_key, p.second_key);
   if (position == 0) {
-    driver::write_record(messages(table, units), kAddHeading);
-    driver::write_record(messages(table, units), kTooMany, table.word(kIdCapacity));
+    layout::write_record(messages(table, units), kAddHeading);
+    layout::write_record(messages(table, units), kTooMany, table.word(kIdCapacity));
   }
   return position;
 }
@@ -148,8 +148,8 @@ std::int32_t IDXIST(const IdentifierTable& table, std::string_view name,
                     support::UnitTable& units) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
-    driver::write_record(messages(table, units), kExistHeading);
-    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    layout::write_record(messages(table, units), kExistHeading);
+    layout::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
   return table.find(p.first_key, p.second_key);

@@ -6,18 +6,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kStropnHeading = R"((/, 2X, "*** ERROR IN STROPN ***"))";
-constexpr driver::Layout kGtstruHeading = R"((/, 2X, "*** ERROR IN GTSTRU ***"))";
-constexpr driver::Layout kPtstruHeading = R"((/, 2X, "*** ERROR IN PTSTRU ***"))";
-constexpr driver::Layout kGtstruNotFound =
+constexpr layout::Layout kStropnHeading = R"((/, 2X, "*** ERROR IN STROPN ***"))";
+constexpr layout::Layout kGtstruHeading = R"((/, 2X, "*** ERROR IN GTSTRU ***"))";
+constexpr layout::Layout kPtstruHeading = R"((/, 2X, "*** ERROR IN PTSTRU ***"))";
+constexpr layout::Layout kGtstruNotFound =
     R"((6X, "PARAMETER NOT FOUND:", A, /, 6X, "LEAVING GTSTRU", /, /, /))";
-constexpr driver::Layout kPtstruNotFound =
+constexpr layout::Layout kPtstruNotFound =
     R"((6X, "PARAMETER NOT FOUND:", A, /, 6X, "LEAVING PTSTRU", /, /, /))";
 
 // The fixed list: 200 slots of six characters; the unnamed ones are blank.
@@ -95,7 +95,7 @@ void STROPN(StructureTable& table, std::int32_t upper_case, std::int32_t add_on_
   const auto n = static_cast<std::int64_t>(words.size());
   const auto m = static_cast<std::int32_t>((n - 10) / 3);
   if (n < 10 || m <= 1) {
-    driver::write_record(units.message_output(message_unit), kStropnHeading);
+    layout::write_record(units.message_output(message_unit), kStropnHeading);
     --status;
     return;
   }
@@ -126,8 +126,8 @@ std::int32_t GTSTRU(const StructureTable& table, std::string_view name, std::int
   const IdentifierTable* ids = table.identifiers();
   if (ids != nullptr && ids->word(kIdAddOnStore) == 0) {
     support::OutputUnit& out = units.message_output(message_unit);
-    driver::write_record(out, kGtstruHeading);
-    driver::write_record(out, kGtstruNotFound, name);
+    layout::write_record(out, kGtstruHeading);
+    layout::write_record(out, kGtstruNotFound, name);
     --status;
   }
   return 0;
@@ -147,8 +147,8 @@ void PTSTRU(StructureTable& table, std::string_view name, std::int32_t value,
     return;
   }
   support::OutputUnit& out = units.message_output(message_unit);
-  driver::write_record(out, kPtstruHeading);
-  driver::write_record(out, kPtstruNotFound, name);
+  layout::write_record(out, kPtstruHeading);
+  layout::write_record(out, kPtstruNotFound, name);
   --status;
 }
 

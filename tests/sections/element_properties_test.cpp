@@ -150,7 +150,7 @@ const std::string kGroupBanner = testing::file_lines(
 // A run whose group table holds LEGA1 = 7 and DECK = 12.
 struct GroupTable {
   explicit GroupTable(std::string cards) : memory(std::move(cards)) {
-    driver::RunState& run = memory.state();
+    sections::RunState& run = memory.state();
     std::int32_t status = 0;
     sets::STROPN(run.structure, 1, 1, 6, run.units, status);
     sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);

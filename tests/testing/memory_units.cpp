@@ -4,7 +4,8 @@
 namespace qel2br::testing {
 
 MemoryRun::MemoryRun(std::string cards, std::string answers)
-    : answers_(std::move(answers)), state_(std::make_unique<driver::RunState>(answers_, console_)) {
+    : answers_(std::move(answers)),
+      state_(std::make_unique<sections::RunState>(answers_, console_)) {
   state_->units.bind_lines(support::kCardUnit, "cards.inp", std::move(cards));
   state_->units.bind_output(support::kDataUnit, "out.txt", output_);
   state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");

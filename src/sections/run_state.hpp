@@ -10,7 +10,7 @@
 #include "support/text.hpp"
 #include "support/units.hpp"
 
-namespace qel2br::driver {
+namespace qel2br::sections {
 
 using FileName = support::Text<256>;
 
@@ -58,4 +58,4 @@ struct RunState {
   [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }
 };
 
-}  // namespace qel2br::driver
+}  // namespace qel2br::sections

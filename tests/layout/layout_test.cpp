@@ -1,5 +1,5 @@
 // Rendering of records: every descriptor, running out of items, wrapping, and field overflow.
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-namespace qel2br::driver {
+namespace qel2br::layout {
 namespace {
 
 TEST(RenderReal, RoundsSignsAndOverflows) {
@@ -247,4 +247,4 @@ TEST(CheckItems, FollowsTheLayoutRoundWhenItWraps) {
 }
 
 }  // namespace
-}  // namespace qel2br::driver
+}  // namespace qel2br::layout

@@ -1,5 +1,5 @@
 // FILOPN: unit and record length checks, failed openings, and the listing.
-#include "support/file_open.hpp"
+#include "driver/file_open.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,12 @@
 #include <fstream>
 #include <string>
 
-namespace qel2br::support {
+namespace qel2br::driver {
 namespace {
+
+using support::kConsoleLineEnd;
+using support::StringOutput;
+using support::UnitTable;
 
 class FileOpen : public ::testing::Test {
  protected:
@@ -112,4 +116,4 @@ TEST_F(FileOpen, UnknownRewritesFromTheStart) {
 }
 
 }  // namespace
-}  // namespace qel2br::support
+}  // namespace qel2br::driver
