@@ -115,6 +115,9 @@ void run_once(const std::string& answers, const Scratch& scratch,
         fail("an input stop without its report", shown, reported);
       }
       break;
+    case qel2br::driver::kInternalFault:
+      fail("an internal fault", shown, reported);
+      break;
     default:
       fail("an unknown exit status", shown, reported);
   }

@@ -24,6 +24,12 @@ using CardText = support::Text<kCardLength>;
 // from one card of their keyword to the next instead of reading every line again.
 class CardReader {
  public:
+  // A reader attached to no lines: every scan finds nothing until attach().
+  CardReader() = default;
+  CardReader(const CardReader&) = delete;
+  CardReader& operator=(const CardReader&) = delete;
+  ~CardReader() = default;
+
   // Binds the reader to the lines of the input card file; file_name is used in reports.
   void attach(support::MemoryLines& lines, std::string file_name);
 
@@ -80,7 +86,8 @@ class CardReader {
   // next_card by reading every line from the current position.
   [[nodiscard]] bool next_card_by_lines();
 
-  support::MemoryLines* lines_ = nullptr;
+  support::MemoryLines no_lines_{std::string()};
+  support::MemoryLines* lines_ = &no_lines_;  // never null
   std::string file_name_;
   support::Text<4> keyword_;
   CardText card_;

@@ -120,6 +120,11 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors) {
     errors.write_rendered(support::format_report(stop));
     errors.flush();
     return kInputStop;
+  } catch (const support::InternalFault& fault) {
+    state.console.flush();
+    errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
+    errors.flush();
+    return kInternalFault;
   }
 }
 

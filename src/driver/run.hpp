@@ -13,8 +13,9 @@ namespace qel2br::driver {
 // end lines or kErrorEnd after the " Error " block; an input problem throws InputStop.
 [[nodiscard]] int run(sections::RunState& run);
 
-// Runs the conversion and turns an InputStop into its report on errors and kInputStop. This is
-// what main calls; in-process callers (fuzzing) use it the same way.
+// Runs the conversion and turns an InputStop into its report on errors and kInputStop, an
+// InternalFault into "internal error" and kInternalFault. This is what main calls; in-process
+// callers (fuzzing) use it the same way.
 [[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors);
 
 }  // namespace qel2br::driver

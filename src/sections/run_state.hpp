@@ -24,9 +24,7 @@ using ProfileRow = std::array<double, 3>;
 // write the parts named for them.
 struct RunState {
   RunState(support::LineSource& answers_in, support::OutputUnit& console_out)
-      : answers(answers_in), console(console_out) {
-    units.bind_console(console_out);
-  }
+      : answers(answers_in), console(console_out), units(console_out) {}
 
   support::LineSource& answers;  // unit 5
   support::OutputUnit& console;  // unit 6

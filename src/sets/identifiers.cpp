@@ -7,6 +7,7 @@
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
+#include "support/input_stop.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::sets {
@@ -97,7 +98,7 @@ std::int32_t IdentifierTable::add(std::int32_t first_key, std::int32_t second_ke
 
 std::int32_t& word(Words table, std::int64_t i) {
   if (i < 1 || static_cast<std::uint64_t>(i) > table.size()) {
-    throw std::out_of_range("word " + std::to_string(i) + " of a table of " +
+    support::internal_fault("word " + std::to_string(i) + " of a table of " +
                             std::to_string(table.size()) + " words");
   }
   return table[static_cast<std::size_t>(i - 1)];

@@ -14,7 +14,7 @@ namespace qel2br::sets {
 using Words = std::span<std::int32_t>;
 
 // word(table, i): the 1-based word i of a table. A word outside the table is a fault of the
-// program (never of the input) and throws std::out_of_range.
+// program (never of the input): an internal fault.
 [[nodiscard]] std::int32_t& word(Words table, std::int64_t i);
 
 // Words of an identifier table (capacity c takes 2c + 5 words).

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "support/input_stop.hpp"
@@ -298,7 +298,7 @@ struct UnitTable::Slot {
   }
 };
 
-UnitTable::UnitTable() {
+UnitTable::UnitTable(OutputUnit& console) : console_(&console) {
   for (auto& s : slots_) {
     s = std::make_unique<Slot>();
   }
@@ -406,7 +406,7 @@ OutputUnit& UnitTable::output(int unit) {
   Slot& s = slot(unit);
   if (s.output == nullptr) {
     if (s.fd < 0) {
-      throw std::logic_error("output to a unit that is not open");
+      internal_fault("output to unit " + std::to_string(unit) + ", which is not open");
     }
     s.file_output = std::make_unique<FdOutput>(s.fd, s.name, kFileLineEnd);
     s.owns_fd = false;
@@ -438,9 +438,6 @@ OutputUnit& UnitTable::message_output(int unit) {
     if (slot(unit).output != nullptr || slot(unit).fd >= 0) {
       return output(unit);
     }
-  }
-  if (console_ == nullptr) {
-    throw std::logic_error("no console bound");
   }
   return *console_;
 }

@@ -21,14 +21,13 @@ class FileOpen : public ::testing::Test {
            ("qel2br-filopn-" + std::to_string(::getpid()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
-    units_.bind_console(console_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
 
   std::filesystem::path dir_;
   StringOutput console_{kConsoleLineEnd};
-  UnitTable units_;
+  UnitTable units_{console_};
 };
 
 TEST_F(FileOpen, IllegalUnitsAndRecordLengths) {

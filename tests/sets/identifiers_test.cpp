@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/input_stop.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sets {
@@ -87,6 +88,20 @@ TEST(IdentifierTable, FindsTheNamesItsWordsHold) {
   EXPECT_EQ(IDXIST(table, "one", memory.state().units), 1);
   EXPECT_EQ(IDXIST(table, "TWO", memory.state().units), 2);
   EXPECT_EQ(IDXIST(table, "THREE", memory.state().units), 0);
+}
+
+// A word outside its table is a fault of the program, never of the input.
+TEST(Word, OutsideTheTableIsAnInternalFault) {
+  std::array<std::int32_t, 3> words{7, 8, 9};
+  EXPECT_EQ(word(words, 3), 9);
+  for (const std::int64_t i : {std::int64_t{0}, std::int64_t{4}, std::int64_t{-1}}) {
+    try {
+      static_cast<void>(word(words, i));
+      ADD_FAILURE() << "word " << i << " was given";
+    } catch (const support::InternalFault& fault) {
+      EXPECT_EQ(fault.what, "word " + std::to_string(i) + " of a table of 3 words");
+    }
+  }
 }
 
 TEST(IDADD, WithoutUpperCasingCaseCounts) {
