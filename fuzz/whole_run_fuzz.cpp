@@ -2,9 +2,12 @@
 //
 // The input holds up to three files separated by kSeparator: the card file, the group-name file
 // and the element-number file. They are written to a temporary directory of this process, and
-// the run is made twice with fixed answers: once choosing groups, once element by element.
+// the run is made with fixed answers through the dialogue (once choosing groups, once element
+// by element) and from the command line (by group, checked element by element, and as a check
+// run that writes no output).
 // Checked after each run: the status is one of the three, the input files are unchanged, a
-// normal end leaves the end line, an input stop reports on standard error and nothing else does.
+// normal end leaves the end line, an input stop reports on standard error, and otherwise
+// standard error holds only warnings and the reasons of failed opens.
 #include <unistd.h>
 
 #include <array>
@@ -21,6 +24,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
 #include "sections/run_state.hpp"
@@ -72,9 +76,23 @@ std::string read_file(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Whether every line of text is a warning or the reason of a failed open.
+bool only_warnings(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    if (line.find(": warning: ") == std::string_view::npos &&
+        !line.starts_with("qel2br: cannot open the ")) {
+      return false;
+    }
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  }
+  return true;
+}
+
 void run_once(const std::string& answers, const Scratch& scratch,
-              const std::array<std::string_view, 3>& files,
-              const std::array<std::string, 3>& paths) {
+              const std::array<std::string_view, 3>& files, const std::array<std::string, 3>& paths,
+              const qel2br::driver::BatchOptions* batch = nullptr) {
   qel2br::support::MemoryLines answer_lines(answers);
   qel2br::support::StringOutput console(qel2br::support::kConsoleLineEnd);
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
@@ -84,6 +102,9 @@ void run_once(const std::string& answers, const Scratch& scratch,
       qel2br::sections::RunState) static std::array<std::byte, sizeof(qel2br::sections::RunState)>
       storage;
   auto* state = new (storage.data()) qel2br::sections::RunState(answer_lines, console);
+  state->batch = batch;
+  std::error_code ec;
+  fs::remove(scratch.path("out.txt"), ec);
   const int status = qel2br::driver::run_and_report(*state, errors);
   state->~RunState();
   const std::string& shown = console.text();
@@ -95,18 +116,21 @@ void run_once(const std::string& answers, const Scratch& scratch,
   }
   switch (status) {
     case qel2br::driver::kNormalEnd: {
+      const bool check = batch != nullptr && batch->check;
       const std::string output = read_file(scratch.path("out.txt"));
-      if (output.size() < kEndLine.size() ||
-          output.compare(output.size() - kEndLine.size(), kEndLine.size(), kEndLine) != 0) {
-        fail("a normal end without the end line", shown, reported);
+      if (check
+              ? fs::exists(scratch.path("out.txt"))
+              : output.size() < kEndLine.size() || output.compare(output.size() - kEndLine.size(),
+                                                                  kEndLine.size(), kEndLine) != 0) {
+        fail("a normal end without the end line, or a check run with output", shown, reported);
       }
-      if (!reported.empty()) {
+      if (!only_warnings(reported)) {
         fail("a normal end with a report on standard error", shown, reported);
       }
       break;
     }
     case qel2br::driver::kErrorEnd:
-      if (shown.find("\n Error \n") == std::string::npos || !reported.empty()) {
+      if (shown.find("\n Error \n") == std::string::npos || !only_warnings(reported)) {
         fail("an error end without \" Error \" or with a report", shown, reported);
       }
       break;
@@ -147,5 +171,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run_once(paths[0] + "\n" + out + "\nY\n" + paths[1] + "\n", scratch, files, paths);
   // Element mode: the element file answers the group question too, when it is asked.
   run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files, paths);
+  // The same runs from the command line.
+  qel2br::driver::BatchOptions batch{.input = paths[0], .output = out, .groups = paths[1]};
+  run_once("", scratch, files, paths, &batch);
+  batch.groups.reset();
+  batch.elements = paths[2];
+  run_once("", scratch, files, paths, &batch);
+  batch.check = true;
+  run_once("", scratch, files, paths, &batch);
   return 0;
 }

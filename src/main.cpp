@@ -1,19 +1,50 @@
-// qel2br: asks for the input card file and the output file, converts, and exits with its status.
+// qel2br: the dialogue without arguments, or a run with its answers from the command line;
+// converts, and exits with its status.
 #include <memory>
+#include <span>
 
+#include "cli/options.hpp"
 #include "driver/run.hpp"
 #include "sections/run_state.hpp"
 #include "support/units.hpp"
 
-int main() {
+int main(int argc, char** argv) {
   using qel2br::support::FdLines;
   using qel2br::support::FdOutput;
-  FdLines answers(0);
+  using qel2br::support::StringOutput;
   FdOutput console(1, "standard output", qel2br::support::kConsoleLineEnd);
   FdOutput errors(2, "standard error", qel2br::support::kConsoleLineEnd);
+
+  const std::span<const char* const> args(argv + 1,
+                                          static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+  const qel2br::cli::Options options = qel2br::cli::parse_options(args);
+  switch (options.action) {
+    case qel2br::cli::Action::kHelp:
+    case qel2br::cli::Action::kVersion:
+      console.write_rendered(options.text);
+      console.flush();
+      return 0;
+    case qel2br::cli::Action::kUsage:
+      errors.write_rendered(options.text);
+      errors.flush();
+      return qel2br::cli::kUsageError;
+    case qel2br::cli::Action::kDialogue:
+    case qel2br::cli::Action::kBatch:
+      break;
+  }
+
+  // A batch run never reads standard input; --quiet sends the console lines nowhere.
+  const bool batch = options.action == qel2br::cli::Action::kBatch;
+  FdLines answers(batch ? -1 : 0);
+  StringOutput discarded(qel2br::support::kConsoleLineEnd);
+  qel2br::support::OutputUnit& shown =
+      batch && options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded) : console;
   int status = 0;
   {
-    auto state = std::make_unique<qel2br::sections::RunState>(answers, console);
+    auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
+    if (batch) {
+      state->batch = &options.batch;
+    }
     status = qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();

@@ -183,6 +183,7 @@ void CardReader::set_card(std::string_view line) {
 }
 
 void CardReader::take_card(std::string_view line) {
+  raw_ = line;
   set_card(line);
   // The padding is blank already: only the characters of the line are upper-cased.
   UPCASE(std::span<char>(card_.data(), std::min(line.size(), kCardLength)));
@@ -244,11 +245,18 @@ bool CardReader::read_line() {
   if (!lines_->read_line(line)) {
     return false;
   }
+  raw_ = line;
   set_card(line);
   return true;
 }
 
-bool CardReader::read_raw(std::string_view& line) { return lines_->read_line(line); }
+bool CardReader::read_raw(std::string_view& line) {
+  if (!lines_->read_line(line)) {
+    return false;
+  }
+  raw_ = line;
+  return true;
+}
 
 void CardReader::step_back() { lines_->step_back(); }
 
@@ -268,27 +276,55 @@ bool CardReader::blank(int first_col, int last_col) const {
   return columns(first_col, last_col).find_first_not_of(' ') == std::string_view::npos;
 }
 
+std::string CardReader::card_label() const {
+  const std::string_view key = keyword_.view();
+  const std::size_t key_end = key.find_last_not_of(' ');
+  std::string label(key.substr(0, key_end == std::string_view::npos ? 0 : key_end + 1));
+  if (label.empty() || card_.view().substr(0, 4) != key) {
+    label = label.empty() ? "continuation" : label + " continuation";
+  }
+  return label + " card";
+}
+
+std::string CardReader::raw_columns(int first_col, int last_col) const {
+  const std::string_view text = columns(first_col, last_col);
+  std::string shown(text.size(), ' ');
+  const auto first = static_cast<std::size_t>(std::clamp(first_col, 1, 256) - 1);
+  if (first < raw_.size()) {
+    const std::string_view raw = raw_.substr(first, std::min(text.size(), raw_.size() - first));
+    std::copy(raw.begin(), raw.end(), shown.begin());
+  }
+  return shown;
+}
+
 double CardReader::real_field(int first_col, int last_col) const {
   const std::string_view text = columns(first_col, last_col);
   const FieldValue field = read_real(text);
+  // Reports show the field and the card as they stand in the file, not upper-cased.
+  const std::string raw = raw_columns(first_col, last_col);
+  const auto trimmed = [](std::string_view t) {
+    const std::size_t from = t.find_first_not_of(' ');
+    return from == std::string_view::npos ? std::string_view{}
+                                          : t.substr(from, t.find_last_not_of(' ') - from + 1);
+  };
+  const std::string range = std::to_string(first_col) + "-" + std::to_string(last_col);
   if (field.error == FieldError::kNone) {
+    if (warnings_ != nullptr) {
+      if (const FirstValue first = first_value(raw); first.holds_more) {
+        warnings_->warn(support::WarningKind::kFieldHoldsMore, file_name_, line_number(),
+                        card_label() + ", columns " + range + ": \"" + std::string(trimmed(raw)) +
+                            "\" holds more than one value; only " + std::string(first.text) +
+                            " is read");
+      }
+    }
     return field.value;
   }
-  const std::string_view key = keyword_.view();
-  const std::size_t key_end = key.find_last_not_of(' ');
-  std::string message(key.substr(0, key_end == std::string_view::npos ? 0 : key_end + 1));
-  if (message.empty() || card_.view().substr(0, 4) != key) {
-    message = message.empty() ? "continuation" : message + " continuation";
-  }
-  message += " card, columns " + std::to_string(first_col) + "-" + std::to_string(last_col) + ": " +
-             describe(field.error);
+  std::string message = card_label() + ", columns " + range + ": " + describe(field.error);
   if (field.error != FieldError::kBlank) {
-    const std::size_t from = text.find_first_not_of(' ');
-    const std::size_t to = text.find_last_not_of(' ');
-    message += ", found \"" + std::string(text.substr(from, to - from + 1)) + "\"";
+    message += ", found \"" + std::string(trimmed(raw)) + "\"";
   }
-  const std::string_view shown = card_.head(static_cast<std::size_t>(ILSTNB(card_.view())));
-  std::string detail = "  " + std::string(shown) + "\n  ";
+  const std::string_view line = raw_.substr(0, std::min(raw_.size(), kCardLength));
+  std::string detail = "  " + std::string(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n  ";
   const int width = last_col - first_col + 1;
   detail.append(static_cast<std::size_t>(first_col) - 1, ' ');
   detail.append(static_cast<std::size_t>(width), '^');

@@ -10,6 +10,7 @@
 
 #include "support/text.hpp"
 #include "support/units.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::cards {
 
@@ -33,6 +34,9 @@ class CardReader {
   // Binds the reader to the lines of the input card file; file_name is used in reports.
   void attach(support::MemoryLines& lines, std::string file_name);
 
+  // Warnings about fields found from now on go to warnings (none when it is null).
+  void set_warnings(support::Warnings* warnings) { warnings_ = warnings; }
+
   // Rewinds the file and sets the current keyword (four characters, blanks included).
   void start_scan(std::string_view keyword);
   // Reads on to the next card of the current keyword; false at the end of the file.
@@ -53,13 +57,16 @@ class CardReader {
   // Whether columns first_col to last_col are all blank.
   [[nodiscard]] bool blank(int first_col, int last_col) const;
   // The real read from columns first_col to last_col; a blank field or one that holds no
-  // number stops the run with the file, line, keyword, columns and the text found.
+  // number stops the run with the file, line, keyword, columns and the text found, shown as it
+  // stands in the file. A field holding more than its first value gives a warning.
   [[nodiscard]] double real_field(int first_col, int last_col) const;
 
   [[nodiscard]] const std::string& file_name() const { return file_name_; }
   // The line number of the card last read.
   [[nodiscard]] std::int64_t line_number() const;
   [[nodiscard]] std::string_view keyword() const { return keyword_.view(); }
+  // The line last read exactly as it stands in the file (whole, not cut to 256 columns).
+  [[nodiscard]] std::string_view raw_line() const { return raw_; }
 
  private:
   // Where a card stands: the offset of its line in the file and its line number.
@@ -86,12 +93,19 @@ class CardReader {
   // next_card by reading every line from the current position.
   [[nodiscard]] bool next_card_by_lines();
 
+  // The label of the card last read in reports: "SEA card", "CRNT continuation card".
+  [[nodiscard]] std::string card_label() const;
+  // Columns first_col to last_col of the line last read as it stands in the file, blank padded.
+  [[nodiscard]] std::string raw_columns(int first_col, int last_col) const;
+
   support::MemoryLines no_lines_{std::string()};
   support::MemoryLines* lines_ = &no_lines_;  // never null
+  support::Warnings* warnings_ = nullptr;
   std::string file_name_;
   support::Text<4> keyword_;
   CardText card_;
   std::size_t card_used_ = 0;  // columns of the card text that may hold non-blanks
+  std::string_view raw_{};
 
   bool index_built_ = false;
   std::vector<KeywordCards> index_;

@@ -161,6 +161,19 @@ FieldValue read_real(std::string_view text) {
   return convert(value);
 }
 
+FirstValue first_value(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos) {
+    return {};
+  }
+  text.remove_prefix(start);
+  const auto value_end = std::find_if(text.begin(), text.end(), ends_value);
+  const auto length = static_cast<std::size_t>(value_end - text.begin());
+  const std::string_view rest = text.substr(length);
+  return {.text = text.substr(0, length),
+          .holds_more = rest.find_first_not_of(" ,/") != std::string_view::npos};
+}
+
 std::optional<std::int32_t> read_int32_digits(std::string_view digits) {
   if (digits.empty() || !std::all_of(digits.begin(), digits.end(), is_digit)) {
     return std::nullopt;

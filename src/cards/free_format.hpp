@@ -33,6 +33,17 @@ struct FieldValue {
 // reason there is none.
 [[nodiscard]] FieldValue read_real(std::string_view text);
 
+// The first value of a field as written, and whether the field holds more: a character other
+// than blanks, commas and slashes behind it ("24,5", "2/45" and "1 0" do; "24", "24," do not).
+struct FirstValue {
+  std::string_view text{};
+  bool holds_more = false;
+};
+
+// first_value(text): the first value of text (up to its blank, comma or slash) and whether more
+// follows it; an empty text for a blank field.
+[[nodiscard]] FirstValue first_value(std::string_view text);
+
 // read_int32_digits(digits): the value of a non-empty run of decimal digits (leading zeros
 // allowed); nullopt when it does not fit a 32-bit integer or holds anything but digits.
 [[nodiscard]] std::optional<std::int32_t> read_int32_digits(std::string_view digits);

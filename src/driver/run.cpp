@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "driver/batch.hpp"
+#include "driver/card_checks.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/file_open.hpp"
 #include "driver/header.hpp"
@@ -63,30 +65,51 @@ int error_end(sections::RunState& run) {
 
 int run(sections::RunState& run) {
   DATTXT(run.date_text, 6);
-  write_record(run.console, kBanner);
+  const BatchOptions* const batch = run.batch;
+  if (batch == nullptr) {
+    write_record(run.console, kBanner);
+  }
 
-  ask(run.answers, run.console, kGiveInput, run.input_name);
+  take_answer(run, kGiveInput, run.input_name, batch != nullptr ? batch->input : "");
   while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
+    report_failed_open(run, "input card file", run.input_name.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
     ask(run.answers, run.console, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
+  run.cards.set_warnings(&run.warnings);
 
-  ask(run.answers, run.console, kGiveOutput, run.output_name);
-  // Opening the input card file for output would empty it: refuse whatever the spelling.
-  if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
-    write_record(run.console, kOneText, kWouldOverwrite);
-    return error_end(run);
+  // A check run opens no output data file: its lines are only counted.
+  if (batch == nullptr || !batch->check) {
+    take_answer(run, kGiveOutput, run.output_name, batch != nullptr ? batch->output : "");
+    // Opening the input card file for output would empty it: refuse whatever the spelling.
+    if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
+      write_record(run.console, kOneText, kWouldOverwrite);
+      return error_end(run);
+    }
+    if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
+      report_failed_open(run, "output data file", run.output_name.view());
+      return error_end(run);
+    }
+    write_record(run.console, kOneText, kOpeningOk);
   }
-  if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
-    return error_end(run);
-  }
-  write_record(run.console, kOneText, kOpeningOk);
 
   if (set_options(run) != 0) {
     return error_end(run);
   }
 
+  // A run from the command line counts the records it writes for its summary.
+  RecordCounter counter(batch == nullptr || batch->check ? nullptr
+                                                         : &run.units.output(support::kDataUnit));
+  struct TapGuard {
+    sections::RunState& run;
+    ~TapGuard() { run.data_tap = nullptr; }
+  } tap_guard{run};
+  if (batch != nullptr) {
+    run.data_tap = &counter;
+  }
+
+  check_cards(run);
   write_run_header(run);
   run.cards.rewind();
 
@@ -109,23 +132,31 @@ int run(sections::RunState& run) {
   write_record(run.output(), kOneText, kMark);
   write_record(run.output(), kOneText, kEndOfFile);
   run.units.close(support::kDataUnit);
+  if (batch != nullptr) {
+    run.console.write_line(summary_line(run, counter));
+  }
   return kNormalEnd;
 }
 
 int run_and_report(sections::RunState& state, support::OutputUnit& errors) {
+  state.errors = &errors;
+  state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
+  int status = kInputStop;
   try {
-    return run(state);
+    status = run(state);
   } catch (const support::InputStop& stop) {
     state.console.flush();
     errors.write_rendered(support::format_report(stop));
     errors.flush();
-    return kInputStop;
+    status = kInputStop;
   } catch (const support::InternalFault& fault) {
     state.console.flush();
     errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
     errors.flush();
-    return kInternalFault;
+    status = kInternalFault;
   }
+  state.warnings.finish();
+  return status;
 }
 
 }  // namespace qel2br::driver

@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "cards/text_routines.hpp"
+#include "driver/batch.hpp"
 #include "driver/file_open.hpp"
 #include "layout/layout.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/text.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
@@ -40,6 +42,9 @@ constexpr std::string_view kNoGroups = "** No Groups Found on file: ";
 constexpr std::string_view kNoChecking = " *** No Element ID checking *** ";
 constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 
+constexpr std::string_view kGroupFileIsOutput = " Group name file is the output file: not read";
+constexpr std::string_view kElementFileIsOutput = " Element ID file is the output file: not read";
+
 constexpr std::int32_t kFailed = 1;
 
 std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
@@ -51,10 +56,14 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   write_record(run.console, kBlockMessage, kNamesRequired);
 
   sections::FileName group_file;
-  ask(run.answers, run.console, kGroupFile, group_file);
+  take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
   while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
+    report_failed_open(run, "group-name file", group_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
     ask(run.answers, run.console, kGroupFile, group_file);
+  }
+  if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
+    return kFailed;
   }
 
   std::int32_t group_count = 0;
@@ -73,7 +82,8 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
 
 std::int32_t element_mode(sections::RunState& run) {
   sections::FileName element_file;
-  ask(run.answers, run.console, kElementFile, element_file);
+  take_answer(run, kElementFile, element_file,
+              run.batch != nullptr ? run.batch->elements.value_or("") : "");
   while (true) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
@@ -84,8 +94,12 @@ std::int32_t element_mode(sections::RunState& run) {
     if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
       break;
     }
+    report_failed_open(run, "element-number file", element_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
     ask(run.answers, run.console, kElementFile, element_file);
+  }
+  if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
+    return kFailed;
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::ElementList numbers;
@@ -110,10 +124,18 @@ std::int32_t set_options(sections::RunState& run) {
 
   run.use_groups = false;
   if (floo_sets > 0) {
+    // From the command line, group mode is chosen by naming the group-name file.
     support::Text<80> answer;
-    ask(run.answers, run.console, kUseGroups, answer);
+    take_answer(run, kUseGroups, answer,
+                run.batch != nullptr && run.batch->groups.has_value() ? "Y" : "N");
     cards::UPCASE(std::span<char>(answer.data(), 80));
     run.use_groups = answer.at(1) == 'Y';
+  } else if (run.batch != nullptr && run.batch->groups.has_value()) {
+    run.warnings.warn(support::WarningKind::kOptionNotUsed, "", 0,
+                      "--groups " + *run.batch->groups + " is not used: no FLOO card of " +
+                          run.cards.file_name() +
+                          " names a group, so the element sets are converted element by "
+                          "element");
   }
   if (run.use_groups) {
     return group_mode(run, floo_sets, elim_sets, spec_sets, spex_sets);

@@ -28,9 +28,9 @@ constexpr std::string_view kCurrent = " Current ";
 constexpr std::int32_t kLoadCase = 3;
 constexpr std::int32_t kSpeedColumn = 1;
 
-// Reads the elevation and speed of one profile point into the next row of the table; a point
-// beyond the table's last row stops the run.
-void read_point(RunState& run, std::size_t& count) {
+// Reads the elevation and speed of one profile point into the next row of the table, and notes
+// it in reported when set; a point beyond the table's last row stops the run.
+void read_point(RunState& run, std::size_t& count, report::Current* reported) {
   if (count >= sections::kProfileRows) {
     support::stop_input(
         {.file = run.cards.file_name(),
@@ -43,6 +43,10 @@ void read_point(RunState& run, std::size_t& count) {
   const double speed = run.cards.real_field(51, 60);
   run.profile.at(count) = {elevation, speed, 0.0};
   ++count;
+  if (reported != nullptr) {
+    reported->points.push_back(
+        {.line = run.cards.line_number(), .card_elevation = elevation, .card_value = speed});
+  }
 }
 
 }  // namespace
@@ -52,8 +56,16 @@ void WRCURR(RunState& run) {
   run.cards.start_scan("CRNT");
   while (run.cards.next_card()) {
     std::size_t count = 0;
-    read_point(run, count);
+    report::Current* reported = nullptr;
+    if (run.report != nullptr) {
+      reported = &run.report->currents.emplace_back();
+      reported->line = run.cards.line_number();
+    }
+    read_point(run, count, reported);
     const double direction = run.cards.blank(61, 70) ? 0.0 : run.cards.real_field(61, 70);
+    if (reported != nullptr) {
+      reported->direction = direction;
+    }
 
     // Continuation cards (columns 1-4 blank) follow as they are, not upper-cased. The first
     // other line is pushed back so that the scan examines it.
@@ -62,7 +74,7 @@ void WRCURR(RunState& run) {
         run.cards.step_back();
         break;
       }
-      read_point(run, count);
+      read_point(run, count, reported);
     }
 
     layout::write_record(run.output(), kOneText, kMark);
@@ -84,6 +96,10 @@ void WRCURR(RunState& run) {
       const double elevation = point[0] * run.length_factor - run.still_water_z + run.mud_plane_z;
       const double speed = point[1] * run.length_factor;
       layout::write_record(run.output(), kProfilePoint, elevation, speed);
+      if (reported != nullptr) {
+        reported->points.at(row - 1).elevation = elevation;
+        reported->points.at(row - 1).value = speed;
+      }
     }
   }
   layout::write_record(run.output(), kOneText, kMark);

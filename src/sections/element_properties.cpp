@@ -4,10 +4,12 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
 #include "sections/sections.hpp"
+#include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
 
 namespace qel2br::sections {
@@ -78,9 +80,22 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
+    warn_left_out(run, elements, run.element_numbers);
+    std::vector<std::int32_t> before;
+    if (run.report != nullptr) {
+      before.assign(elements.items().begin(), elements.items().end());
+    }
     sets::KEEPID(elements, run.element_numbers);
     if (elements.empty()) {
       continue;
+    }
+    if (run.report != nullptr) {
+      report::ElementRecord& noted = run.report->element_records.emplace_back();
+      noted.keyword = std::string(kind.keyword);
+      noted.line = run.cards.line_number();
+      noted.cd = cd;
+      noted.cm = cm;
+      note_kept(before, elements.items(), noted.elements, noted.left_out);
     }
     ++usable;
     if (usable == 1) {
@@ -111,6 +126,17 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
     }
     if (used > 1) {
       layout::write_record(out, kElementLine, std::span<const layout::Item>(items.data(), used));
+    }
+  }
+}
+
+void note_kept(std::span<const std::int32_t> before, std::span<const std::int32_t> after,
+               std::vector<std::int32_t>& written, std::vector<std::int32_t>& left_out) {
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (after[i] > 0) {
+      written.push_back(after[i]);
+    } else if (i < before.size() && before[i] > 0) {
+      left_out.push_back(before[i]);
     }
   }
 }

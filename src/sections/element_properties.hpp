@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "support/text.hpp"
 #include "support/units.hpp"
@@ -15,5 +16,12 @@ namespace qel2br::sections {
 // writes no line.
 void WRELST(const support::Text<80>& record, std::span<const std::int32_t> elements,
             support::OutputUnit& out);
+
+// note_kept(before, after, written, left_out): for the conversion report, from an element list
+// before and after the element ID check, appends the numbers written (greater than 0 after the
+// check) to written and those the check removed (greater than 0 before it, not after it) to
+// left_out, in list order.
+void note_kept(std::span<const std::int32_t> before, std::span<const std::int32_t> after,
+               std::vector<std::int32_t>& written, std::vector<std::int32_t>& left_out);
 
 }  // namespace qel2br::sections

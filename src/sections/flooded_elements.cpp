@@ -3,10 +3,12 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "layout/layout.hpp"
 #include "sections/element_properties.hpp"
 #include "sections/sections.hpp"
+#include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
 #include "support/input_stop.hpp"
 
@@ -34,12 +36,18 @@ constexpr MergedRecord kNonHydro{.keyword = "ELIM",
                                  .record = " NonHydro  Elem",
                                  .list_name = "non-hydrodynamic"};
 
-void write_merged(RunState& run, const MergedRecord& kind) {
+// Writes the merged record of the keyword's cards; notes it in reported when set.
+void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* reported) {
   sets::ElementList merged;
   sets::ElementList elements;
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
+    warn_group_passed_over(run, kind.keyword);
     sets::RNGELM(run.cards, 10, elements);
+    warn_left_out(run, elements, run.element_numbers);
+    if (reported != nullptr && !elements.empty()) {
+      reported->lines.push_back(run.cards.line_number());
+    }
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {
         const std::string limit = std::to_string(sets::kElementCapacity);
@@ -61,15 +69,22 @@ void write_merged(RunState& run, const MergedRecord& kind) {
        {std::string_view("'"), kDashes, kind.header, kDashes, std::string_view("'")}) {
     layout::write_record(run.output(), kOneText, line);
   }
+  std::vector<std::int32_t> before;
+  if (reported != nullptr) {
+    before.assign(merged.items().begin(), merged.items().end());
+  }
   sets::KEEPID(merged, run.element_numbers);
+  if (reported != nullptr) {
+    note_kept(before, merged.items(), reported->elements, reported->left_out);
+  }
   WRELST(support::Text<80>(kind.record), merged.items(), run.output());
 }
 
 }  // namespace
 
 void WRFLEL(RunState& run) {
-  write_merged(run, kFlooded);
-  write_merged(run, kNonHydro);
+  write_merged(run, kFlooded, run.report != nullptr ? &run.report->flooded : nullptr);
+  write_merged(run, kNonHydro, run.report != nullptr ? &run.report->non_hydro : nullptr);
 }
 
 }  // namespace qel2br::sections

@@ -1,6 +1,7 @@
 // The group property block: one flooded-group record per FLOO card that names a group.
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "layout/layout.hpp"
@@ -58,6 +59,13 @@ std::int32_t FLOGRP(RunState& run) {
     }
     layout::write_record(run.console, kOneText, support::Text<80>(line));
     layout::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
+    if (run.report != nullptr) {
+      const std::string_view name = group.view();
+      run.report->groups.push_back(
+          {.line = run.cards.line_number(),
+           .name = std::string(name.substr(0, name.find_last_not_of(' ') + 1)),
+           .number = number});
+    }
   }
   return 0;
 }

@@ -51,6 +51,9 @@ void write_heading(RunState& run) {
     const int last = cards::ILSTNB(run.cards.card().view());
     const std::string_view text = last >= 5 ? run.cards.columns(5, last) : std::string_view{};
     layout::write_record(run.output(), kTwoTexts, kHeadingMark, text);
+    if (run.report != nullptr) {
+      run.report->titles.emplace_back(text);
+    }
   }
 }
 
@@ -81,6 +84,10 @@ void decide_units(RunState& run) {
 void WRHEAD(RunState& run) {
   write_heading(run);
   decide_units(run);
+  if (run.report != nullptr) {
+    run.report->length_factor = run.length_factor;
+    run.report->mass_factor = run.mass_factor;
+  }
 
   layout::write_record(run.output(), kOneText, kMark);
   layout::write_record(run.output(), kOneText, kAssumedUnits);

@@ -5,10 +5,18 @@
 #include <cstdint>
 
 #include "cards/card_reader.hpp"
+#include "report/report_data.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
+#include "support/warnings.hpp"
+
+namespace qel2br::driver {
+// The answers of a run from the command line (driver/batch.hpp); the run state only points to
+// them.
+struct BatchOptions;
+}  // namespace qel2br::driver
 
 namespace qel2br::sections {
 
@@ -31,6 +39,14 @@ struct RunState {
   support::UnitTable units;      // units 88 to 91
   cards::CardReader cards;       // the input card file, once it is open
 
+  // Standard error (failed opens, warnings); set by run_and_report.
+  support::OutputUnit* errors = nullptr;
+  support::Warnings warnings;
+  // The answers of a run from the command line; null for the dialogue.
+  const driver::BatchOptions* batch = nullptr;
+  // When set, lines for the output data file go through it (it counts them for the summary).
+  support::OutputUnit* data_tap = nullptr;
+
   FileName input_name;
   FileName output_name;
   support::Text<80> date_text;
@@ -52,8 +68,13 @@ struct RunState {
   sets::StructureTable structure{structure_words};
   sets::SortedNumbers element_numbers;
 
+  // When set, the sections note here what they convert, for the conversion report.
+  report::ReportData* report = nullptr;
+
   // The output data file (unit 90).
-  [[nodiscard]] support::OutputUnit& output() { return units.output(support::kDataUnit); }
+  [[nodiscard]] support::OutputUnit& output() {
+    return data_tap != nullptr ? *data_tap : units.output(support::kDataUnit);
+  }
 };
 
 }  // namespace qel2br::sections

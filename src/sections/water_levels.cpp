@@ -40,6 +40,12 @@ void WRLEVL(RunState& run) {
   run.still_water_z = run.water_depth + run.mud_plane_z;
   layout::write_record(run.output(), kLevel, kWaterDepth, run.water_depth, kMetres);
   layout::write_record(run.output(), kLevel, kStillWater, run.still_water_z, kMetres);
+  if (run.report != nullptr) {
+    run.report->levels_set = true;
+    run.report->mud_plane_z = run.mud_plane_z;
+    run.report->water_depth = run.water_depth;
+    run.report->still_water_z = run.still_water_z;
+  }
 }
 
 }  // namespace qel2br::sections

@@ -1,11 +1,14 @@
 // Wave records: every SEA card as a commented-out wave record of load case 3.
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::sections {
 
@@ -56,6 +59,14 @@ Theory wave_theory(double type_code) {
   return {.name = support::Text<8>("Unknown"), .zero_height = false};
 }
 
+// text without its leading and trailing blanks.
+std::string trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos
+             ? std::string()
+             : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 }  // namespace
 
 void WRWAVE(RunState& run) {
@@ -69,6 +80,15 @@ void WRWAVE(RunState& run) {
     const double direction = run.cards.real_field(71, 80);
 
     const Theory theory = wave_theory(type_code);
+    if (theory.name.view().starts_with("Unknown")) {
+      const std::string_view code =
+          run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
+      run.warnings.warn(support::WarningKind::kUnknownTheory, run.cards.file_name(),
+                        run.cards.line_number(),
+                        "SEA card, columns 6-10: wave type \"" + trim(code) +
+                            "\" is none of 1, 5, 6, 9 (or these plus 10); the theory is written as "
+                            "\"Unknown\"");
+    }
     if (theory.zero_height) {
       height = 0.0;
     }
@@ -87,6 +107,17 @@ void WRWAVE(RunState& run) {
     layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
                          period, direction, phase, run.still_water_z, run.water_depth,
                          kInitialSteps);
+    if (run.report != nullptr) {
+      const std::string_view name = theory.name.view();
+      run.report->sea_states.push_back({.line = run.cards.line_number(),
+                                        .load_case = kLoadCase,
+                                        .theory = std::string(name.substr(0, name.find(' '))),
+                                        .type_code = type_code,
+                                        .height = height,
+                                        .period = period,
+                                        .direction = direction,
+                                        .phase = phase});
+    }
   }
 }
 

@@ -38,9 +38,21 @@ std::string card_label(const cards::CardReader& cards) {
   return trimmed(cards.keyword()) + " card";
 }
 
+// The card as it stands in the file (not upper-cased), cut to 256 columns.
 std::string card_detail(const cards::CardReader& cards) {
-  const cards::CardText& card = cards.card();
-  return "  " + std::string(card.head(static_cast<std::size_t>(cards::ILSTNB(card.view())))) + "\n";
+  const std::string_view line = cards.raw_line().substr(0, cards::kCardLength);
+  return "  " + std::string(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n";
+}
+
+// Columns first_col to last_col of the card as they stand in the file.
+std::string_view raw_field(const cards::CardReader& cards, int first_col, int last_col) {
+  const std::string_view line = cards.raw_line();
+  const auto first = static_cast<std::size_t>(first_col - 1);
+  if (first >= line.size()) {
+    return {};
+  }
+  const int width = last_col - first_col + 1;
+  return line.substr(first, static_cast<std::size_t>(width));
 }
 
 // One range field: 0 when blank, else the number rounded to a 32-bit integer.
@@ -56,7 +68,7 @@ std::int32_t range_field(const cards::CardReader& cards, int first_col, int last
                        .line = cards.line_number(),
                        .message = card_label(cards) + ", columns " + std::to_string(first_col) +
                                   "-" + std::to_string(last_col) + ": the element number \"" +
-                                  trimmed(cards.columns(first_col, last_col)) +
+                                  trimmed(raw_field(cards, first_col, last_col)) +
                                   "\" is outside the 32-bit range",
                        .detail = card_detail(cards)});
 }

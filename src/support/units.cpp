@@ -23,6 +23,24 @@ constexpr std::size_t kBlockSize = 1U << 16U;
 
 std::string error_text(int error) { return std::strerror(error); }
 
+// The kind of a file that is neither a regular file, a directory nor a pipe, in words; empty for
+// those three.
+std::string_view refused_kind(mode_t mode) {
+  if (S_ISCHR(mode)) {
+    return "a character device";
+  }
+  if (S_ISBLK(mode)) {
+    return "a block device";
+  }
+  if (S_ISSOCK(mode)) {
+    return "a socket";
+  }
+  if (S_ISREG(mode) || S_ISDIR(mode) || S_ISFIFO(mode)) {
+    return {};
+  }
+  return "a special file";
+}
+
 // Removes trailing blanks from a typed name.
 std::string_view trim_name(std::string_view name) {
   const std::size_t last = name.find_last_not_of(' ');
@@ -65,6 +83,13 @@ FdOutput::~FdOutput() {
 }
 
 bool FdOutput::write_all(std::string_view bytes) {
+  if (empty_pending_ && !bytes.empty()) {
+    empty_pending_ = false;
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd_, 0) != 0) {
+      return false;
+    }
+  }
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
     if (n < 0) {
@@ -279,6 +304,7 @@ struct UnitTable::Slot {
   std::unique_ptr<MemoryLines> lines;
   std::unique_ptr<FdOutput> file_output;
   OutputUnit* output = nullptr;
+  bool empty_at_first_write = false;
 
   void reset() {
     if (file_output) {
@@ -295,6 +321,7 @@ struct UnitTable::Slot {
     owns_fd = false;
     lines.reset();
     output = nullptr;
+    empty_at_first_write = false;
   }
 };
 
@@ -334,30 +361,46 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
     }
   } else {
     if (path.empty()) {
+      open_failure_ = "the name is blank";
       return ENOENT;
     }
-    int flags = O_RDWR | O_CLOEXEC;
-    if (mode == OpenMode::kNew) {
-      flags |= O_CREAT | O_EXCL;
-    } else if (mode == OpenMode::kUnknown) {
-      flags |= O_CREAT | O_TRUNC;
+    struct stat info {};
+    // A device or a socket is refused before it is opened: opening one may block or act.
+    if (mode == OpenMode::kOld && ::stat(path.c_str(), &info) == 0) {
+      if (const std::string_view kind = refused_kind(info.st_mode); !kind.empty()) {
+        open_failure_ = "it is " + std::string(kind) + ", not a file";
+        return ENODEV;
+      }
+    }
+    int flags = O_CLOEXEC;
+    if (mode == OpenMode::kOld) {
+      flags |= O_RDONLY;
+    } else if (mode == OpenMode::kNew) {
+      flags |= O_WRONLY | O_CREAT | O_EXCL;
+    } else {
+      flags |= O_WRONLY | O_CREAT;
     }
     fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0 && mode == OpenMode::kOld &&
-        (errno == EACCES || errno == EROFS || errno == EISDIR)) {
-      // A file that may only be read is opened for reading.
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    }
     if (fd < 0) {
-      return errno != 0 ? errno : EIO;
+      const int error = errno != 0 ? errno : EIO;
+      open_failure_ = error_text(error);
+      return error;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
       ::close(fd);
+      open_failure_ = error_text(EISDIR);
       return EISDIR;
     }
+    if (const std::string_view kind = refused_kind(info.st_mode);
+        mode == OpenMode::kOld && !kind.empty()) {
+      ::close(fd);
+      open_failure_ = "it is " + std::string(kind) + ", not a file";
+      return ENODEV;
+    }
   }
+  open_failure_.clear();
   s.connected = true;
+  s.empty_at_first_write = mode == OpenMode::kUnknown;
   s.name = path;
   s.fd = fd;
   s.owns_fd = true;
@@ -409,6 +452,9 @@ OutputUnit& UnitTable::output(int unit) {
       internal_fault("output to unit " + std::to_string(unit) + ", which is not open");
     }
     s.file_output = std::make_unique<FdOutput>(s.fd, s.name, kFileLineEnd);
+    if (s.empty_at_first_write) {
+      s.file_output->empty_at_first_write();
+    }
     s.owns_fd = false;
     s.output = s.file_output.get();
   }

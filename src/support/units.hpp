@@ -73,6 +73,9 @@ class FdOutput final : public OutputUnit {
   FdOutput& operator=(const FdOutput&) = delete;
   void flush() override;
   void close() override;
+  // The file is emptied just before the first bytes are written to it (a regular file only),
+  // so that a run which ends before writing leaves it as it was.
+  void empty_at_first_write() { empty_pending_ = true; }
 
  protected:
   void put(std::string_view bytes) override;
@@ -80,6 +83,7 @@ class FdOutput final : public OutputUnit {
  private:
   bool write_all(std::string_view bytes);
   int fd_;
+  bool empty_pending_ = false;
   std::string name_;
   std::string buffer_;
   bool report_failures_;
@@ -178,7 +182,13 @@ class UnitTable {
 
   // Opens the named file on the unit; returns 0 or the platform's error number. A directory
   // and an all-blank name cannot be opened. An earlier connection of the unit is closed first.
+  // A file opened OLD is opened for reading only, and only a regular file or a pipe is taken (a
+  // device or a socket is refused). A file opened UNKNOWN is created when missing and emptied
+  // only when its first line is written.
   [[nodiscard]] int open(int unit, std::string_view name, OpenMode mode);
+  // Why the last open failed, in words ("No such file or directory", "it is a character
+  // device"); empty after a successful open.
+  [[nodiscard]] const std::string& open_failure() const { return open_failure_; }
   // Connects the unit to lines held in memory (tests and in-process runs).
   void bind_lines(int unit, std::string name, std::string contents);
   // Connects the unit to an output unit owned by the caller.
@@ -209,6 +219,7 @@ class UnitTable {
   [[nodiscard]] const Slot& slot(int unit) const;
   std::array<std::unique_ptr<Slot>, 100> slots_;
   OutputUnit* console_;  // never null
+  std::string open_failure_;
 };
 
 }  // namespace qel2br::support

@@ -101,6 +101,36 @@ TEST(ReadReal, ReportsWhyThereIsNoValue) {
   }
 }
 
+// A fixed-column field that holds more than its first value: free-format reading takes the
+// first value and the rest is lost, which the card reader warns of.
+TEST(FirstValue, TellsWhetherTheFieldHoldsMore) {
+  struct Row {
+    const char* name;
+    std::string_view text;
+    std::string_view value;
+    bool holds_more;
+  };
+  const Row rows[] = {
+      {"one value", "   24.5", "24.5", false},
+      {"blank", "     ", "", false},
+      {"decimal comma", " 24,5", "24", true},
+      {"decimal comma with a leading zero", "0,050", "0", true},
+      {"slash before more digits", "2/45", "2", true},
+      {"two values", " 1 0 ", "1", true},
+      {"comma and blanks, then a value", "3 , 4", "3", true},
+      {"lone trailing comma", "24,", "24", false},
+      {"lone trailing slash", "10/  ", "10", false},
+      {"repeat count", "3*2.5", "3*2.5", false},
+      {"text behind", "1.5 abc", "1.5", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const FirstValue first = first_value(row.text);
+    EXPECT_EQ(first.text, row.value);
+    EXPECT_EQ(first.holds_more, row.holds_more);
+  }
+}
+
 TEST(ReadReal, ZeroWithAHugeExponentIsZero) {
   const FieldValue got = read_real("0.0E999");
   EXPECT_EQ(got.error, FieldError::kNone);

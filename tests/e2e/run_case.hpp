@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace qel2br::e2e {
 
@@ -54,10 +55,17 @@ struct Outcome {
   bool timed_out = false;
 };
 
-// Runs binary in work with answers on standard input (/dev/null when it does not exist) and
-// standard output and error written to out and err.
+// Runs binary with args in work with answers on standard input (/dev/null when it does not
+// exist) and standard output and error written to out and err.
 inline Outcome run_binary(const std::string& binary, const fs::path& work, const fs::path& answers,
-                          const fs::path& out, const fs::path& err) {
+                          const fs::path& out, const fs::path& err,
+                          const std::vector<std::string>& args = {}) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(binary.c_str()));  // NOLINT: execv takes char*
+  for (const std::string& arg : args) {
+    argv.push_back(const_cast<char*>(arg.c_str()));  // NOLINT: execv takes char*
+  }
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (::chdir(work.c_str()) != 0) {
@@ -73,7 +81,7 @@ inline Outcome run_binary(const std::string& binary, const fs::path& work, const
     ::dup2(in, 0);
     ::dup2(o, 1);
     ::dup2(e, 2);
-    ::execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    ::execv(binary.c_str(), argv.data());
     ::_exit(127);
   }
   Outcome outcome;

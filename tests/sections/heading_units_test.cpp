@@ -112,7 +112,7 @@ TEST(WRHEAD, UnreadableConsFieldStopsBeforeTheUnitLines) {
       {"blank flag", card({{1, "CONS"}, {21, "9.81"}}),
        "CONS card, columns 10-20: expected a number, found a blank field"},
       {"bad gravity", card({{1, "CONS"}, {10, "1"}, {21, "9.81x"}, {31, "1025"}}),
-       "CONS card, columns 21-30: expected a number, found \"9.81X\""},
+       "CONS card, columns 21-30: expected a number, found \"9.81x\""},
       {"blank density", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}}),
        "CONS card, columns 31-40: expected a number, found a blank field"},
   };

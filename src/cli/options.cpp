@@ -1,0 +1,147 @@
+// The command line, parsed with CLI11.
+#include "cli/options.hpp"
+
+#include <CLI/CLI.hpp>
+#include <vector>
+
+#include "cli/version.hpp"
+
+namespace qel2br::cli {
+
+namespace {
+
+// File names longer than this are cut by the dialogue; from the command line they are refused.
+constexpr std::size_t kLongestName = 256;
+
+constexpr std::string_view kUsage =
+    "usage: qel2br                       (the dialogue: asks for the files on the console)\n"
+    "       qel2br INPUT OUTPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
+    "       qel2br --check INPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
+    "       qel2br --help | --version\n";
+
+constexpr std::string_view kHelp =
+    "\n"
+    "Converts a wave and current load input card file (INPUT) into the hydrodynamic input data\n"
+    "file of a nonlinear structural analysis program (OUTPUT). Without arguments it asks for\n"
+    "the files on the console.\n"
+    "\n"
+    "Options:\n"
+    "  --elements FILE  element-number file: element sets are converted element by element and\n"
+    "                   checked against it (elements not in it are left out)\n"
+    "  --groups FILE    group-name file: when a FLOO card names a group, element sets are\n"
+    "                   converted by group, with the group numbers from FILE\n"
+    "  --check          read INPUT and report everything; write no output data file\n"
+    "  --quiet          leave out the console messages and the summary line\n"
+    "  --strict         stop the run (exit 2) at the first warning\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
+    "\n"
+    "Without --groups (or when no FLOO card names a group) element sets are converted element\n"
+    "by element. Warnings go to standard error as \"qel2br: FILE:LINE: warning: ...\".\n"
+    "\n"
+    "Exit status:\n"
+    "  0   normal end: the output data file ends with its end-of-file line\n"
+    "  1   error end (\" Error \" on standard output): the output data file has no end line\n"
+    "  2   the input stopped the run: a card field that cannot be read, a file that cannot\n"
+    "      be opened, a table limit, a warning under --strict; the reason is on standard error\n"
+    "  3   internal error: a fault of the program itself\n"
+    "  64  wrong usage of the command line\n"
+    "\n"
+    "See qel2br(1) for the dialogue, the cards and columns read, and the warnings.\n";
+
+Options usage_error(const std::string& message) {
+  Options options;
+  options.action = Action::kUsage;
+  options.text = "qel2br: " + message + "\n" + std::string(kUsage) +
+                 "Try 'qel2br --help' for more information.\n";
+  return options;
+}
+
+}  // namespace
+
+Options parse_options(std::span<const char* const> args) {
+  if (args.empty()) {
+    return {};
+  }
+  CLI::App app{"", "qel2br"};
+  app.set_help_flag();
+
+  std::vector<std::string> files;
+  std::string elements;
+  std::string groups;
+  bool check = false;
+  bool quiet = false;
+  bool strict = false;
+  bool help = false;
+  bool version = false;
+  app.add_option("files", files);
+  app.add_option("--elements", elements);
+  app.add_option("--groups", groups);
+  app.add_flag("--check", check);
+  app.add_flag("--quiet", quiet);
+  app.add_flag("--strict", strict);
+  app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
+
+  std::vector<std::string> argv;
+  argv.reserve(args.size());
+  for (auto it = args.rbegin(); it != args.rend(); ++it) {
+    argv.emplace_back(*it);
+  }
+  try {
+    app.parse(argv);
+  } catch (const CLI::ParseError& error) {
+    return usage_error(error.what());
+  }
+  Options options;
+  if (help) {
+    options.action = Action::kHelp;
+    options.text = std::string(kUsage) + std::string(kHelp);
+    return options;
+  }
+  if (version) {
+    options.action = Action::kVersion;
+    options.text = "qel2br " + std::string(kVersion) + "\n";
+    return options;
+  }
+  if (app.count("--elements") > 0 && app.count("--groups") > 0) {
+    return usage_error(
+        "--elements and --groups exclude each other: a run is either element by "
+        "element or by group");
+  }
+  const std::size_t wanted = check ? 1 : 2;
+  if (files.size() > wanted && !(check && files.size() == 2)) {
+    return usage_error("too many file names: " + files.at(wanted));
+  }
+  if (files.size() != wanted) {
+    if (check) {
+      return usage_error(files.empty() ? "--check needs the INPUT file"
+                                       : "--check takes the INPUT file only, no OUTPUT");
+    }
+    return usage_error(files.empty() ? "the INPUT and OUTPUT files are missing"
+                                     : "the OUTPUT file is missing");
+  }
+  for (const std::string& name :
+       {files.front(), files.back(), std::string(elements), std::string(groups)}) {
+    if (name.size() > kLongestName) {
+      return usage_error("a file name holds at most 256 characters: " + name.substr(0, 40) + "...");
+    }
+  }
+  options.action = Action::kBatch;
+  options.quiet = quiet;
+  options.batch.input = files.front();
+  if (!check) {
+    options.batch.output = files.back();
+  }
+  if (app.count("--elements") > 0) {
+    options.batch.elements = elements;
+  }
+  if (app.count("--groups") > 0) {
+    options.batch.groups = groups;
+  }
+  options.batch.check = check;
+  options.batch.strict = strict;
+  return options;
+}
+
+}  // namespace qel2br::cli

@@ -1,0 +1,33 @@
+// The command line: no arguments for the dialogue, or the files and switches of a batch run.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "driver/batch.hpp"
+
+namespace qel2br::cli {
+
+// Exit status of a command line that cannot be used (unknown option, missing file name, ...).
+inline constexpr int kUsageError = 64;
+
+// What the command line asks for.
+enum class Action : std::uint8_t {
+  kDialogue,  // no arguments: the console dialogue
+  kBatch,     // a run (or a check run) with the answers from the arguments
+  kHelp,      // --help: usage on standard output
+  kVersion,   // --version
+  kUsage,     // wrong usage: message on standard error, exit kUsageError
+};
+
+struct Options {
+  Action action = Action::kDialogue;
+  driver::BatchOptions batch{};
+  bool quiet = false;
+  std::string text{};  // the help or version text, or the usage error message
+};
+
+// Parses the arguments (without the program name).
+[[nodiscard]] Options parse_options(std::span<const char* const> args);
+
+}  // namespace qel2br::cli

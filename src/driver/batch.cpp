@@ -1,0 +1,128 @@
+// Runs from the command line: answers from the arguments, reasons for failed opens, summary.
+#include "driver/batch.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "layout/layout.hpp"
+#include "support/input_stop.hpp"
+
+namespace qel2br::driver {
+
+namespace {
+
+using layout::Layout;
+using layout::write_record;
+
+constexpr Layout kOneText = "(A)";
+
+// The record keywords at the start of a line of the output data file, and what they count.
+enum class Counted : std::uint8_t { kWave, kCurrent, kProfile, kElement, kGroup };
+struct RecordStart {
+  std::string_view text{};
+  Counted counted = Counted::kWave;
+};
+constexpr std::array<RecordStart, 9> kRecordStarts{{
+    {.text = "#WaveData", .counted = Counted::kWave},
+    {.text = " Current ", .counted = Counted::kCurrent},
+    {.text = " M_Growth", .counted = Counted::kProfile},
+    {.text = " Hydro_Cd", .counted = Counted::kProfile},
+    {.text = " Hydro_Cm", .counted = Counted::kProfile},
+    {.text = " Hyd_CdCm", .counted = Counted::kElement},
+    {.text = " Flooded   Elem", .counted = Counted::kElement},
+    {.text = " NonHydro  Elem", .counted = Counted::kElement},
+    {.text = " Flooded Group", .counted = Counted::kGroup},
+}};
+
+std::string counted(std::int64_t n, std::string_view what) {
+  return std::to_string(n) + " " + std::string(what);
+}
+
+}  // namespace
+
+void take_answer(sections::RunState& run, std::string_view question, std::span<char> text,
+                 std::string_view batch_answer) {
+  if (run.batch == nullptr) {
+    layout::ask(run.answers, run.console, question, text);
+    return;
+  }
+  std::fill(text.begin(), text.end(), ' ');
+  std::copy_n(batch_answer.begin(), std::min(batch_answer.size(), text.size()), text.begin());
+}
+
+void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {
+  const std::size_t last = name.find_last_not_of(' ');
+  const std::string shown(name.substr(0, last == std::string_view::npos ? 0 : last + 1));
+  const std::string message =
+      "cannot open the " + std::string(what) + " \"" + shown + "\": " + run.units.open_failure();
+  if (run.batch != nullptr) {
+    support::stop_input({.file = "", .line = 0, .message = message, .detail = ""});
+  }
+  if (run.errors != nullptr) {
+    run.console.flush();
+    run.errors->write_rendered(support::format_report({.message = message}));
+    run.errors->flush();
+  }
+}
+
+bool refuse_output_file(sections::RunState& run, int unit, std::string_view refusal) {
+  if (!run.units.connected(support::kDataUnit) ||
+      !run.units.same_file(unit, run.units.name(support::kDataUnit))) {
+    return false;
+  }
+  write_record(run.console, kOneText, refusal);
+  return true;
+}
+
+void RecordCounter::put(std::string_view bytes) {
+  if (line_start_ && bytes != "\n") {
+    for (const RecordStart& start : kRecordStarts) {
+      if (bytes.starts_with(start.text)) {
+        switch (start.counted) {
+          case Counted::kWave:
+            ++waves;
+            break;
+          case Counted::kCurrent:
+            ++currents;
+            break;
+          case Counted::kProfile:
+            ++profiles;
+            break;
+          case Counted::kElement:
+            ++element_records;
+            break;
+          case Counted::kGroup:
+            ++group_records;
+            break;
+        }
+        break;
+      }
+    }
+  }
+  line_start_ = bytes.ends_with('\n');
+  if (target_ != nullptr) {
+    target_->write_rendered(bytes);
+  }
+}
+
+void RecordCounter::flush() {
+  if (target_ != nullptr) {
+    target_->flush();
+  }
+}
+
+void RecordCounter::close() { flush(); }
+
+std::string summary_line(const sections::RunState& run, const RecordCounter& counts) {
+  std::string line = counted(counts.waves, "wave records") + ", " +
+                     counted(counts.currents, "current records") + ", " +
+                     counted(counts.profiles, "depth profiles") + ", " +
+                     (run.use_groups ? counted(counts.group_records, "group records")
+                                     : counted(counts.element_records, "element records"));
+  if (run.batch != nullptr && run.batch->check) {
+    return run.batch->input + ": checked; the output data file would hold " + line;
+  }
+  return run.batch != nullptr ? run.batch->output + ": " + line : line;
+}
+
+}  // namespace qel2br::driver

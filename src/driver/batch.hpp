@@ -1,0 +1,73 @@
+// Runs from the command line: the dialogue's answers taken from the arguments, reasons for
+// failed opens, and the one-line summary of what the output data file holds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sections/run_state.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::driver {
+
+// The answers and switches of a run from the command line.
+struct BatchOptions {
+  std::string input{};
+  std::string output{};                   // not used in a check run
+  std::optional<std::string> elements{};  // the element-number file
+  std::optional<std::string> groups{};    // the group-name file
+  bool check = false;                     // read and report everything, write no output file
+  bool strict = false;                    // the first warning stops the run
+};
+
+// In a batch run copies batch_answer into text (cut or blank padded) without a prompt;
+// otherwise asks the question on the console.
+void take_answer(sections::RunState& run, std::string_view question, std::span<char> text,
+                 std::string_view batch_answer);
+
+template <std::size_t N>
+void take_answer(sections::RunState& run, std::string_view question, support::Text<N>& text,
+                 std::string_view batch_answer) {
+  take_answer(run, question, std::span<char>(text.data(), N), batch_answer);
+}
+
+// Reports on standard error that the file (what: "input card file", ...) named name could not
+// be opened, with the reason the units give. A batch run stops there (an input stop).
+void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name);
+
+// Whether the file just opened on unit is the output data file (any spelling or link). When
+// it is, refusal is written to the console; the caller takes the error end.
+[[nodiscard]] bool refuse_output_file(sections::RunState& run, int unit, std::string_view refusal);
+
+// The records of an output data file, counted as its lines are written through this unit,
+// which passes them on to target (to nothing when target is null).
+class RecordCounter final : public support::OutputUnit {
+ public:
+  explicit RecordCounter(support::OutputUnit* target)
+      : OutputUnit(support::kConsoleLineEnd), target_(target) {}
+  void flush() override;
+  void close() override;
+
+  std::int64_t waves = 0;
+  std::int64_t currents = 0;
+  std::int64_t profiles = 0;
+  std::int64_t element_records = 0;
+  std::int64_t group_records = 0;
+
+ protected:
+  void put(std::string_view bytes) override;
+
+ private:
+  support::OutputUnit* target_;
+  bool line_start_ = true;
+};
+
+// The summary of a normal end: "out.txt: 6 wave records, 2 current records, 3 depth profiles,
+// 4 element records" (group records in group mode); for a check run the card file and what
+// the output would hold.
+[[nodiscard]] std::string summary_line(const sections::RunState& run, const RecordCounter& counts);
+
+}  // namespace qel2br::driver

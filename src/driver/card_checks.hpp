@@ -1,0 +1,14 @@
+// Checks of the whole input card file for cards the section scans would misread or pass over.
+#pragma once
+
+#include "sections/run_state.hpp"
+
+namespace qel2br::driver {
+
+// Reads the input card file once and warns of every card that holds tab characters and of
+// every card whose keyword (one this tool reads) stands after leading blanks instead of in
+// columns 1-4. Comment cards and lines that refer to a group free-format are not looked at for
+// the keyword. Leaves the file rewound.
+void check_cards(sections::RunState& run);
+
+}  // namespace qel2br::driver

@@ -1,0 +1,57 @@
+// The conversion report file: its heading taken from the run, the page written at the end.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "report/report_data.hpp"
+#include "sections/run_state.hpp"
+
+namespace qel2br::driver {
+
+// report_date(run_date_text, source_date_epoch): the date the report shows. When
+// source_date_epoch holds a whole number of seconds since 1970 (the reproducible-builds
+// convention of SOURCE_DATE_EPOCH), that moment in UTC as "2026-01-02 03:04:05 UTC"; otherwise
+// the run's own date text (" Date : 2026-01-02 03:04:05") without its label.
+[[nodiscard]] std::string report_date(std::string_view run_date_text,
+                                      const char* source_date_epoch);
+
+// What the report heading says about the run besides what the run state holds.
+struct ReportFacts {
+  std::string_view input{};
+  std::string_view output{};
+  std::string_view element_file{};  // empty: none given
+  std::string_view group_file{};
+  std::string_view version{};
+  std::string date{};
+  bool check = false;
+  int status = 0;                // the run's exit status
+  std::string_view stop_text{};  // the input stop report, when the input stopped the run
+};
+
+// Fills the heading of data: file names, date, version, set mode and element check from the
+// run state and facts, and how the run ended when it did not end normally.
+void fill_report_heading(const sections::RunState& run, const ReportFacts& facts,
+                         report::ReportData& data);
+
+// The report file, opened before the run so that a name that cannot be written ends the run
+// before anything is converted.
+class ReportFile {
+ public:
+  ReportFile() = default;
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+  ~ReportFile();
+
+  // Creates or empties the file; returns "" or the system's reason.
+  [[nodiscard]] std::string open(const std::string& path);
+  // Writes the page and closes the file; returns "" or the system's reason.
+  [[nodiscard]] std::string write(std::string_view page);
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace qel2br::driver

@@ -1,0 +1,74 @@
+// Warnings about element-set cards in element mode.
+#include "sections/set_warnings.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "support/text.hpp"
+#include "support/warnings.hpp"
+
+namespace qel2br::sections {
+
+namespace {
+
+// How many of the left-out element numbers a warning names.
+constexpr std::int64_t kNumbersNamed = 5;
+
+std::string trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos
+             ? std::string()
+             : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+}  // namespace
+
+void warn_left_out(RunState& run, const sets::ElementList& elements,
+                   const sets::SortedNumbers& numbers) {
+  if (numbers.empty()) {
+    return;
+  }
+  std::int64_t left_out = 0;
+  std::int64_t listed = 0;
+  std::string named;
+  for (const std::int32_t element : elements.items()) {
+    if (element <= 0) {
+      continue;
+    }
+    ++listed;
+    if (numbers.contains(element)) {
+      continue;
+    }
+    ++left_out;
+    if (left_out <= kNumbersNamed) {
+      named += (left_out == 1 ? "" : ", ") + std::to_string(element);
+    }
+  }
+  if (left_out == 0) {
+    return;
+  }
+  if (left_out > kNumbersNamed) {
+    named += ", ...";
+  }
+  const std::string keyword = trim(run.cards.keyword());
+  run.warnings.warn(support::WarningKind::kElementsLeftOut, run.cards.file_name(),
+                    run.cards.line_number(),
+                    keyword + " card: the element ID check leaves out " + std::to_string(left_out) +
+                        " of its " + std::to_string(listed) + " elements, which " +
+                        run.units.name(support::kElementUnit) + " does not hold: " + named);
+}
+
+void warn_group_passed_over(RunState& run, std::string_view keyword) {
+  const std::optional<support::Text<80>> group =
+      sets::group_reference(run.cards.raw_line(), keyword);
+  if (!group.has_value()) {
+    return;
+  }
+  run.warnings.warn(support::WarningKind::kGroupPassedOver, run.cards.file_name(),
+                    run.cards.line_number(),
+                    trim(keyword) + " card names group \"" + trim(group->view()) +
+                        "\", which element mode passes over (group mode converts it)");
+}
+
+}  // namespace qel2br::sections

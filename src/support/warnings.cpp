@@ -1,0 +1,78 @@
+// Warnings: counted by kind, shown up to a limit, or stopping the run in strict mode.
+#include "support/warnings.hpp"
+
+#include <numeric>
+
+#include "support/input_stop.hpp"
+
+namespace qel2br::support {
+
+namespace {
+
+// What the line of "more" counts calls each kind.
+constexpr std::array<std::string_view, static_cast<std::size_t>(WarningKind::kCount)> kKindNames{
+    "numeric fields holding more than the value read",
+    "keywords outside columns 1-4",
+    "cards holding tab characters",
+    "wave type codes of no known theory",
+    "cards with elements left out by the element ID check",
+    "group references passed over in element mode",
+    "options not used"};
+
+}  // namespace
+
+std::string warning_line(std::string_view file, std::int64_t line, std::string_view message) {
+  std::string text = "qel2br: ";
+  if (!file.empty()) {
+    text += file;
+    if (line > 0) {
+      text += ':';
+      text += std::to_string(line);
+    }
+    text += ": ";
+  }
+  text += "warning: ";
+  text += message;
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20U || byte == 0x7fU) {
+      c = '?';
+    }
+  }
+  return text;
+}
+
+void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
+                    std::string_view message) {
+  if (strict_) {
+    stop_input({.file = std::string(file),
+                .line = line,
+                .message = std::string(message) + " (a warning; --strict stops the run)",
+                .detail = ""});
+  }
+  std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
+  ++count;
+  if (out_ != nullptr && count <= kWarningsShown) {
+    out_->write_line(warning_line(file, line, message));
+    out_->flush();
+  }
+}
+
+void Warnings::finish() {
+  for (std::size_t k = 0; k < counts_.size(); ++k) {
+    const std::int64_t more = counts_.at(k) - kWarningsShown;
+    if (out_ != nullptr && more > 0) {
+      out_->write_line("qel2br: warning: " + std::to_string(more) + " more warnings about " +
+                       std::string(kKindNames.at(k)) + " not shown");
+    }
+  }
+  if (out_ != nullptr) {
+    out_->flush();
+  }
+}
+
+std::int64_t Warnings::total() const {
+  return std::accumulate(counts_.begin(), counts_.end(), std::int64_t{0});
+}
+
+}  // namespace qel2br::support

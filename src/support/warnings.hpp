@@ -1,0 +1,57 @@
+// Warnings: input the run reads in a way the user may not mean, reported on standard error.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "support/units.hpp"
+
+namespace qel2br::support {
+
+// The kinds of warnings; each kind is shown at most kWarningsShown times in a run.
+enum class WarningKind : std::uint8_t {
+  kFieldHoldsMore,    // a numeric card field holds more than the value that is read
+  kKeywordMisplaced,  // a keyword of this tool stands elsewhere than in columns 1-4
+  kTabCharacter,      // a card holds tab characters
+  kUnknownTheory,     // a wave type code gives the theory "Unknown"
+  kElementsLeftOut,   // elements left out by the element ID check
+  kGroupPassedOver,   // a FLOO or ELIM card names a group, which element mode passes over
+  kOptionNotUsed,     // a command-line option the run had no use for
+  kCount,
+};
+
+inline constexpr std::int64_t kWarningsShown = 20;
+
+// Collects the warnings of a run and writes them, one line each, in the compilers' form:
+// "qel2br: FILE:LINE: warning: MESSAGE". Without an output nothing is written (counts still
+// go on). In strict mode the first warning stops the run instead.
+class Warnings {
+ public:
+  // Writes warnings to out from now on; strict turns the first warning into an input stop.
+  void bind(OutputUnit& out, bool strict) {
+    out_ = &out;
+    strict_ = strict;
+  }
+  // Reports a warning about file (may be empty) at line (0: no line).
+  void warn(WarningKind kind, std::string_view file, std::int64_t line, std::string_view message);
+  // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
+  // the end of the run, whatever the end.
+  void finish();
+  // The number of warnings of all kinds, shown or not.
+  [[nodiscard]] std::int64_t total() const;
+
+ private:
+  OutputUnit* out_ = nullptr;
+  bool strict_ = false;
+  std::array<std::int64_t, static_cast<std::size_t>(WarningKind::kCount)> counts_{};
+};
+
+// The line of a warning: "qel2br: FILE:LINE: warning: MESSAGE" (no "FILE:" part when file is
+// empty, no "LINE:" part when line is 0). Control characters are shown as '?'.
+[[nodiscard]] std::string warning_line(std::string_view file, std::int64_t line,
+                                       std::string_view message);
+
+}  // namespace qel2br::support

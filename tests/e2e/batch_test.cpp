@@ -1,0 +1,668 @@
+// Runs the built qel2br from the command line: batch and check runs, their options and summary,
+// wrong usage, warnings on standard error, files that must be left alone, pipes and devices,
+// and the batch run of every valid golden case against the output of its dialogue run.
+//
+// usage: batch_test [gtest flags]; the qel2br of this build is run (QEL2BR_BINARY overrides).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "run_case.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using qel2br::e2e::Outcome;
+using qel2br::e2e::read_file;
+using qel2br::e2e::run_binary;
+
+std::string binary() {
+  const char* chosen = std::getenv("QEL2BR_BINARY");
+  return chosen != nullptr ? std::string(chosen) : std::string(QEL2BR_BINARY_PATH);
+}
+
+void write_file(const fs::path& path, std::string_view contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+// The date and time of the header line differ from run to run.
+std::string normalise(const std::string& text) {
+  static const std::regex kDate(R"('    Conversion Date : \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
+  return std::regex_replace(text, kDate, "'    Conversion Date : YYYY-MM-DD hh:mm:ss");
+}
+
+// An empty working directory of one run, removed afterwards.
+class Work {
+ public:
+  explicit Work(const std::string& name)
+      : scratch_(fs::temp_directory_path() /
+                 ("qel2br-batch-" + name + "-" + std::to_string(::getpid()))),
+        dir_(scratch_ / "work") {
+    fs::remove_all(scratch_);
+    fs::create_directories(dir_);
+  }
+  ~Work() {
+    std::error_code ec;
+    fs::remove_all(scratch_, ec);
+  }
+  Work(const Work&) = delete;
+  Work& operator=(const Work&) = delete;
+
+  [[nodiscard]] const fs::path& dir() const { return dir_; }
+  void put(const std::string& name, std::string_view contents) const {
+    write_file(dir_ / name, contents);
+  }
+  [[nodiscard]] std::string file(const std::string& name) const { return read_file(dir_ / name); }
+  // Copies a file of examples/ into the directory.
+  void example(const std::string& name) const {
+    fs::copy_file(fs::path(QEL2BR_EXAMPLES_DIR) / name, dir_ / name,
+                  fs::copy_options::overwrite_existing);
+  }
+
+  struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+  };
+  // Runs qel2br with args; stdin_text (when given) is its standard input.
+  [[nodiscard]] Result run(const std::vector<std::string>& args,
+                           const std::string& stdin_text = "") const {
+    const fs::path in = scratch_ / "stdin";
+    write_file(in, stdin_text);
+    const Outcome outcome =
+        run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args);
+    EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
+    return {.status = outcome.status,
+            .out = read_file(scratch_ / "stdout"),
+            .err = read_file(scratch_ / "stderr")};
+  }
+
+ private:
+  fs::path scratch_;
+  fs::path dir_;
+};
+
+// A card of 80 columns: the keyword in 1-4 and each text right-aligned in its columns.
+struct Field {
+  int first = 0;
+  int last = 0;
+  std::string text;
+};
+std::string card(std::string_view keyword, const std::vector<Field>& fields) {
+  std::string line(80, ' ');
+  line.replace(0, keyword.size(), keyword);
+  for (const Field& f : fields) {
+    const auto width = static_cast<std::size_t>(f.last - f.first + 1);
+    line.replace(static_cast<std::size_t>(f.first - 1), width,
+                 std::string(width - f.text.size(), ' ') + f.text);
+  }
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + "\n";
+}
+
+std::string padded(std::string_view line) {
+  std::string text(line);
+  text.resize(80, ' ');
+  return text + "\n";
+}
+
+const std::string kDepth = card("DPTH", {{10, 20, "100"}});
+std::string sea(const std::string& type, const std::string& height) {
+  return card("SEA",
+              {{6, 10, type}, {16, 20, height}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}});
+}
+
+constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
+bool ends_normally(const std::string& output) {
+  return output.size() >= kEndLine.size() &&
+         output.compare(output.size() - kEndLine.size(), kEndLine.size(), kEndLine) == 0;
+}
+
+TEST(Usage, WrongUsageEndsWithStatus64) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string first_line;
+  };
+  const std::vector<Row> rows = {
+      {"unknown option",
+       {"--bogus", "a.inp", "b.txt"},
+       "qel2br: The following argument was not expected: --bogus"},
+      {"missing output", {"a.inp"}, "qel2br: the OUTPUT file is missing"},
+      {"missing both", {"--quiet"}, "qel2br: the INPUT and OUTPUT files are missing"},
+      {"three files", {"a.inp", "b.txt", "c.txt"}, "qel2br: too many file names: c.txt"},
+      {"both set files",
+       {"a.inp", "b.txt", "--elements", "e.txt", "--groups", "g.txt"},
+       "qel2br: --elements and --groups exclude each other: a run is either element by element or "
+       "by "
+       "group"},
+      {"check with output",
+       {"--check", "a.inp", "b.txt"},
+       "qel2br: --check takes the INPUT file only, no OUTPUT"},
+      {"option without its file",
+       {"a.inp", "b.txt", "--groups"},
+       "qel2br: --groups: 1 required TEXT missing"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("usage");
+    const Work::Result result = work.run(row.args);
+    EXPECT_EQ(result.status, 64);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')), row.first_line) << result.err;
+    EXPECT_NE(result.err.find("\nusage: qel2br "), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(work.dir())) << "a file was written";
+  }
+}
+
+TEST(Usage, HelpAndVersion) {
+  const Work work("help");
+  const Work::Result help = work.run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("usage: qel2br ", 0), 0U) << help.out;
+  for (const char* text : {"--elements FILE", "--groups FILE", "--check", "--quiet", "--strict",
+                           "Exit status:", "  64  wrong usage", "qel2br(1)"}) {
+    EXPECT_NE(help.out.find(text), std::string::npos) << text;
+  }
+  const Work::Result version = work.run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("qel2br ") + QEL2BR_VERSION + "\n");
+  EXPECT_TRUE(fs::is_empty(work.dir()));
+}
+
+TEST(Batch, ExamplesEndWithTheirSummary) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string console;
+    std::string errors;
+  };
+  const std::string no_checking = "\n *** No Element ID checking *** \n\n";
+  const std::vector<Row> rows = {
+      {"environment",
+       {"platform.inp", "out.txt"},
+       " Opening PrintFile OK\n" + no_checking +
+           "out.txt: 5 wave records, 2 current records, 3 depth profiles, 0 element records\n",
+       ""},
+      {"groups",
+       {"platform_sets.inp", "out.txt", "--groups", "groups.txt"},
+       " Opening PrintFile OK\n\n Number of FLOO sets:   2\n Number of ELIM sets:   1\n"
+       " Number of SPEC sets:   0\n Number of SPEX sets:   0\n\n"
+       " **  Brakt Group Names required **\n\n"
+           // The group block echoes each line of the group-name file and each FLOO line in 80
+           // columns.
+           + padded("NAME GROUP  1 LEGA1") + padded("NAME GROUP  2 LEGB1") +
+           padded("NAME GROUP 10 DECK") + padded("FLOO LEGA1") + padded("FLOO LEGB1") +
+           "out.txt: 0 wave records, 0 current records, 0 depth profiles, 2 group records\n",
+       ""},
+      {"elements",
+       {"platform_sets.inp", "out.txt", "--elements", "elements.txt"},
+       " Opening PrintFile OK\n\n *** Element ID checking is ON *** \n\n"
+       " Total Number of Elements:     30\n"
+       "out.txt: 0 wave records, 0 current records, 0 depth profiles, 9 element records\n",
+       "qel2br: platform_sets.inp:3: warning: SPEC card: the element ID check leaves out 2 of its "
+       "12 elements, which elements.txt does not hold: 102, 104\n"
+       "qel2br: platform_sets.inp:8: warning: FLOO card names group \"LEGA1\", which element mode "
+       "passes over (group mode converts it)\n"
+       "qel2br: platform_sets.inp:9: warning: FLOO card names group \"LEGB1\", which element mode "
+       "passes over (group mode converts it)\n"
+       "qel2br: platform_sets.inp:11: warning: FLOO card: the element ID check leaves out 1 of its "
+       "3 elements, which elements.txt does not hold: 32\n"
+       "qel2br: platform_sets.inp:14: warning: ELIM card names group \"DECK\", which element mode "
+       "passes over (group mode converts it)\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work(row.name);
+    for (const char* name : {"platform.inp", "platform_sets.inp", "groups.txt", "elements.txt"}) {
+      work.example(name);
+    }
+    const Work::Result result = work.run(row.args, "standard input is never read\n");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, row.console);
+    EXPECT_EQ(result.err, row.errors);
+    EXPECT_TRUE(ends_normally(work.file("out.txt")));
+
+    // --quiet leaves standard output empty and changes nothing else.
+    std::vector<std::string> quiet = row.args;
+    quiet[1] = "quiet.txt";
+    quiet.emplace_back("--quiet");
+    const Work::Result quiet_result = work.run(quiet);
+    EXPECT_EQ(quiet_result.status, 0);
+    EXPECT_EQ(quiet_result.out, "");
+    EXPECT_EQ(quiet_result.err, row.errors);
+    EXPECT_EQ(normalise(work.file("quiet.txt")), normalise(work.file("out.txt")));
+  }
+}
+
+TEST(Check, ReportsLikeARunAndWritesNothing) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    int status = 0;
+    std::string console_has;
+    std::string errors_has;
+  };
+  const std::vector<Row> rows = {
+      {"normal",
+       kDepth + sea("1", "10"),
+       {},
+       0,
+       "cards.inp: checked; the output data file would hold 1 wave records, 0 current records, 0 "
+       "depth profiles, 0 element records\n",
+       ""},
+      {"groups",
+       "FLOO LEGA1\n",
+       {"--groups", "groups.txt"},
+       0,
+       "cards.inp: checked; the output data file would hold 0 wave records, 0 current records, 0 "
+       "depth profiles, 1 group records\n",
+       ""},
+      {"read error",
+       kDepth + sea("1", "x"),
+       {},
+       2,
+       "",
+       "qel2br: cards.inp:2: SEA card, columns 16-20: expected a number, found \"x\"\n"},
+      {"undefined group", "FLOO NOSUCH\n", {"--groups", "groups.txt"}, 1, "\n Error \n", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("check");
+    work.put("cards.inp", row.cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    std::vector<std::string> args = {"--check", "cards.inp"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_NE(result.out.find(row.console_has), std::string::npos) << result.out;
+    if (row.errors_has.empty()) {
+      EXPECT_EQ(result.err, "");
+    } else {
+      EXPECT_EQ(result.err.rfind(row.errors_has, 0), 0U) << result.err;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(work.dir()), fs::directory_iterator()), 2)
+        << "a check run wrote a file";
+  }
+}
+
+TEST(Warnings, EachKindHasItsLine) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    std::string errors;
+  };
+  const std::string spec = card("SPEC", {{6, 10, "11"},
+                                         {11, 15, "13"},
+                                         {16, 20, "1"},
+                                         {31, 40, "0"},
+                                         {41, 50, "0.7"},
+                                         {61, 70, "2"}});
+  const std::vector<Row> rows = {
+      {"comma in a field",
+       kDepth + sea("1", "24,5"),
+       {},
+       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"24,5\" holds more than one "
+       "value; only 24 is read\n"},
+      {"slash in a field",
+       kDepth + sea("1", "2/45"),
+       {},
+       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"2/45\" holds more than one "
+       "value; only 2 is read\n"},
+      {"decimal comma in a profile",
+       card("MGRW", {{11, 20, "0"}, {31, 40, "0,050"}}),
+       {},
+       "qel2br: cards.inp:1: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
+       "value; only 0 is read\n"},
+      {"keyword after a blank",
+       kDepth + " " + sea("1", "10"),
+       {},
+       "qel2br: cards.inp:2: warning: keyword SEA starts in column 2; cards are read only with "
+       "their keyword in columns 1-4, so this card is passed over\n"},
+      {"tab character",
+       "TITL\tPlatform\n",
+       {},
+       "qel2br: cards.inp:1: warning: card holds a tab character in column 5; each character is "
+       "one column, so its fields may be misread\n"},
+      {"unknown wave type",
+       kDepth + sea("7", "10"),
+       {},
+       "qel2br: cards.inp:2: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
+       "9 (or these plus 10); the theory is written as \"Unknown\"\n"},
+      {"elements left out",
+       spec,
+       {"--elements", "elements.txt"},
+       "qel2br: cards.inp:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
+       "elements, which elements.txt does not hold: 11, 13\n"},
+      {"group passed over",
+       "FLOO LEGA1\n",
+       {},
+       "qel2br: cards.inp:1: warning: FLOO card names group \"LEGA1\", which element mode passes "
+       "over (group mode converts it)\n"},
+      {"option not used",
+       kDepth,
+       {"--groups", "groups.txt"},
+       "qel2br: warning: --groups groups.txt is not used: no FLOO card of cards.inp names a "
+       "group, so the element sets are converted element by element\n"},
+      {"free-format group line after blanks", "  FLOO LEGA1\n", {"--groups", "groups.txt"}, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("warnings");
+    work.put("cards.inp", row.cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    work.put("elements.txt", "12\n");
+    std::vector<std::string> args = {"cards.inp", "out.txt", "--quiet"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, row.errors);
+    EXPECT_TRUE(ends_normally(work.file("out.txt")));
+    // The dialogue gives the same warnings.
+    if (row.args.empty()) {
+      const Work::Result dialogue = work.run({}, "cards.inp\nout.txt\n\n\n");
+      EXPECT_EQ(dialogue.status, 0);
+      EXPECT_EQ(dialogue.err, row.errors);
+    }
+  }
+}
+
+TEST(Warnings, TwentyOfAKindThenHowManyMore) {
+  const Work work("cap");
+  std::string cards;
+  for (int i = 0; i < 25; ++i) {
+    cards += "TITL\tline\n";
+  }
+  cards += kDepth + sea("1", "1,5");
+  work.put("cards.inp", cards);
+  const Work::Result result = work.run({"cards.inp", "out.txt", "--quiet"});
+  EXPECT_EQ(result.status, 0);
+  std::string expected;
+  for (int i = 1; i <= 20; ++i) {
+    expected += "qel2br: cards.inp:" + std::to_string(i) +
+                ": warning: card holds a tab character in column 5; each character is one "
+                "column, so its fields may be misread\n";
+  }
+  expected +=
+      "qel2br: cards.inp:27: warning: SEA card, columns 16-20: \"1,5\" holds more than one value; "
+      "only 1 is read\n"
+      "qel2br: warning: 5 more warnings about cards holding tab characters not shown\n";
+  EXPECT_EQ(result.err, expected);
+}
+
+TEST(Warnings, StrictStopsAtTheFirst) {
+  const Work work("strict");
+  // A warning found before the run header leaves an existing output file as it was.
+  work.put("cards.inp", "TITL\tPlatform\n" + kDepth + sea("1", "24,5"));
+  work.put("out.txt", "kept\r\n");
+  Work::Result result = work.run({"cards.inp", "out.txt", "--strict"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: cards.inp:1: card holds a tab character in column 5; each character is one "
+            "column, so its fields may be misread (a warning; --strict stops the run)\n");
+  EXPECT_EQ(work.file("out.txt"), "kept\r\n");
+
+  // One found while converting stops there, without the end line.
+  work.put("cards.inp", kDepth + sea("1", "24,5"));
+  result = work.run({"cards.inp", "out.txt", "--strict"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: cards.inp:2: SEA card, columns 16-20: \"24,5\" holds more than one value; "
+            "only 24 is read (a warning; --strict stops the run)\n");
+  const std::string output = work.file("out.txt");
+  EXPECT_NE(output.find("' Water Depth          :  100.000 [m]\r\n"), std::string::npos);
+  EXPECT_EQ(output.find(kEndLine), std::string::npos);
+
+  // Without warnings --strict changes nothing.
+  work.put("cards.inp", kDepth + sea("1", "24.5"));
+  result = work.run({"cards.inp", "out.txt", "--strict", "--quiet"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(DataSafety, SetFileThatIsTheOutputIsRefusedAndKept) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string answers;
+    std::string refusal;
+  };
+  const std::string group_refusal = " Group name file is the output file: not read\n\n Error \n";
+  const std::string element_refusal = " Element ID file is the output file: not read\n\n Error \n";
+  const std::vector<Row> rows = {
+      {"groups, same name", {}, "grouped.inp\ngroups.txt\nY\ngroups.txt\n", group_refusal},
+      {"groups, through a link", {}, "grouped.inp\nlink.txt\nY\n./groups.txt\n", group_refusal},
+      {"elements, same name", {}, "plain.inp\nelements.txt\nelements.txt\n", element_refusal},
+      {"batch groups", {"grouped.inp", "link.txt", "--groups", "groups.txt"}, "", group_refusal},
+      {"batch elements",
+       {"plain.inp", "elements.txt", "--elements", "elements.txt"},
+       "",
+       element_refusal},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("refused");
+    work.put("grouped.inp", "FLOO LEGA1\n");
+    work.put("plain.inp", kDepth);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    work.put("elements.txt", "11 12\n");
+    fs::create_symlink("groups.txt", work.dir() / "link.txt");
+    const Work::Result result = work.run(row.args, row.answers);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find(row.refusal), std::string::npos) << result.out;
+    EXPECT_EQ(work.file("groups.txt"), "NAME GROUP 7 LEGA1\n");
+    EXPECT_EQ(work.file("elements.txt"), "11 12\n");
+  }
+}
+
+TEST(DataSafety, OutputKeptWhenTheRunStopsBeforeTheHeader) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string answers;
+    int status = 0;
+  };
+  const std::vector<Row> rows = {
+      {"console ends at the group question", {}, "grouped.inp\nout.txt\nY\n", 2},
+      {"batch group file missing", {"grouped.inp", "out.txt", "--groups", "none.txt"}, "", 2},
+      {"no groups on the group file", {}, "grouped.inp\nout.txt\nY\nempty.txt\n", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("kept");
+    work.put("grouped.inp", "FLOO LEGA1\n");
+    work.put("empty.txt", "\n");
+    work.put("out.txt", "an earlier run's output\r\n");
+    const Work::Result result = work.run(row.args, row.answers);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_EQ(work.file("out.txt"), "an earlier run's output\r\n");
+  }
+}
+
+TEST(SpecialFiles, PipesConvertAsRegularFiles) {
+  const std::string cards = read_file(fs::path(QEL2BR_EXAMPLES_DIR) / "platform.inp");
+  const Work regular("regular");
+  regular.put("cards.inp", cards);
+  ASSERT_EQ(regular.run({"cards.inp", "out.txt", "--quiet"}).status, 0);
+  const std::string want = normalise(regular.file("out.txt"));
+
+  // A FIFO, written by another thread as the run reads it.
+  const Work fifo("fifo");
+  ASSERT_EQ(::mkfifo((fifo.dir() / "cards.inp").c_str(), 0600), 0);
+  std::thread writer([&fifo, &cards] { write_file(fifo.dir() / "cards.inp", cards); });
+  const Work::Result through_fifo = fifo.run({"cards.inp", "out.txt", "--quiet"});
+  writer.join();
+  EXPECT_EQ(through_fifo.status, 0) << through_fifo.err;
+  EXPECT_EQ(normalise(fifo.file("out.txt")), want);
+
+  // Standard input, from a file and from a pipe: only the header's file name differs.
+  const auto as_named = [](std::string text) {
+    const std::string shown = "Qelvo File      : /dev/stdin";
+    const std::size_t at = text.find(shown);
+    return at == std::string::npos ? text
+                                   : text.replace(at, shown.size(), "Qelvo File      : cards.inp");
+  };
+  const Work stdin_file("stdin");
+  const Work::Result from_stdin = stdin_file.run({"/dev/stdin", "out.txt", "--quiet"}, cards);
+  EXPECT_EQ(from_stdin.status, 0) << from_stdin.err;
+  EXPECT_EQ(as_named(normalise(stdin_file.file("out.txt"))), want);
+
+  const Work stdin_pipe("stdin-pipe");
+  stdin_pipe.put("cards.inp", cards);
+  const std::string command = "cd '" + stdin_pipe.dir().string() + "' && cat cards.inp | '" +
+                              binary() + "' /dev/stdin piped.txt --quiet";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(as_named(normalise(stdin_pipe.file("piped.txt"))), want);
+}
+
+TEST(SpecialFiles, DevicesAreRefusedWithTheirKind) {
+  const Work work("devices");
+  work.put("cards.inp", kDepth);
+  const std::string zero =
+      "qel2br: cannot open the input card file \"/dev/zero\": it is a character device, not a "
+      "file\n";
+  Work::Result result = work.run({"/dev/zero", "out.txt"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, zero);
+  EXPECT_FALSE(fs::exists(work.dir() / "out.txt"));
+
+  result = work.run({"cards.inp", "out.txt", "--elements", "/dev/zero"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: cannot open the element-number file \"/dev/zero\": it is a character "
+            "device, not a file\n");
+
+  // The dialogue says " Nonexisting file :" and asks again.
+  result = work.run({}, "/dev/zero\ncards.inp\nout.txt\n\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, zero);
+  EXPECT_NE(result.out.find(" Nonexisting file :/dev/zero "), std::string::npos);
+}
+
+TEST(Reasons, FailedOpensSayWhy) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string answers;
+    int status = 0;
+    std::string errors;
+  };
+  const std::vector<Row> rows = {
+      {"missing input",
+       {"none.inp", "out.txt"},
+       "",
+       2,
+       "qel2br: cannot open the input card file \"none.inp\": No such file or directory\n"},
+      {"leading blank",
+       {" cards.inp", "out.txt"},
+       "",
+       2,
+       "qel2br: cannot open the input card file \" cards.inp\": No such file or directory\n"},
+      {"directory as input",
+       {"sub", "out.txt"},
+       "",
+       2,
+       "qel2br: cannot open the input card file \"sub\": Is a directory\n"},
+      {"output in a missing directory",
+       {"cards.inp", "none/out.txt"},
+       "",
+       2,
+       "qel2br: cannot open the output data file \"none/out.txt\": No such file or directory\n"},
+      {"dialogue, directory as output",
+       {},
+       "cards.inp\nsub\n",
+       1,
+       "qel2br: cannot open the output data file \"sub\": Is a directory\n"},
+      {"dialogue, home shorthand",
+       {},
+       "~/cards.inp\ncards.inp\nout.txt\n\n",
+       0,
+       "qel2br: cannot open the input card file \"~/cards.inp\": No such file or directory\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("reasons");
+    work.put("cards.inp", kDepth);
+    fs::create_directory(work.dir() / "sub");
+    const Work::Result result = work.run(row.args, row.answers);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_EQ(result.err, row.errors);
+  }
+}
+
+// The prompts of the dialogue; each takes the next answer.
+constexpr std::array<std::string_view, 5> kPrompts = {
+    " Give Qelvo file                   :  ", " Give Output file (for brakt data) :  ",
+    " Use Groups instead of ElemID /No/ ?  ",
+    " File containing Group Names       :  ", " File containing element IDs       :  "};
+
+// The batch run of every golden case that ends normally, with the answers its dialogue
+// accepted, writes the same output data file.
+TEST(Golden, BatchRunWritesTheDialoguesOutput) {
+  int compared = 0;
+  for (const auto& entry : fs::directory_iterator(QEL2BR_CASES_DIR)) {
+    const fs::path dir = entry.path();
+    const fs::path expected = dir / "expected";
+    const bool normal = !fs::exists(expected / "status") || read_file(expected / "status") == "0\n";
+    if (!normal || fs::exists(dir / "setup.sh")) {
+      continue;
+    }
+    SCOPED_TRACE(dir.filename().string());
+    // Pair the prompts on the console, in order, with the answers.
+    const std::string console = read_file(expected / "console.txt");
+    std::vector<std::pair<std::size_t, std::size_t>> asked;  // (position, prompt)
+    for (std::size_t p = 0; p < kPrompts.size(); ++p) {
+      for (std::size_t at = console.find(kPrompts.at(p)); at != std::string::npos;
+           at = console.find(kPrompts.at(p), at + 1)) {
+        asked.emplace_back(at, p);
+      }
+    }
+    std::sort(asked.begin(), asked.end());
+    std::istringstream answer_lines(read_file(dir / "answers.txt"));
+    std::map<std::size_t, std::string> accepted;  // the last answer to each prompt
+    for (const auto& [position, prompt] : asked) {
+      std::string answer;
+      std::getline(answer_lines, answer);
+      accepted[prompt] = answer;
+    }
+    std::vector<std::string> args = {accepted[0], accepted[1], "--quiet"};
+    const bool groups = accepted.count(2) != 0 && !accepted[2].empty() &&
+                        (accepted[2][0] == 'Y' || accepted[2][0] == 'y');
+    if (groups) {
+      args.insert(args.end(), {"--groups", accepted[3]});
+    } else if (accepted.count(4) != 0 && accepted[4].substr(0, 3) != "   " &&
+               !accepted[4].empty()) {
+      args.insert(args.end(), {"--elements", accepted[4]});
+    }
+    const Work work("golden-" + dir.filename().string());
+    if (fs::exists(dir / "input")) {
+      fs::copy(dir / "input", work.dir(), fs::copy_options::recursive);
+    }
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    ASSERT_TRUE(fs::exists(expected / accepted[1])) << accepted[1];
+    EXPECT_EQ(normalise(work.file(accepted[1])), normalise(read_file(expected / accepted[1])));
+    ++compared;
+  }
+  EXPECT_GE(compared, 10);
+}
+
+}  // namespace

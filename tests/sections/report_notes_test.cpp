@@ -1,0 +1,159 @@
+// What the sections note for the conversion report: the values they wrote, with card lines.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "report/report_data.hpp"
+#include "sections/section_cards.hpp"
+#include "sections/sections.hpp"
+#include "sets/structure.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+
+// A millimetre and tonne input with every kind of card the element mode converts.
+const std::string kCards =
+    card({{1, "TITL Platform <A>"}}) +                                               // 1
+    card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}) +                 // 2
+    card({{1, "MUDP"}, {10, "-100000"}}) +                                           // 3
+    card({{1, "DPTH"}, {10, "100000"}}) +                                            // 4
+    card({{1, "SEA"}, {6, "1"}, {16, "8500"}, {21, "12"}, {31, "7"}, {71, "45"}}) +  // 5
+    card({{1, "SEA"}, {6, "3"}, {16, "1000"}, {21, "9"}, {31, "0"}, {71, "0"}}) +    // 6
+    card({{1, "CRNT"}, {41, "0"}, {51, "500"}, {61, "90"}}) +                        // 7
+    card({{41, "50000"}, {51, "800"}}) +                                             // 8
+    card({{1, "MGRW"}, {11, "0"}, {31, "20"}}) +                                     // 9
+    card({{1, "MGRW"}, {21, "100000"}, {31, "50"}}) +                                // 10
+    card({{1, "COEF"}, {11, "0"}, {31, "0.7"}, {51, "2.0"}}) +                       // 11
+    card({{1, "COEF"}, {21, "100000"}, {31, "0.65"}, {51, "1.6"}}) +                 // 12
+    card({{1, "SPEC"}, {6, "101"}, {11, "105"}, {16, "1"}, {31, "0"}, {41, "0.7"}, {61, "2"}}) +
+    card({{1, "SPEC"}, {6, "201"}, {11, "202"}, {16, "1"}, {31, "0"}, {41, "-1"}, {61, "2"}}) +
+    card({{1, "FLOO"}, {11, "11"}, {21, "13"}, {31, "1"}}) +   // 15
+    card({{1, "ELIM"}, {11, "501"}, {21, "505"}, {31, "2"}});  // 16
+
+void run_element_mode(testing::MemoryRun& memory) {
+  memory.set_element_numbers({101, 103, 104, 105, 11, 13, 501, 505});
+  sections::RunState& run = memory.state();
+  WRHEAD(run);
+  WRLEVL(run);
+  WRWAVE(run);
+  WRCURR(run);
+  WRPROF(run);
+  WRELMP(run);
+  WRFLEL(run);
+}
+
+TEST(ReportNotes, ElementModeValuesAsWritten) {
+  testing::MemoryRun plain(kCards);
+  run_element_mode(plain);
+  testing::MemoryRun noted(kCards);
+  report::ReportData data;
+  noted.state().report = &data;
+  run_element_mode(noted);
+  // Noting changes nothing in the output data file.
+  EXPECT_EQ(noted.output(), plain.output());
+
+  const double mm = static_cast<double>(0.001F);
+  // The heading text runs from column 5, the blank after the keyword included.
+  EXPECT_EQ(data.titles, std::vector<std::string>{" PLATFORM <A>"});
+  EXPECT_EQ(data.length_factor, mm);
+  EXPECT_EQ(data.mass_factor, 1000.0);
+  EXPECT_TRUE(data.levels_set);
+  EXPECT_EQ(data.mud_plane_z, -100000 * mm);
+  EXPECT_EQ(data.water_depth, 100000 * mm);
+  EXPECT_EQ(data.still_water_z, 100000 * mm + -100000 * mm);
+
+  ASSERT_EQ(data.sea_states.size(), 2U);
+  const report::SeaState& sea = data.sea_states[0];
+  EXPECT_EQ(sea.line, 5);
+  EXPECT_EQ(sea.load_case, 3);
+  EXPECT_EQ(sea.theory, "Airy");
+  EXPECT_EQ(sea.type_code, 1.0);
+  EXPECT_EQ(sea.height, 8500 * mm);
+  EXPECT_EQ(sea.period, 12.0);
+  EXPECT_EQ(sea.phase, 7.0);
+  EXPECT_EQ(sea.direction, 45.0);
+  EXPECT_EQ(data.sea_states[1].line, 6);
+  EXPECT_EQ(data.sea_states[1].theory, "Unknown");
+
+  ASSERT_EQ(data.currents.size(), 1U);
+  const report::Current& current = data.currents[0];
+  EXPECT_EQ(current.line, 7);
+  EXPECT_EQ(current.direction, 90.0);
+  ASSERT_EQ(current.points.size(), 2U);
+  const double still = data.still_water_z;
+  const double mud = data.mud_plane_z;
+  EXPECT_EQ(current.points[0].line, 7);
+  EXPECT_EQ(current.points[0].card_elevation, 0.0);
+  EXPECT_EQ(current.points[0].card_value, 500.0);
+  EXPECT_EQ(current.points[0].elevation, 0.0 * mm - still + mud);
+  EXPECT_EQ(current.points[0].value, 500 * mm);
+  EXPECT_EQ(current.points[1].line, 8);
+  EXPECT_EQ(current.points[1].elevation, 50000 * mm - still + mud);
+  EXPECT_EQ(current.points[1].value, 800 * mm);
+
+  ASSERT_TRUE(data.marine_growth.written);
+  ASSERT_EQ(data.marine_growth.points.size(), 2U);
+  EXPECT_EQ(data.marine_growth.points[1].line, 10);
+  EXPECT_EQ(data.marine_growth.points[1].card_elevation, 100000.0);
+  EXPECT_EQ(data.marine_growth.points[1].elevation, 100000 * mm - still + mud);
+  EXPECT_EQ(data.marine_growth.points[1].card_value, 50.0);
+  EXPECT_EQ(data.marine_growth.points[1].value, 50 * mm);
+  ASSERT_TRUE(data.coefficients.written);
+  ASSERT_EQ(data.coefficients.points.size(), 2U);
+  EXPECT_EQ(data.coefficients.points[0].line, 11);
+  EXPECT_EQ(data.coefficients.points[0].value, 0.7);
+  EXPECT_EQ(data.coefficients.points[0].value2, 2.0);
+  EXPECT_EQ(data.coefficients.points[1].value, 0.65);
+  EXPECT_EQ(data.coefficients.points[1].value2, 1.6);
+
+  // The SPEC card with Cd -1 is not usable and not noted.
+  ASSERT_EQ(data.element_records.size(), 1U);
+  const report::ElementRecord& record = data.element_records[0];
+  EXPECT_EQ(record.keyword, "SPEC");
+  EXPECT_EQ(record.line, 13);
+  EXPECT_EQ(record.cd, 0.7);
+  EXPECT_EQ(record.cm, 2.0);
+  EXPECT_EQ(record.elements, (std::vector<std::int32_t>{101, 103, 104, 105}));
+  EXPECT_EQ(record.left_out, (std::vector<std::int32_t>{102}));
+  EXPECT_EQ(data.flooded.lines, (std::vector<std::int64_t>{15}));
+  EXPECT_EQ(data.flooded.elements, (std::vector<std::int32_t>{11, 13}));
+  EXPECT_EQ(data.flooded.left_out, (std::vector<std::int32_t>{12}));
+  EXPECT_EQ(data.non_hydro.lines, (std::vector<std::int64_t>{16}));
+  EXPECT_EQ(data.non_hydro.elements, (std::vector<std::int32_t>{501, 505}));
+  EXPECT_EQ(data.non_hydro.left_out, (std::vector<std::int32_t>{503}));
+}
+
+TEST(ReportNotes, ShortProfilesAndGroups) {
+  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
+                            card({{1, "FLOO LEGA1"}}) + card({{1, "FLOO DECK"}}));
+  sections::RunState& run = memory.state();
+  report::ReportData data;
+  run.report = &data;
+  std::int32_t status = 0;
+  sets::STROPN(run.structure, 1, 1, 6, run.units, status);
+  sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);
+  sets::PTSTRU(run.structure, "DECK    ", 12, 6, run.units, status);
+  ASSERT_EQ(status, 0);
+  WRPROF(run);
+  EXPECT_EQ(WRGRPP(run), 0);
+  // One MGRW card is noted but not written.
+  EXPECT_FALSE(data.marine_growth.written);
+  ASSERT_EQ(data.marine_growth.points.size(), 1U);
+  EXPECT_EQ(data.marine_growth.points[0].line, 1);
+  EXPECT_TRUE(data.coefficients.points.empty());
+  ASSERT_EQ(data.groups.size(), 2U);
+  EXPECT_EQ(data.groups[0].line, 2);
+  EXPECT_EQ(data.groups[0].name, "LEGA1");
+  EXPECT_EQ(data.groups[0].number, 7);
+  EXPECT_EQ(data.groups[1].line, 3);
+  EXPECT_EQ(data.groups[1].name, "DECK");
+  EXPECT_EQ(data.groups[1].number, 12);
+}
+
+}  // namespace
+}  // namespace qel2br::sections
