@@ -4,6 +4,8 @@
 #include <span>
 
 #include "cli/options.hpp"
+#include "cli/version.hpp"
+#include "driver/report_file.hpp"
 #include "driver/run.hpp"
 #include "sections/run_state.hpp"
 #include "support/units.hpp"
@@ -45,7 +47,10 @@ int main(int argc, char** argv) {
     if (batch) {
       state->batch = &options.batch;
     }
-    status = qel2br::driver::run_and_report(*state, errors);
+    status = batch && options.batch.report.has_value()
+                 ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
+                                                   qel2br::cli::kVersion)
+                 : qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();
   errors.flush();

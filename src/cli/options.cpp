@@ -16,7 +16,9 @@ constexpr std::size_t kLongestName = 256;
 constexpr std::string_view kUsage =
     "usage: qel2br                       (the dialogue: asks for the files on the console)\n"
     "       qel2br INPUT OUTPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
+    "              [--report FILE.html]\n"
     "       qel2br --check INPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
+    "              [--report FILE.html]\n"
     "       qel2br --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -33,6 +35,11 @@ constexpr std::string_view kHelp =
     "  --check          read INPUT and report everything; write no output data file\n"
     "  --quiet          leave out the console messages and the summary line\n"
     "  --strict         stop the run (exit 2) at the first warning\n"
+    "  --report FILE.html\n"
+    "                   write a conversion report: one self-contained HTML page with the water\n"
+    "                   levels, sea states, current and profile plots, element sets or groups,\n"
+    "                   and every warning (in a check run: what would be written). Its date is\n"
+    "                   SOURCE_DATE_EPOCH (seconds since 1970, UTC) when that is set\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
@@ -69,6 +76,7 @@ Options parse_options(std::span<const char* const> args) {
   std::vector<std::string> files;
   std::string elements;
   std::string groups;
+  std::string report;
   bool check = false;
   bool quiet = false;
   bool strict = false;
@@ -77,6 +85,7 @@ Options parse_options(std::span<const char* const> args) {
   app.add_option("files", files);
   app.add_option("--elements", elements);
   app.add_option("--groups", groups);
+  app.add_option("--report", report);
   app.add_flag("--check", check);
   app.add_flag("--quiet", quiet);
   app.add_flag("--strict", strict);
@@ -138,6 +147,9 @@ Options parse_options(std::span<const char* const> args) {
   }
   if (app.count("--groups") > 0) {
     options.batch.groups = groups;
+  }
+  if (app.count("--report") > 0) {
+    options.batch.report = report;
   }
   options.batch.check = check;
   options.batch.strict = strict;

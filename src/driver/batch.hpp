@@ -19,6 +19,7 @@ struct BatchOptions {
   std::string output{};                   // not used in a check run
   std::optional<std::string> elements{};  // the element-number file
   std::optional<std::string> groups{};    // the group-name file
+  std::optional<std::string> report{};    // the conversion report (HTML) to write
   bool check = false;                     // read and report everything, write no output file
   bool strict = false;                    // the first warning stops the run
 };

@@ -3,11 +3,18 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <system_error>
+#include <vector>
 
+#include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
+#include "driver/run.hpp"
+#include "report/html_report.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
@@ -107,6 +114,66 @@ std::string ReportFile::write(std::string_view page) {
     return close_error != 0 ? std::strerror(close_error) : "close failed";
   }
   return "";
+}
+
+int run_with_report(sections::RunState& run, support::OutputUnit& errors, const std::string& path,
+                    std::string_view version) {
+  const BatchOptions empty;
+  const BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
+  const auto refuse = [&](std::string_view reason) {
+    errors.write_line("qel2br: " + path + ": " + std::string(reason) +
+                      "; the report is not written and nothing is converted");
+    errors.flush();
+    return kInputStop;
+  };
+  // Opening the report empties it: it must not be one of the files the run reads or writes.
+  const std::vector<std::pair<std::string_view, std::string>> others{
+      {"input card file", batch.input},
+      {"output data file", batch.output},
+      {"element-number file", batch.elements.value_or("")},
+      {"group-name file", batch.groups.value_or("")}};
+  for (const auto& [what, name] : others) {
+    std::error_code error;
+    if (!name.empty() && std::filesystem::equivalent(path, name, error) && !error) {
+      return refuse("the report would overwrite the " + std::string(what));
+    }
+  }
+  ReportFile file;
+  if (const std::string reason = file.open(path); !reason.empty()) {
+    return refuse("cannot be written: " + reason);
+  }
+
+  report::ReportData data;
+  std::vector<support::KeptWarning> kept;
+  run.report = &data;
+  run.warnings.keep(&kept);
+  std::string stop_report;
+  int status = run_and_report(run, errors, &stop_report);
+  run.report = nullptr;
+  run.warnings.keep(nullptr);
+
+  fill_report_heading(run,
+                      {.input = batch.input,
+                       .output = batch.output,
+                       .element_file = batch.elements.value_or(""),
+                       .group_file = batch.groups.value_or(""),
+                       .version = version,
+                       .date = report_date(run.date_text.view(), std::getenv("SOURCE_DATE_EPOCH")),
+                       .check = batch.check,
+                       .status = status,
+                       .stop_text = stop_report},
+                      data);
+  for (support::KeptWarning& warning : kept) {
+    data.warnings.push_back({.file = std::move(warning.file),
+                             .line = warning.line,
+                             .text = std::move(warning.message)});
+  }
+  if (const std::string reason = file.write(report::render_report(data)); !reason.empty()) {
+    errors.write_line("qel2br: " + path + ": the report cannot be written: " + reason);
+    errors.flush();
+    status = kInputStop;
+  }
+  return status;
 }
 
 }  // namespace qel2br::driver

@@ -8,6 +8,7 @@
 
 #include "report/report_data.hpp"
 #include "sections/run_state.hpp"
+#include "support/units.hpp"
 
 namespace qel2br::driver {
 
@@ -53,5 +54,13 @@ class ReportFile {
  private:
   std::FILE* file_ = nullptr;
 };
+
+// Runs the conversion of a run from the command line as run_and_report does, and writes the
+// conversion report to path at its end, whatever the end. A report name that is one of the
+// run's other files, or that cannot be opened for writing, ends the run before anything is
+// converted; a report that cannot be written makes the status kInputStop. The reasons go to
+// errors.
+[[nodiscard]] int run_with_report(sections::RunState& run, support::OutputUnit& errors,
+                                  const std::string& path, std::string_view version);
 
 }  // namespace qel2br::driver

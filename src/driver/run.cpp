@@ -138,7 +138,8 @@ int run(sections::RunState& run) {
   return kNormalEnd;
 }
 
-int run_and_report(sections::RunState& state, support::OutputUnit& errors) {
+int run_and_report(sections::RunState& state, support::OutputUnit& errors,
+                   std::string* stop_report) {
   state.errors = &errors;
   state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
   int status = kInputStop;
@@ -146,7 +147,11 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors) {
     status = run(state);
   } catch (const support::InputStop& stop) {
     state.console.flush();
-    errors.write_rendered(support::format_report(stop));
+    const std::string report = support::format_report(stop);
+    errors.write_rendered(report);
+    if (stop_report != nullptr) {
+      *stop_report = report;
+    }
     errors.flush();
     status = kInputStop;
   } catch (const support::InternalFault& fault) {

@@ -1,6 +1,7 @@
 // The run sequence: banner, file dialogue, header, sections, and the normal or error end.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "sections/run_state.hpp"
@@ -15,7 +16,9 @@ namespace qel2br::driver {
 
 // Runs the conversion and turns an InputStop into its report on errors and kInputStop, an
 // InternalFault into "internal error" and kInternalFault. This is what main calls; in-process
-// callers (fuzzing) use it the same way.
-[[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors);
+// callers (fuzzing) use it the same way. When stop_report is set it receives the report of an
+// input stop as well.
+[[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors,
+                                 std::string* stop_report = nullptr);
 
 }  // namespace qel2br::driver

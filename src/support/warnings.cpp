@@ -52,6 +52,9 @@ void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
   }
   std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
   ++count;
+  if (kept_ != nullptr && count <= kWarningsKept) {
+    kept_->push_back({.file = std::string(file), .line = line, .message = std::string(message)});
+  }
   if (out_ != nullptr && count <= kWarningsShown) {
     out_->write_line(warning_line(file, line, message));
     out_->flush();
@@ -68,6 +71,15 @@ void Warnings::finish() {
   }
   if (out_ != nullptr) {
     out_->flush();
+  }
+  for (std::size_t k = 0; k < counts_.size(); ++k) {
+    const std::int64_t more = counts_.at(k) - kWarningsKept;
+    if (kept_ != nullptr && more > 0) {
+      kept_->push_back({.file = "",
+                        .line = 0,
+                        .message = std::to_string(more) + " more warnings about " +
+                                   std::string(kKindNames.at(k)) + " not listed"});
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/units.hpp"
 
@@ -24,6 +25,15 @@ enum class WarningKind : std::uint8_t {
 };
 
 inline constexpr std::int64_t kWarningsShown = 20;
+// A conversion report lists this many warnings of one kind, then how many more there were.
+inline constexpr std::int64_t kWarningsKept = 1000;
+
+// A warning as the conversion report lists it (line 0: no line).
+struct KeptWarning {
+  std::string file{};
+  std::int64_t line = 0;
+  std::string message{};
+};
 
 // Collects the warnings of a run and writes them, one line each, in the compilers' form:
 // "qel2br: FILE:LINE: warning: MESSAGE". Without an output nothing is written (counts still
@@ -35,6 +45,9 @@ class Warnings {
     out_ = &out;
     strict_ = strict;
   }
+  // Keeps the warnings from now on in kept too, at most kWarningsKept of a kind; finish() adds
+  // how many more there were.
+  void keep(std::vector<KeptWarning>* kept) { kept_ = kept; }
   // Reports a warning about file (may be empty) at line (0: no line).
   void warn(WarningKind kind, std::string_view file, std::int64_t line, std::string_view message);
   // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
@@ -45,6 +58,7 @@ class Warnings {
 
  private:
   OutputUnit* out_ = nullptr;
+  std::vector<KeptWarning>* kept_ = nullptr;
   bool strict_ = false;
   std::array<std::int64_t, static_cast<std::size_t>(WarningKind::kCount)> counts_{};
 };

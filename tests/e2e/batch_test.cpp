@@ -666,3 +666,118 @@ TEST(Golden, BatchRunWritesTheDialoguesOutput) {
 }
 
 }  // namespace
+
+// --report: the page is written at every end of the run and changes nothing else.
+TEST(Report, WrittenAtEveryEndOfTheRun) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    int status = 0;
+    std::vector<std::string> report_has;
+  };
+  const std::vector<Row> rows = {
+      {"normal end",
+       kDepth + sea("1", "10"),
+       {"cards.inp", "out.txt"},
+       0,
+       {"<td>out.txt</td>", "<td>Airy</td><td class=\"n\">10.00</td>", "No warning."}},
+      {"check run",
+       kDepth + sea("1", "10"),
+       {"--check", "cards.inp"},
+       0,
+       {"none written (check run: the report shows what would be written)", "<td>Airy</td>"}},
+      {"input stop: the cards before it are shown",
+       kDepth + sea("1", "10") + sea("1", "x"),
+       {"cards.inp", "out.txt"},
+       2,
+       {"<p class=\"stop\">The input stopped the run (exit status 2)",
+        "<pre class=\"stop\">qel2br: cards.inp:3: SEA card, columns 16-20: expected a number, "
+        "found &quot;x&quot;",
+        "<td class=\"n\">2</td><td class=\"n\">3</td><td class=\"n\">1</td><td>Airy</td>"}},
+      {"error end",
+       "FLOO LEGA1\nFLOO NOSUCH\n",
+       {"cards.inp", "out.txt", "--groups", "groups.txt"},
+       1,
+       {"<p class=\"stop\">The run took its error end",
+        "<td class=\"n\">1</td><td>LEGA1</td><td class=\"n\">7</td>"}},
+      {"warnings with file and line",
+       kDepth + sea("2", "10"),
+       {"cards.inp", "out.txt"},
+       0,
+       {"<td>cards.inp</td><td class=\"n\">2</td><td>SEA card, columns 6-10: wave type "
+        "&quot;2&quot;"}},
+      {"strict: the first warning stops the run",
+       kDepth + sea("2", "10"),
+       {"cards.inp", "out.txt", "--strict"},
+       2,
+       {"<pre class=\"stop\">qel2br: cards.inp:2: SEA card, columns 6-10: wave type"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("report");
+    work.put("cards.inp", row.cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    const Work::Result plain = work.run(row.args);
+    const std::string plain_output = fs::exists(work.dir() / "out.txt") ? work.file("out.txt") : "";
+    fs::remove(work.dir() / "out.txt");
+
+    std::vector<std::string> args = row.args;
+    args.insert(args.end(), {"--report", "report.html"});
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    // The report changes neither the console, nor standard error, nor the output data file.
+    EXPECT_EQ(result.status, plain.status);
+    EXPECT_EQ(result.out, plain.out);
+    EXPECT_EQ(result.err, plain.err);
+    const std::string output = fs::exists(work.dir() / "out.txt") ? work.file("out.txt") : "";
+    EXPECT_EQ(normalise(output), normalise(plain_output));
+
+    const std::string report = work.file("report.html");
+    EXPECT_EQ(report.rfind("<!DOCTYPE html>", 0), 0U);
+    EXPECT_NE(report.find("</html>\n"), std::string::npos);
+    for (const std::string& part : row.report_has) {
+      EXPECT_NE(report.find(part), std::string::npos) << part;
+    }
+  }
+}
+
+TEST(Report, NameThatCannotBeWrittenEndsTheRunFirst) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Row> rows = {
+      {"the input card file",
+       {"cards.inp", "out.txt", "--report", "./cards.inp"},
+       "qel2br: ./cards.inp: the report would overwrite the input card file; the report is not "
+       "written and nothing is converted\n"},
+      {"the group-name file",
+       {"cards.inp", "out.txt", "--groups", "groups.txt", "--report", "groups.txt"},
+       "qel2br: groups.txt: the report would overwrite the group-name file; the report is not "
+       "written and nothing is converted\n"},
+      {"a folder that does not exist",
+       {"cards.inp", "out.txt", "--report", "no/report.html"},
+       "qel2br: no/report.html: cannot be written: No such file or directory; the report is not "
+       "written and nothing is converted\n"},
+      {"a directory",
+       {"cards.inp", "out.txt", "--report", "."},
+       "qel2br: .: cannot be written: Is a directory; the report is not written and nothing is "
+       "converted\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("report-refused");
+    const std::string cards = kDepth + sea("1", "10");
+    work.put("cards.inp", cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    const Work::Result result = work.run(row.args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, row.error);
+    EXPECT_FALSE(fs::exists(work.dir() / "out.txt")) << "the run went on";
+    EXPECT_EQ(work.file("cards.inp"), cards);
+    EXPECT_EQ(work.file("groups.txt"), "NAME GROUP 7 LEGA1\n");
+  }
+}

@@ -1,6 +1,4 @@
 // Tests of WRFLEL.
-#include "sections/sections.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 #include "testing/memory_units.hpp"
 
