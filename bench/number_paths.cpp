@@ -1,6 +1,7 @@
 // Google Benchmark of number paths: Fw.d digits by the library's exact conversion against a
 // fixed-point formatter on integers (exact: ties to even on the binary value), and reading
-// reals by the library's from_chars against the tool's reader.
+// reals by the library's bare from_chars against the tool's reader (which adds the field's
+// grammar around it).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

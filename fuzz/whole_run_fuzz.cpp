@@ -7,7 +7,9 @@
 // run that writes no output).
 // Checked after each run: the status is one of the three, the input files are unchanged, a
 // normal end leaves the end line, an input stop reports on standard error, and otherwise
-// standard error holds only warnings and the reasons of failed opens.
+// standard error holds only warnings and the reasons of failed opens. The runs from the command
+// line also gather the conversion report and render it, whatever the cards hold: the page must
+// be complete and hold only well-formed UTF-8 text that a page may carry.
 #include <unistd.h>
 
 #include <array>
@@ -27,6 +29,9 @@
 #include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
+#include "report/html_report.hpp"
+#include "report/markup.hpp"
+#include "report/report_data.hpp"
 #include "sections/run_state.hpp"
 #include "support/units.hpp"
 
@@ -103,10 +108,30 @@ void run_once(const std::string& answers, const Scratch& scratch,
       storage;
   auto* state = new (storage.data()) qel2br::sections::RunState(answer_lines, console);
   state->batch = batch;
+  qel2br::report::ReportData report;
+  if (batch != nullptr) {
+    state->report = &report;
+  }
   std::error_code ec;
   fs::remove(scratch.path("out.txt"), ec);
   const int status = qel2br::driver::run_and_report(*state, errors);
   state->~RunState();
+  if (batch != nullptr) {
+    // Escaping a page that holds only well-formed text adds no replacement character.
+    const std::string page = qel2br::report::render_report(report);
+    const auto replacements = [](std::string_view text) {
+      std::size_t count = 0;
+      for (std::size_t at = text.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+           at = text.find("\xEF\xBF\xBD", at + 1)) {
+        ++count;
+      }
+      return count;
+    };
+    if (!page.ends_with("</body>\n</html>\n") ||
+        replacements(qel2br::report::escape(page)) != replacements(page)) {
+      fail("a report page that is incomplete or holds text a page may not carry", page, "");
+    }
+  }
   const std::string& shown = console.text();
   const std::string& reported = errors.text();
   for (std::size_t i = 0; i < files.size(); ++i) {

@@ -23,47 +23,6 @@ bool is_digit(char c) { return !NONDIG(c); }
 
 bool ends_value(char c) { return c == ' ' || c == ',' || c == '/'; }
 
-// Number of digits at the start of text.
-std::size_t count_digits(std::string_view text) {
-  std::size_t n = 0;
-  while (n < text.size() && is_digit(text[n])) {
-    ++n;
-  }
-  return n;
-}
-
-// True when the whole of text is a number by the grammar: [sign] mantissa [exponent].
-bool is_real_text(std::string_view text) {
-  std::size_t pos = 0;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    ++pos;
-  }
-  const std::size_t whole_digits = count_digits(text.substr(pos));
-  pos += whole_digits;
-  std::size_t fraction_digits = 0;
-  if (pos < text.size() && text[pos] == '.') {
-    ++pos;
-    fraction_digits = count_digits(text.substr(pos));
-    pos += fraction_digits;
-  }
-  if (whole_digits + fraction_digits == 0) {
-    return false;
-  }
-  if (pos == text.size()) {
-    return true;
-  }
-  const char letter = text[pos];
-  if (letter != 'E' && letter != 'e' && letter != 'D' && letter != 'd') {
-    return false;
-  }
-  ++pos;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    ++pos;
-  }
-  const std::size_t exponent_digits = count_digits(text.substr(pos));
-  return exponent_digits > 0 && pos + exponent_digits == text.size();
-}
-
 // Whether a number text (an optional sign, digits with an optional point, an optional E
 // exponent) stands for a number below 1 in magnitude: the power of ten of its first nonzero
 // digit plus its exponent is negative. An exponent too long to hold is taken at a size beyond
@@ -96,9 +55,9 @@ bool below_one(std::string_view text) {
 FieldValue convert_chars(const char* first, const char* last) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  if (ec == std::errc::result_out_of_range && ptr == last) {
+  if (ec == std::errc::result_out_of_range) {
     const std::string_view text(first, static_cast<std::size_t>(last - first));
-    if (below_one(text)) {
+    if (ptr == last && below_one(text)) {
       return {.value = text.front() == '-' ? -0.0 : 0.0, .error = FieldError::kNone};
     }
     return {.value = 0.0, .error = FieldError::kOutOfRange};
@@ -109,8 +68,19 @@ FieldValue convert_chars(const char* first, const char* last) {
   return {.value = value, .error = FieldError::kNone};
 }
 
-// Converts a text that passed is_real_text.
+}  // namespace
+
+namespace {
+
+// Converts the text of one value: an optional sign, digits with an optional point (or a point
+// and digits), and an optional exponent (E, e, D or d, an optional sign and digits). The
+// library reads the same grammar with an E exponent once a plus sign is taken off; its own
+// words (inf, nan) and a second sign are not numbers here.
 FieldValue convert(std::string_view text) {
+  const std::size_t sign = text.front() == '+' || text.front() == '-' ? 1 : 0;
+  if (sign == text.size() || (text[sign] != '.' && !is_digit(text[sign]))) {
+    return {.value = 0.0, .error = FieldError::kNotANumber};
+  }
   if (text.front() == '+') {
     text.remove_prefix(1);
   }
@@ -155,7 +125,7 @@ FieldValue read_real(std::string_view text) {
       return {.value = 0.0, .error = FieldError::kNullValue};
     }
   }
-  if (!is_real_text(value)) {
+  if (value.empty()) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
   return convert(value);

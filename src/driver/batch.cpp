@@ -74,38 +74,46 @@ bool refuse_output_file(sections::RunState& run, int unit, std::string_view refu
   return true;
 }
 
-void RecordCounter::put(std::string_view bytes) {
-  if (line_start_ && bytes != "\n") {
-    for (const RecordStart& start : kRecordStarts) {
-      if (bytes.starts_with(start.text)) {
-        switch (start.counted) {
-          case Counted::kWave:
-            ++waves;
-            break;
-          case Counted::kCurrent:
-            ++currents;
-            break;
-          case Counted::kProfile:
-            ++profiles;
-            break;
-          case Counted::kElement:
-            ++element_records;
-            break;
-          case Counted::kGroup:
-            ++group_records;
-            break;
+void RecordCounter::pass_on() {
+  std::string& text = pending();
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    if (line_start_ && rest.front() != '\n') {
+      for (const RecordStart& start : kRecordStarts) {
+        if (rest.starts_with(start.text)) {
+          switch (start.counted) {
+            case Counted::kWave:
+              ++waves;
+              break;
+            case Counted::kCurrent:
+              ++currents;
+              break;
+            case Counted::kProfile:
+              ++profiles;
+              break;
+            case Counted::kElement:
+              ++element_records;
+              break;
+            case Counted::kGroup:
+              ++group_records;
+              break;
+          }
+          break;
         }
-        break;
       }
     }
+    const std::size_t end = rest.find('\n');
+    line_start_ = end != std::string_view::npos;
+    rest.remove_prefix(line_start_ ? end + 1 : rest.size());
   }
-  line_start_ = bytes.ends_with('\n');
   if (target_ != nullptr) {
-    target_->write_rendered(bytes);
+    target_->write_rendered(text);
   }
+  text.clear();
 }
 
 void RecordCounter::flush() {
+  pass_on();
   if (target_ != nullptr) {
     target_->flush();
   }

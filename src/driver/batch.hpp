@@ -47,8 +47,9 @@ void report_failed_open(sections::RunState& run, std::string_view what, std::str
 // which passes them on to target (to nothing when target is null).
 class RecordCounter final : public support::OutputUnit {
  public:
+  // Every record is counted and passed on as soon as it is written (a block of no bytes).
   explicit RecordCounter(support::OutputUnit* target)
-      : OutputUnit(support::kConsoleLineEnd), target_(target) {}
+      : OutputUnit(support::kConsoleLineEnd, 0), target_(target) {}
   void flush() override;
   void close() override;
 
@@ -59,7 +60,7 @@ class RecordCounter final : public support::OutputUnit {
   std::int64_t group_records = 0;
 
  protected:
-  void put(std::string_view bytes) override;
+  void pass_on() override;
 
  private:
   support::OutputUnit* target_;

@@ -146,8 +146,14 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
   try {
     status = run(state);
   } catch (const support::InputStop& stop) {
+    // A write of the output data file that failed before the stop is what stopped the run.
+    std::string report = support::format_report(stop);
+    try {
+      state.units.settle();
+    } catch (const support::InputStop& write_stop) {
+      report = support::format_report(write_stop);
+    }
     state.console.flush();
-    const std::string report = support::format_report(stop);
     errors.write_rendered(report);
     if (stop_report != nullptr) {
       *stop_report = report;

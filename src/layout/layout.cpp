@@ -2,11 +2,13 @@
 #include "layout/layout.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
-#include <string>
+#include <system_error>
 
 #include "support/input_stop.hpp"
 
@@ -65,81 +67,85 @@ void render_int(std::string& out, double whole, int width, int min_digits) {
 
 std::string_view fixed_digits(double value, int decimals,
                               std::array<char, kFixedDigitsRoom>& buffer) {
-  char* const first = buffer.data();
-  char* const last = buffer.data() + buffer.size();
-  // Up to 4 decimals and below 1e9 in magnitude, the scaled value v * 10^d is below 1e13 and
-  // its one rounding error below 1.2e-3. When its fraction stands farther than 2e-3 from one
-  // half, the exact product rounds to the same whole number: those are the digits. Nearly every
-  // field the tool writes is decided here; against the exact conversion below alone this
-  // spares about a tenth of a whole run's instructions (README, Performance).
-  constexpr std::array<double, 5> kScales = {1.0, 10.0, 100.0, 1000.0, 10000.0};
-  if (decimals >= 0 && decimals <= 4 && std::fabs(value) < 1e9) {
-    const double scaled = std::fabs(value) * kScales.at(static_cast<std::size_t>(decimals));
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) > 2e-3) {
-      const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1U : 0U);
-      // The digits, with zeros in front so that at least one stands before the point.
-      const auto wanted = static_cast<std::size_t>(decimals);
-      std::array<char, 32> digits{};
-      std::fill_n(digits.data(), wanted + 1, '0');
-      std::array<char, 24> plain{};
-      const auto res = std::to_chars(plain.data(), plain.data() + plain.size(), rounded);
-      const auto count = static_cast<std::size_t>(res.ptr - plain.data());
-      const std::size_t total = std::max(count, wanted + 1);
-      std::copy_n(plain.data(), count, digits.data() + (total - count));
-      char* out = first;
-      if (std::signbit(value)) {
-        *out++ = '-';
-      }
-      out = std::copy_n(digits.data(), total - wanted, out);
-      if (wanted > 0) {
-        *out++ = '.';
-        out = std::copy_n(digits.data() + (total - wanted), wanted, out);
-      }
-      return {first, static_cast<std::size_t>(out - first)};
-    }
-  }
-  const auto res = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+  const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::fixed, decimals);
   if (res.ec != std::errc{}) {
     return {};
   }
-  return {first, static_cast<std::size_t>(res.ptr - first)};
+  return {buffer.data(), static_cast<std::size_t>(res.ptr - buffer.data())};
 }
 
-void render_real(std::string& out, double value, int width, int decimals) {
-  if (!std::isfinite(value)) {
-    put_asterisks(out, width);
-    return;
+namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+// The powers of ten that fit 64 bits: 10^0 to 10^19.
+constexpr std::array<std::uint64_t, 20> kTens = [] {
+  std::array<std::uint64_t, 20> tens{};
+  std::uint64_t ten = 1;
+  for (std::uint64_t& t : tens) {
+    t = ten;
+    ten *= 10;
   }
-  // The rounding is exact on the binary value: the digits are the correctly rounded ones.
-  std::array<char, kFixedDigitsRoom> text;
-  std::string_view digits = fixed_digits(value, decimals, text);
-  if (digits.empty()) {
-    put_asterisks(out, width);
-    return;
+  return tens;
+}();
+
+// |value| * 10^decimals rounded to the nearest whole number, ties to the even one, computed
+// exactly from the binary value; nullopt when that number does not fit 64 bits (or decimals
+// is above 19).
+std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
+  if (decimals < 0 || static_cast<std::size_t>(decimals) >= kTens.size()) {
+    return std::nullopt;
   }
-  bool negative = false;
-  if (!digits.empty() && digits.front() == '-') {
-    negative = true;
-    digits.remove_prefix(1);
+  // value = mantissa * 2^exponent
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const auto biased = static_cast<int>((bits >> 52U) & 0x7FFU);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52U) - 1U);
+  int exponent = -1074;
+  if (biased != 0) {
+    mantissa |= std::uint64_t{1} << 52U;
+    exponent = biased - 1075;
   }
+  if (mantissa == 0) {
+    return 0;
+  }
+  // Below 2^53 * 10^19 < 2^117: exact.
+  const Wide product = Wide{mantissa} * kTens.at(static_cast<std::size_t>(decimals));
+  if (exponent >= 0) {
+    if (exponent >= 64 || (product >> (64U - static_cast<unsigned>(exponent))) != 0) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(product << static_cast<unsigned>(exponent));
+  }
+  const auto shift = static_cast<unsigned>(-exponent);
+  if (shift > 117) {
+    return 0;  // the scaled value is below one half
+  }
+  Wide whole = product >> shift;
+  const Wide rest = product - (whole << shift);
+  const Wide half = Wide{1} << (shift - 1U);
+  if (rest > half || (rest == half && (whole & 1U) != 0)) {
+    ++whole;
+  }
+  if ((whole >> 64U) != 0) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(whole);
+}
+
+// Writes an Fw.d field from the digits of the scaled whole number (no leading zeros; "0" for
+// zero): the last decimals digits behind the point.
+void put_fixed(std::string& out, std::string_view digits, bool negative, int width, int decimals) {
+  const auto n = static_cast<int>(digits.size());
   // No minus sign on a value that rounds to zero.
-  if (negative &&
-      std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0' || c == '.'; })) {
-    negative = false;
-  }
-  const auto point = std::find(digits.begin(), digits.end(), '.');
-  std::string_view integer = digits.substr(0, static_cast<std::size_t>(point - digits.begin()));
-  const std::string_view fraction =
-      decimals > 0 ? digits.substr(integer.size() + 1) : std::string_view{};
+  const bool zero = digits == "0";
+  negative = negative && !zero;
   const int sign = negative ? 1 : 0;
-  const int core = static_cast<int>(fraction.size()) + 1 + sign;  // decimals, point, sign
-  if (integer == "0") {
-    // A value below 1 in magnitude: its 0 is written only when a column is left for it.
-    integer = core + 1 <= width ? integer : std::string_view{};
-  }
-  const int needed = core + static_cast<int>(integer.size());
+  const int core = decimals + 1 + sign;  // decimals, point, sign
+  // A value below 1 in magnitude: its 0 is written only when a column is left for it.
+  const bool below_one = n <= decimals || zero;
+  const int before = below_one ? (core + 1 <= width ? 1 : 0) : n - decimals;
+  const int needed = core + before;
   if (needed > width) {
     put_asterisks(out, width);
     return;
@@ -148,12 +154,61 @@ void render_real(std::string& out, double value, int width, int decimals) {
   if (negative) {
     *field++ = '-';
   }
-  field = std::copy(integer.begin(), integer.end(), field);
+  if (!below_one) {
+    field = std::copy_n(digits.data(), n - decimals, field);
+    *field++ = '.';
+    std::copy_n(digits.data() + (n - decimals), decimals, field);
+    return;
+  }
+  if (before == 1) {
+    *field++ = '0';
+  }
   *field++ = '.';
-  std::copy(fraction.begin(), fraction.end(), field);
+  if (decimals > 0) {
+    field = std::fill_n(field, decimals - n, '0');
+    std::copy_n(digits.data(), n, field);
+  }
 }
 
-void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items) {
+}  // namespace
+
+void render_real(std::string& out, double value, int width, int decimals) {
+  if (!std::isfinite(value)) {
+    put_asterisks(out, width);
+    return;
+  }
+  // The rounding is exact on the binary value: the digits are the correctly rounded ones.
+  if (const std::optional<std::uint64_t> whole = scaled_whole(value, decimals); whole) {
+    std::array<char, 24> digits{};
+    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), *whole);
+    put_fixed(out,
+              std::string_view(digits.data(), static_cast<std::size_t>(res.ptr - digits.data())),
+              std::signbit(value), width, decimals);
+    return;
+  }
+  // Twenty digits or more, or more than 19 decimals (no record of this tool has such fields):
+  // the library's exact digits, without their point and the zeros in front.
+  std::array<char, kFixedDigitsRoom> text;
+  const std::string_view fixed = fixed_digits(value, decimals, text);
+  if (fixed.empty()) {
+    put_asterisks(out, width);
+    return;
+  }
+  std::array<char, kFixedDigitsRoom> digits{};
+  std::size_t count = 0;
+  for (const char c : fixed) {
+    if (c >= '0' && c <= '9' && (c != '0' || count > 0)) {
+      digits.at(count++) = c;
+    }
+  }
+  if (count == 0) {
+    digits[count++] = '0';
+  }
+  put_fixed(out, std::string_view(digits.data(), count), fixed.front() == '-', width, decimals);
+}
+
+void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
+                 std::string_view line_end) {
   bool any_item_field = false;
   for (std::size_t i = 0; i < layout.count; ++i) {
     any_item_field = any_item_field || detail::takes_item(layout.fields[i].kind);
@@ -166,7 +221,7 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
       if (detail::takes_item(d.kind) && next >= items.size()) {
         // Out of items: the output stops here and the line is ended.
         if (!layout.open_end) {
-          out += '\n';
+          out.append(line_end);
         }
         return;
       }
@@ -212,18 +267,18 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
           out.append(d.literal);
           break;
         case FieldKind::kSlash:
-          out += '\n';
+          out.append(line_end);
           break;
       }
     }
     if (!any_item_field || next >= items.size()) {
       if (!layout.open_end) {
-        out += '\n';
+        out.append(line_end);
       }
       return;
     }
     // Items are left: the line is ended and the layout starts again.
-    out += '\n';
+    out.append(line_end);
   }
 }
 
@@ -234,10 +289,8 @@ std::string render(const Layout& layout, std::span<const Item> items) {
 }
 
 void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items) {
-  std::string& text = out.scratch();
-  text.clear();
-  render_into(text, layout.parsed(), items);
-  out.write_rendered(text);
+  render_into(out.pending(), layout.parsed(), items, out.line_end());
+  out.wrote();
 }
 
 void prompt(support::OutputUnit& console, std::string_view text) {

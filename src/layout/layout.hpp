@@ -344,8 +344,9 @@ class LayoutFor {
 // '\n' unless the layout ends in $.
 std::string render(const Layout& layout, std::span<const Item> items);
 
-// Renders into an existing string (appended), as render() does; write_record renders so.
-void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items);
+// Renders into an existing string (appended), as render() does, each line ended by line_end.
+void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
+                 std::string_view line_end = "\n");
 
 // Renders items and writes the lines to a unit, each ended by the unit's line end.
 void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items);
@@ -375,12 +376,12 @@ void ask(support::LineSource& answers, support::OutputUnit& console, std::string
 // Renders one Fw.d field into out (exactly w characters).
 void render_real(std::string& out, double value, int width, int decimals);
 
-// Room for the fixed-notation digits of any finite double with the decimals a layout allows.
+// Room for the fixed-notation digits of any finite double with up to 30 decimals.
 inline constexpr std::size_t kFixedDigitsRoom = 400;
 
 // fixed_digits(value, decimals, buffer): the digits of a finite value in fixed notation with
-// exactly decimals (0 or more) decimals, correctly rounded from its binary value: the text
-// std::to_chars gives with that precision, written into buffer. Empty when it does not fit.
+// exactly decimals (0 or more) decimals, correctly rounded from its binary value (the text
+// std::to_chars gives with that precision), written into buffer. Empty when it does not fit.
 [[nodiscard]] std::string_view fixed_digits(double value, int decimals,
                                             std::array<char, kFixedDigitsRoom>& buffer);
 

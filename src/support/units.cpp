@@ -8,9 +8,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "support/input_stop.hpp"
@@ -19,7 +22,10 @@ namespace qel2br::support {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1U << 16U;
+constexpr std::size_t kReadBlock = 1U << 16U;
+// Text gathered before it is written: to the console, and to a file (by the writer thread).
+constexpr std::size_t kConsoleBlock = 1U << 16U;
+constexpr std::size_t kFileBlock = 1U << 18U;
 
 std::string error_text(int error) { return std::strerror(error); }
 
@@ -54,44 +60,28 @@ void OutputUnit::write_rendered(std::string_view text) {
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
-      put(text.substr(start));
-      return;
+      pending_.append(text.substr(start));
+      break;
     }
-    put(text.substr(start, end - start));
-    put(line_end_);
+    pending_.append(text.substr(start, end - start));
+    pending_.append(line_end_);
     start = end + 1;
   }
+  wrote();
 }
 
 void OutputUnit::write_line(std::string_view text) {
-  put(text);
-  put(line_end_);
+  pending_.append(text);
+  pending_.append(line_end_);
+  wrote();
 }
 
-FdOutput::FdOutput(int fd, std::string name, std::string_view line_end)
-    : OutputUnit(line_end), fd_(fd), name_(std::move(name)), report_failures_(fd != 1 && fd != 2) {
-  buffer_.reserve(kBlockSize);
-}
+namespace {
 
-FdOutput::~FdOutput() {
-  if (fd_ >= 0) {
-    write_all(buffer_);
-    if (fd_ > 2) {
-      ::close(fd_);
-    }
-  }
-}
-
-bool FdOutput::write_all(std::string_view bytes) {
-  if (empty_pending_ && !bytes.empty()) {
-    empty_pending_ = false;
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd_, 0) != 0) {
-      return false;
-    }
-  }
+// Writes all of bytes; false with errno set when a write fails.
+bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -103,29 +93,152 @@ bool FdOutput::write_all(std::string_view bytes) {
   return true;
 }
 
-void FdOutput::put(std::string_view bytes) {
-  if (fd_ < 0) {
+}  // namespace
+
+// The second thread of a file unit: it writes one block while the run renders the next.
+struct FdOutput::Writer {
+  explicit Writer(int fd) : thread([this, fd] { write_blocks(fd); }) {}
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+  ~Writer() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      ending = true;
+    }
+    changed.notify_all();
+    thread.join();
+  }
+
+  // Waits until no block is being written; the error number of the first failed write, or 0.
+  int wait() {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [this] { return !busy; });
+    return error;
+  }
+
+  // Takes text as the next block to write (text is left empty); the writer must be idle.
+  void write(std::string& text) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      block.swap(text);
+      busy = true;
+    }
+    changed.notify_all();
+    text.clear();
+  }
+
+  void write_blocks(int fd) {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (true) {
+      changed.wait(lock, [this] { return busy || ending; });
+      if (!busy) {
+        return;
+      }
+      // After a failure nothing more is written.
+      if (error == 0) {
+        lock.unlock();
+        const bool ok = write_all(fd, block);
+        const int failure = ok ? 0 : errno;
+        lock.lock();
+        error = failure;
+      }
+      block.clear();
+      busy = false;
+      changed.notify_all();
+    }
+  }
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::string block;
+  bool busy = false;
+  bool ending = false;
+  int error = 0;
+  std::thread thread;  // last: started once the members above are made
+};
+
+FdOutput::FdOutput(int fd, std::string name, std::string_view line_end)
+    : OutputUnit(line_end, fd != 1 && fd != 2 ? kFileBlock : kConsoleBlock),
+      fd_(fd),
+      name_(std::move(name)),
+      report_failures_(fd != 1 && fd != 2) {
+  pending().reserve(block_size() + block_size() / 4);
+}
+
+FdOutput::~FdOutput() {
+  if (fd_ >= 0) {
+    const int error = writer_ ? writer_->wait() : 0;
+    writer_.reset();
+    if (error == 0 && empty_before(pending())) {
+      write_all(fd_, pending());
+    }
+    if (fd_ > 2) {
+      ::close(fd_);
+    }
+  }
+}
+
+bool FdOutput::empty_before(std::string_view text) {
+  if (empty_pending_ && !text.empty()) {
+    empty_pending_ = false;
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd_, 0) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void FdOutput::write_failed(int error) {
+  writer_.reset();
+  pending().clear();
+  const int fd = fd_;
+  fd_ = -1;
+  ::close(fd);
+  stop_input({.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+}
+
+void FdOutput::pass_on() {
+  if (!report_failures_ || fd_ < 0) {
+    flush();
     return;
   }
-  buffer_ += bytes;
-  if (buffer_.size() >= kBlockSize) {
-    flush();
+  if (!writer_) {
+    writer_ = std::make_unique<Writer>(fd_);
+  }
+  if (const int error = writer_->wait(); error != 0) {
+    write_failed(error);
+  }
+  if (!empty_before(pending())) {
+    write_failed(errno);
+  }
+  writer_->write(pending());
+}
+
+void FdOutput::settle() {
+  if (writer_ && fd_ >= 0) {
+    if (const int error = writer_->wait(); error != 0) {
+      write_failed(error);
+    }
   }
 }
 
 void FdOutput::flush() {
-  if (fd_ < 0 || buffer_.empty()) {
+  std::string& text = pending();
+  if (fd_ < 0) {
+    // Nothing is passed on after a failure or a close.
+    text.clear();
     return;
   }
-  const bool ok = write_all(buffer_);
+  settle();
+  if (text.empty()) {
+    return;
+  }
+  const bool ok = empty_before(text) && write_all(fd_, text);
   const int error = errno;
-  buffer_.clear();
+  text.clear();
   if (!ok && report_failures_) {
-    const int fd = fd_;
-    fd_ = -1;
-    ::close(fd);
-    stop_input(
-        {.file = name_, .message = "cannot write the output data file: " + error_text(error)});
+    write_failed(error);
   }
 }
 
@@ -134,6 +247,7 @@ void FdOutput::close() {
     return;
   }
   flush();
+  writer_.reset();
   if (fd_ > 2) {
     const int fd = fd_;
     fd_ = -1;
@@ -260,7 +374,7 @@ void FileBuffer::release() {
 bool FileBuffer::read_all(int fd, std::size_t size) {
   release();
   // One more block than the file's size, so that the end of the file is seen in one read.
-  std::size_t capacity = size + kBlockSize;
+  std::size_t capacity = size + kReadBlock;
   while (true) {
     if (capacity_ < capacity) {
       void* memory =
@@ -477,6 +591,14 @@ void UnitTable::close(int unit) {
     s.output->close();
   }
   s.reset();
+}
+
+void UnitTable::settle() {
+  for (const auto& s : slots_) {
+    if (s->file_output) {
+      s->file_output->settle();
+    }
+  }
 }
 
 OutputUnit& UnitTable::message_output(int unit) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,7 +22,8 @@ inline constexpr std::string_view kFileLineEnd = "\r\n";
 inline constexpr std::string_view kConsoleLineEnd = "\n";
 
 // A unit lines are written to. The line end belongs to the unit: CR LF in files, LF on the
-// console.
+// console. Records are rendered straight onto the end of the unit's pending text, each line
+// ended by the unit's line end; wrote() then passes the text on once a block has gathered.
 class OutputUnit {
  public:
   OutputUnit(const OutputUnit&) = delete;
@@ -33,37 +35,51 @@ class OutputUnit {
   void write_rendered(std::string_view text);
   // Writes one whole line.
   void write_line(std::string_view text);
-  // A work text for rendering records bound for this unit, kept to spare allocations.
-  [[nodiscard]] std::string& scratch() { return scratch_; }
-  // Passes buffered lines on; a file unit stops the run when that fails.
+  [[nodiscard]] std::string_view line_end() const { return line_end_; }
+  // The text written and not yet passed on; lines are appended to it, then wrote() is called.
+  [[nodiscard]] std::string& pending() { return pending_; }
+  [[nodiscard]] const std::string& pending() const { return pending_; }
+  // Passes the pending text on when a block or more has gathered.
+  void wrote() {
+    if (pending_.size() >= block_size_) {
+      pass_on();
+    }
+  }
+  // Passes the pending text on and waits until it is written; a file unit stops the run when
+  // that fails.
   virtual void flush() {}
   // Flushes and closes; a file unit stops the run when that fails. Closing twice does nothing.
   virtual void close() { flush(); }
 
  protected:
-  explicit OutputUnit(std::string_view line_end) : line_end_(line_end) {}
-  virtual void put(std::string_view bytes) = 0;
+  OutputUnit(std::string_view line_end, std::size_t block_size)
+      : line_end_(line_end), block_size_(block_size) {}
+  [[nodiscard]] std::size_t block_size() const { return block_size_; }
+  // Passes a block of pending text on; it may be written while the next one is rendered.
+  virtual void pass_on() { flush(); }
 
  private:
   std::string_view line_end_;
-  std::string scratch_;
+  std::size_t block_size_;
+  std::string pending_;
 };
 
 // An output unit that collects what is written in a string (tests, in-process runs).
 class StringOutput final : public OutputUnit {
  public:
-  explicit StringOutput(std::string_view line_end) : OutputUnit(line_end) {}
-  [[nodiscard]] const std::string& text() const { return text_; }
-
- protected:
-  void put(std::string_view bytes) override { text_ += bytes; }
+  explicit StringOutput(std::string_view line_end) : OutputUnit(line_end, kNoBlocks) {}
+  [[nodiscard]] const std::string& text() const { return pending(); }
 
  private:
-  std::string text_;
+  // The text is never passed on.
+  static constexpr std::size_t kNoBlocks = std::numeric_limits<std::size_t>::max();
 };
 
 // An output unit on an open file descriptor, written in large blocks. A failed write or close
 // stops the run naming the file; the destructor flushes what is left and closes quietly.
+// A file (any descriptor but 1 and 2) is written by a second thread, block by block, while the
+// run renders the next block; a failed write stops the run when the next block is passed on
+// (or at the flush, the close or the end of the run that comes first), naming the file.
 class FdOutput final : public OutputUnit {
  public:
   // fd is owned (closed at close()) unless it is 1 or 2.
@@ -76,17 +92,25 @@ class FdOutput final : public OutputUnit {
   // The file is emptied just before the first bytes are written to it (a regular file only),
   // so that a run which ends before writing leaves it as it was.
   void empty_at_first_write() { empty_pending_ = true; }
+  // Waits for the block being written; a failed write stops the run. Done before an input stop
+  // is reported, so that the report is the one of the failure that came first.
+  void settle();
 
  protected:
-  void put(std::string_view bytes) override;
+  void pass_on() override;
 
  private:
-  bool write_all(std::string_view bytes);
+  struct Writer;
+  // Stops the run with the failed write's error number.
+  [[noreturn]] void write_failed(int error);
+  // Empties the file when that is still to be done and text is about to be written; false with
+  // errno set when that fails.
+  [[nodiscard]] bool empty_before(std::string_view text);
   int fd_;
   bool empty_pending_ = false;
   std::string name_;
-  std::string buffer_;
   bool report_failures_;
+  std::unique_ptr<Writer> writer_;  // started with the first block passed on
 };
 
 // A source of lines. A line is read up to LF; the CR of a CR LF is not part of it; a last line
@@ -204,6 +228,8 @@ class UnitTable {
   [[nodiscard]] OutputUnit& output(int unit);
   // Closes the unit (flushing it); a unit that is not connected is left alone.
   void close(int unit);
+  // Waits for the blocks of the files being written; a failed write stops the run.
+  void settle();
   // Whether path names the same file as the one connected to the unit (any spelling or link).
   [[nodiscard]] bool same_file(int unit, std::string_view path) const;
 

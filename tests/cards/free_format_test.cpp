@@ -197,7 +197,3 @@ TEST(ReadInt32Digits, ReadsDigitsWithinRange) {
 
 }  // namespace
 }  // namespace qel2br::cards
-
-namespace qel2br::cards {
-namespace {}  // namespace
-}  // namespace qel2br::cards
