@@ -301,25 +301,26 @@ double CardReader::real_field(int first_col, int last_col) const {
   const std::string_view text = columns(first_col, last_col);
   const FieldValue field = read_real(text);
   // Reports show the field and the card as they stand in the file, not upper-cased.
-  const std::string raw = raw_columns(first_col, last_col);
   const auto trimmed = [](std::string_view t) {
     const std::size_t from = t.find_first_not_of(' ');
     return from == std::string_view::npos ? std::string_view{}
                                           : t.substr(from, t.find_last_not_of(' ') - from + 1);
   };
-  const std::string range = std::to_string(first_col) + "-" + std::to_string(last_col);
+  const auto range = [&] { return std::to_string(first_col) + "-" + std::to_string(last_col); };
   if (field.error == FieldError::kNone) {
-    if (warnings_ != nullptr) {
-      if (const FirstValue first = first_value(raw); first.holds_more) {
-        warnings_->warn(support::WarningKind::kFieldHoldsMore, file_name_, line_number(),
-                        card_label() + ", columns " + range + ": \"" + std::string(trimmed(raw)) +
-                            "\" holds more than one value; only " + std::string(first.text) +
-                            " is read");
-      }
+    // Upper-casing moves no separator, so the card text tells whether the field holds more.
+    if (warnings_ != nullptr && first_value(text).holds_more) {
+      warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
+        const std::string raw = raw_columns(first_col, last_col);
+        return card_label() + ", columns " + range() + ": \"" + std::string(trimmed(raw)) +
+               "\" holds more than one value; only " + std::string(first_value(raw).text) +
+               " is read";
+      });
     }
     return field.value;
   }
-  std::string message = card_label() + ", columns " + range + ": " + describe(field.error);
+  const std::string raw = raw_columns(first_col, last_col);
+  std::string message = card_label() + ", columns " + range() + ": " + describe(field.error);
   if (field.error != FieldError::kBlank) {
     message += ", found \"" + std::string(trimmed(raw)) + "\"";
   }

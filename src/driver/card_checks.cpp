@@ -46,42 +46,54 @@ std::string_view keyword_at(std::string_view text) {
 }  // namespace
 
 void check_cards(sections::RunState& run) {
-  cards::CardReader& cards = run.cards;
-  cards.rewind();
-  std::string_view line;
-  while (cards.read_raw(line)) {
-    line = line.substr(0, std::min(line.size(), cards::kCardLength));
-    const std::array<char, 4> head{upper(line.size() > 0 ? line[0] : ' '),
-                                   line.size() > 1 ? line[1] : ' ', line.size() > 2 ? line[2] : ' ',
-                                   line.size() > 3 ? line[3] : ' '};
-    if (std::string_view(head.data(), head.size()) == "C   ") {
+  // The file is gone through once as a whole: most cards hold no tab and start in column 1, so
+  // a line costs only the search for its end.
+  const std::string_view all = run.units.lines(support::kCardUnit).contents();
+  const std::string& file = run.cards.file_name();
+  std::size_t next_tab = all.find('\t');
+  std::int64_t line_number = 0;
+  for (std::size_t start = 0; start < all.size();) {
+    const std::size_t end = std::min(all.find('\n', start), all.size());
+    ++line_number;
+    std::string_view line = all.substr(start, end - start);
+    start = end + 1;
+    const bool has_tab = next_tab < end;
+    if (has_tab) {
+      next_tab = all.find('\t', end);
+    }
+    if (!has_tab && (line.empty() || line.front() != ' ')) {
       continue;
+    }
+    if (line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    line = line.substr(0, std::min(line.size(), cards::kCardLength));
+    if (line.size() >= 1 && upper(line[0]) == 'C' &&
+        line.substr(1, 3).find_first_not_of(' ') == std::string_view::npos) {
+      continue;  // a comment card
     }
     if (const std::size_t tab = line.find('\t'); tab != std::string_view::npos) {
-      run.warnings.warn(support::WarningKind::kTabCharacter, cards.file_name(), cards.line_number(),
-                        "card holds a tab character in column " + std::to_string(tab + 1) +
-                            "; each character is one column, so its fields may be misread");
+      run.warnings.warn_with(support::WarningKind::kTabCharacter, file, line_number, [tab] {
+        return "card holds a tab character in column " + std::to_string(tab + 1) +
+               "; each character is one column, so its fields may be misread";
+      });
     }
-    const auto start = static_cast<std::size_t>(
+    const auto first = static_cast<std::size_t>(
         std::find_if_not(line.begin(), line.end(), is_space) - line.begin());
-    if (start == 0 || start >= line.size()) {
+    if (first == 0 || first >= line.size()) {
       continue;
     }
-    const std::string_view keyword = keyword_at(line.substr(start));
-    if (keyword.empty()) {
+    const std::string_view keyword = keyword_at(line.substr(first));
+    if (keyword.empty() || sets::group_reference(line.substr(first), keyword).has_value()) {
       continue;
     }
     const std::string_view shown = keyword.substr(0, keyword.find_last_not_of(' ') + 1);
-    if (sets::group_reference(line.substr(start), keyword).has_value()) {
-      continue;
-    }
-    run.warnings.warn(
-        support::WarningKind::kKeywordMisplaced, cards.file_name(), cards.line_number(),
-        "keyword " + std::string(shown) + " starts in column " + std::to_string(start + 1) +
-            "; cards are read only with their keyword in columns 1-4, so this card "
-            "is passed over");
+    run.warnings.warn_with(support::WarningKind::kKeywordMisplaced, file, line_number, [&] {
+      return "keyword " + std::string(shown) + " starts in column " + std::to_string(first + 1) +
+             "; cards are read only with their keyword in columns 1-4, so this card is passed "
+             "over";
+    });
   }
-  cards.rewind();
 }
 
 }  // namespace qel2br::driver

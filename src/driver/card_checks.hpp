@@ -5,10 +5,11 @@
 
 namespace qel2br::driver {
 
-// Reads the input card file once and warns of every card that holds tab characters and of
-// every card whose keyword (one this tool reads) stands after leading blanks instead of in
-// columns 1-4. Comment cards and lines that refer to a group free-format are not looked at for
-// the keyword. Leaves the file rewound.
+// Goes through the input card file once and warns of every card that holds tab characters
+// within its 256 columns and of every card whose keyword (one this tool reads) stands after
+// leading blanks instead of in columns 1-4. Comment cards are passed over, and lines that refer
+// to a group free-format are not looked at for the keyword. The reading position of the card
+// reader is left alone.
 void check_cards(sections::RunState& run);
 
 }  // namespace qel2br::driver

@@ -42,8 +42,11 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
   sets::ElementList elements;
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
-    warn_group_passed_over(run, kind.keyword);
     sets::RNGELM(run.cards, 10, elements);
+    // A card that names a group gives no element.
+    if (elements.empty()) {
+      warn_group_passed_over(run, kind.keyword);
+    }
     warn_left_out(run, elements, run.element_numbers);
     if (reported != nullptr && !elements.empty()) {
       reported->lines.push_back(run.cards.line_number());

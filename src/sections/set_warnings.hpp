@@ -16,7 +16,8 @@ void warn_left_out(RunState& run, const sets::ElementList& elements,
                    const sets::SortedNumbers& numbers);
 
 // Warns when the card last read (of keyword, four characters) names a group: element mode
-// takes only the element range of a card and passes the group over.
+// takes only the element range of a card and passes the group over. Called for cards that
+// give no element.
 void warn_group_passed_over(RunState& run, std::string_view keyword);
 
 }  // namespace qel2br::sections

@@ -83,11 +83,12 @@ void WRWAVE(RunState& run) {
     if (theory.name.view().starts_with("Unknown")) {
       const std::string_view code =
           run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
-      run.warnings.warn(support::WarningKind::kUnknownTheory, run.cards.file_name(),
-                        run.cards.line_number(),
-                        "SEA card, columns 6-10: wave type \"" + trim(code) +
-                            "\" is none of 1, 5, 6, 9 (or these plus 10); the theory is written as "
-                            "\"Unknown\"");
+      run.warnings.warn_with(support::WarningKind::kUnknownTheory, run.cards.file_name(),
+                             run.cards.line_number(), [&] {
+                               return "SEA card, columns 6-10: wave type \"" + trim(code) +
+                                      "\" is none of 1, 5, 6, 9 (or these plus 10); the theory "
+                                      "is written as \"Unknown\"";
+                             });
     }
     if (theory.zero_height) {
       height = 0.0;

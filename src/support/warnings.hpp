@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/units.hpp"
@@ -50,6 +51,18 @@ class Warnings {
   void keep(std::vector<KeptWarning>* kept) { kept_ = kept; }
   // Reports a warning about file (may be empty) at line (0: no line).
   void warn(WarningKind kind, std::string_view file, std::int64_t line, std::string_view message);
+  // warn with the message made by make_message() only when it is shown or kept: past the
+  // limits of its kind a warning is only counted.
+  template <typename MakeMessage>
+  void warn_with(WarningKind kind, std::string_view file, std::int64_t line,
+                 MakeMessage&& make_message) {
+    std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
+    if (!strict_ && count >= kWarningsShown && (kept_ == nullptr || count >= kWarningsKept)) {
+      ++count;
+      return;
+    }
+    warn(kind, file, line, std::forward<MakeMessage>(make_message)());
+  }
   // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
   // the end of the run, whatever the end.
   void finish();

@@ -556,6 +556,15 @@ TEST(SpecialFiles, DevicesAreRefusedWithTheirKind) {
   EXPECT_NE(result.out.find(" Nonexisting file :/dev/zero "), std::string::npos);
 }
 
+// A file that may not be opened for writing is still read: here the running program itself,
+// which the system will not open for writing while it runs.
+TEST(SpecialFiles, InputsAreOpenedForReadingOnly) {
+  const Work work("read-only");
+  const Work::Result result = work.run({"--check", "/proc/self/exe", "--quiet"});
+  EXPECT_EQ(result.err.find("cannot open"), std::string::npos) << result.err;
+  EXPECT_TRUE(result.status == 0 || result.status == 2) << result.status;
+}
+
 TEST(Reasons, FailedOpensSayWhy) {
   struct Row {
     std::string name;
