@@ -34,8 +34,9 @@ constexpr std::array<RecordStart, 9> kRecordStarts{{
     {.text = " Flooded Group", .counted = Counted::kGroup},
 }};
 
+// "1 wave record", "2 wave records": what is the plural.
 std::string counted(std::int64_t n, std::string_view what) {
-  return std::to_string(n) + " " + std::string(what);
+  return std::to_string(n) + " " + std::string(n == 1 ? what.substr(0, what.size() - 1) : what);
 }
 
 }  // namespace
