@@ -334,7 +334,7 @@ bool FdLines::read_line(std::string_view& line) {
       buffer_.append(block.data(), static_cast<std::size_t>(n));
     }
   }
-  if (!line_.empty() && line_.back() == '\r' && (start_ <= buffer_.size())) {
+  if (!line_.empty() && line_.back() == '\r') {
     // Only the CR of a CR LF is dropped; at the end of input the line had no LF.
     if (start_ > 0 && buffer_[start_ - 1] == '\n') {
       line_.pop_back();
@@ -439,7 +439,7 @@ struct UnitTable::Slot {
   }
 };
 
-UnitTable::UnitTable() {
+UnitTable::UnitTable(OutputUnit& console) : console_(&console) {
   for (auto& s : slots_) {
     s = std::make_unique<Slot>();
   }
@@ -563,7 +563,7 @@ OutputUnit& UnitTable::output(int unit) {
   Slot& s = slot(unit);
   if (s.output == nullptr) {
     if (s.fd < 0) {
-      throw std::logic_error("output to a unit that is not open");
+      internal_fault("output to unit " + std::to_string(unit) + ", which is not open");
     }
     s.file_output = std::make_unique<FdOutput>(s.fd, s.name, kFileLineEnd);
     if (s.empty_at_first_write) {
@@ -606,9 +606,6 @@ OutputUnit& UnitTable::message_output(int unit) {
     if (slot(unit).output != nullptr || slot(unit).fd >= 0) {
       return output(unit);
     }
-  }
-  if (console_ == nullptr) {
-    throw std::logic_error("no console bound");
   }
   return *console_;
 }
