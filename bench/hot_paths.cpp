@@ -7,13 +7,13 @@
 #include "cards/card_reader.hpp"
 #include "cards/free_format.hpp"
 #include "cards/items.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "support/units.hpp"
 
 namespace {
 
-using qel2br::driver::Item;
-using qel2br::driver::Layout;
+using qel2br::layout::Item;
+using qel2br::layout::Layout;
 
 constexpr Layout kWave = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
 constexpr Layout kElements = "(A, 5I10)";
@@ -23,7 +23,7 @@ void render_wave_record(benchmark::State& state) {
   std::string out;
   for (auto _ : state) {
     out.clear();
-    qel2br::driver::render_into(out, kWave.parsed(), items);
+    qel2br::layout::render_into(out, kWave.parsed(), items);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetItemsProcessed(state.iterations());
@@ -35,7 +35,7 @@ void render_element_line(benchmark::State& state) {
   std::string out;
   for (auto _ : state) {
     out.clear();
-    qel2br::driver::render_into(out, kElements.parsed(), items);
+    qel2br::layout::render_into(out, kElements.parsed(), items);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetItemsProcessed(state.iterations());

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "cards/free_format.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 namespace {
 
@@ -192,7 +192,7 @@ void check_integer_digits() {
       for (int w = d + 1; w <= d + 12; ++w) {
         std::string a;
         std::string b;
-        qel2br::driver::render_real(a, v, w, d);
+        qel2br::layout::render_real(a, v, w, d);
         if (render_by_integers(b, v, w, d) && a != b) {
           std::fprintf(stderr, "F%d.%d of %.17g: '%s' against '%s'\n", w, d, v, b.c_str(),
                        a.c_str());
@@ -220,11 +220,11 @@ BENCHMARK(fixed_by_to_chars)->Arg(2)->Arg(3);
 
 void fixed_by_tool(benchmark::State& state) {
   const std::vector<double> values = field_values();
-  std::array<char, qel2br::driver::kFixedDigitsRoom> buffer{};
+  std::array<char, qel2br::layout::kFixedDigitsRoom> buffer{};
   const int decimals = static_cast<int>(state.range(0));
   for (auto _ : state) {
     for (const double v : values) {
-      benchmark::DoNotOptimize(qel2br::driver::fixed_digits(v, decimals, buffer).data());
+      benchmark::DoNotOptimize(qel2br::layout::fixed_digits(v, decimals, buffer).data());
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
@@ -250,7 +250,7 @@ void render_field_by_tool(benchmark::State& state) {
   for (auto _ : state) {
     out.clear();
     for (const double v : values) {
-      qel2br::driver::render_real(out, v, 9, 3);
+      qel2br::layout::render_real(out, v, 9, 3);
     }
     benchmark::DoNotOptimize(out.data());
   }

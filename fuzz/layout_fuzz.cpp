@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 namespace {
 
-using qel2br::driver::Item;
-using qel2br::driver::WholeNumber;
+using qel2br::layout::Item;
+using qel2br::layout::WholeNumber;
 
 // Items per record, and columns per pass over a layout, kept small so one input renders quickly.
 constexpr std::size_t kMaxItems = 16;
@@ -74,19 +74,19 @@ void check_single_fields(Bytes& in) {
   const int decimals = std::min(width - 1, static_cast<int>(in.byte() % 31));
   const auto real = in.value<double>();
   std::string out;
-  qel2br::driver::render_real(out, real, width, decimals);
+  qel2br::layout::render_real(out, real, width, decimals);
   if (out.size() != static_cast<std::size_t>(width)) {
     fail("an F field is not as wide as its width");
   }
   out.clear();
   const int min_digits = std::min(width, static_cast<int>(in.byte() % 8));
-  qel2br::driver::render_int(out, in.value<double>(), width, min_digits);
+  qel2br::layout::render_int(out, in.value<double>(), width, min_digits);
   if (out.size() != static_cast<std::size_t>(width)) {
     fail("an I field is not as wide as its width");
   }
 }
 
-std::size_t pass_width(const qel2br::driver::ParsedLayout& layout) {
+std::size_t pass_width(const qel2br::layout::ParsedLayout& layout) {
   std::size_t width = 0;
   for (std::size_t i = 0; i < layout.count; ++i) {
     width += static_cast<std::size_t>(layout.fields[i].width) + layout.fields[i].literal.size() + 1;
@@ -101,11 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view layout_text = in.until_nul();
   check_single_fields(in);
 
-  const qel2br::driver::ParsedLayout layout = qel2br::driver::parse_layout(layout_text);
+  const qel2br::layout::ParsedLayout layout = qel2br::layout::parse_layout(layout_text);
   if (layout.error != nullptr) {
     return 0;
   }
-  if (layout.count > qel2br::driver::kMaxDescriptors) {
+  if (layout.count > qel2br::layout::kMaxDescriptors) {
     fail("more descriptors than the layout holds");
   }
   if (pass_width(layout) > kMaxPassWidth) {
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   std::string out;
-  qel2br::driver::render_into(out, layout, items);
+  qel2br::layout::render_into(out, layout, items);
   if (!layout.open_end && !out.empty() && out.back() != '\n') {
     fail("a record without $ does not end its line");
   }

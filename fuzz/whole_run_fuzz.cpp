@@ -29,10 +29,10 @@
 #include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
-#include "driver/run_state.hpp"
 #include "report/html_report.hpp"
 #include "report/markup.hpp"
 #include "report/report_data.hpp"
+#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace {
@@ -103,9 +103,10 @@ void run_once(const std::string& answers, const Scratch& scratch,
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
   // The run state is built afresh for every run, in storage kept for the process: a new
   // allocation of its size each time costs more than the run itself.
-  alignas(qel2br::driver::RunState) static std::array<std::byte, sizeof(qel2br::driver::RunState)>
+  alignas(
+      qel2br::sections::RunState) static std::array<std::byte, sizeof(qel2br::sections::RunState)>
       storage;
-  auto* state = new (storage.data()) qel2br::driver::RunState(answer_lines, console);
+  auto* state = new (storage.data()) qel2br::sections::RunState(answer_lines, console);
   state->batch = batch;
   qel2br::report::ReportData report;
   if (batch != nullptr) {
@@ -162,6 +163,9 @@ void run_once(const std::string& answers, const Scratch& scratch,
       if (reported.rfind("qel2br: ", 0) != 0) {
         fail("an input stop without its report", shown, reported);
       }
+      break;
+    case qel2br::driver::kInternalFault:
+      fail("an internal fault", shown, reported);
       break;
     default:
       fail("an unknown exit status", shown, reported);

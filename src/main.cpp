@@ -9,7 +9,7 @@
 #include "cli/version.hpp"
 #include "driver/report_file.hpp"
 #include "driver/run.hpp"
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
       batch && options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded) : console;
   int status = 0;
   {
-    auto state = std::make_unique<qel2br::driver::RunState>(answers, shown);
+    auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
     if (batch) {
       state->batch = &options.batch;
     }

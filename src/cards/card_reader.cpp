@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <stdexcept>
 #include <utility>
 
 #include "cards/free_format.hpp"
@@ -74,12 +73,7 @@ void CardReader::attach(support::MemoryLines& lines, std::string file_name) {
   scan_indexed_ = false;
 }
 
-void CardReader::rewind() {
-  if (lines_ == nullptr) {
-    throw std::logic_error("card reader not attached");
-  }
-  lines_->rewind();
-}
+void CardReader::rewind() { lines_->rewind(); }
 
 void CardReader::start_scan(std::string_view keyword) {
   rewind();
@@ -266,9 +260,7 @@ bool CardReader::read_raw(std::string_view& line) {
 
 void CardReader::step_back() { lines_->step_back(); }
 
-std::int64_t CardReader::line_number() const {
-  return lines_ == nullptr ? 0 : lines_->line_number();
-}
+std::int64_t CardReader::line_number() const { return lines_->line_number(); }
 
 std::string_view CardReader::columns(int first_col, int last_col) const {
   if (last_col < first_col) {

@@ -25,6 +25,12 @@ using CardText = support::Text<kCardLength>;
 // from one card of their keyword to the next instead of reading every line again.
 class CardReader {
  public:
+  // A reader attached to no lines: every scan finds nothing until attach().
+  CardReader() = default;
+  CardReader(const CardReader&) = delete;
+  CardReader& operator=(const CardReader&) = delete;
+  ~CardReader() = default;
+
   // Binds the reader to the lines of the input card file; file_name is used in reports.
   void attach(support::MemoryLines& lines, std::string file_name);
 
@@ -92,7 +98,8 @@ class CardReader {
   // Columns first_col to last_col of the line last read as it stands in the file, blank padded.
   [[nodiscard]] std::string raw_columns(int first_col, int last_col) const;
 
-  support::MemoryLines* lines_ = nullptr;
+  support::MemoryLines no_lines_{std::string()};
+  support::MemoryLines* lines_ = &no_lines_;  // never null
   support::Warnings* warnings_ = nullptr;
   std::string file_name_;
   support::Text<4> keyword_;

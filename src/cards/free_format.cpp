@@ -23,12 +23,43 @@ bool is_digit(char c) { return !NONDIG(c); }
 
 bool ends_value(char c) { return c == ' ' || c == ',' || c == '/'; }
 
-// Converts the characters first to last, which hold a number with an E exponent or none.
+// Whether a number text (an optional sign, digits with an optional point, an optional E
+// exponent) stands for a number below 1 in magnitude: the power of ten of its first nonzero
+// digit plus its exponent is negative. An exponent too long to hold is taken at a size beyond
+// any double's.
+bool below_one(std::string_view text) {
+  text.remove_prefix(std::min(text.find_first_not_of("+-"), text.size()));
+  const std::size_t mantissa_end = std::min(text.find_first_of("Ee"), text.size());
+  const std::string_view mantissa = text.substr(0, mantissa_end);
+  const std::size_t first_nonzero = mantissa.find_first_not_of("0.");
+  if (first_nonzero == std::string_view::npos) {
+    return true;
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const auto power = first_nonzero < point ? static_cast<std::int64_t>(point - first_nonzero - 1)
+                                           : -static_cast<std::int64_t>(first_nonzero - point);
+  constexpr std::int64_t kBeyondAnyDouble = 100000;
+  std::string_view digits = text.substr(std::min(mantissa_end + 1, text.size()));
+  const bool negative = !digits.empty() && digits.front() == '-';
+  digits.remove_prefix(std::min(digits.find_first_not_of("+-"), digits.size()));
+  std::int64_t exponent = 0;
+  for (const char c : digits) {
+    exponent = std::min(exponent * 10 + (c - '0'), kBeyondAnyDouble);
+  }
+  return power + (negative ? -exponent : exponent) < 0;
+}
+
+// Converts the characters first to last, which hold a number with an E exponent or none. A
+// number too small for a double reads as the nearest one, zero of its sign; a number too
+// large for one has no value.
 FieldValue convert_chars(const char* first, const char* last) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
-    // Overflow, and also a nonzero number too small for a double.
+    const std::string_view text(first, static_cast<std::size_t>(last - first));
+    if (ptr == last && below_one(text)) {
+      return {.value = text.front() == '-' ? -0.0 : 0.0, .error = FieldError::kNone};
+    }
     return {.value = 0.0, .error = FieldError::kOutOfRange};
   }
   if (ec != std::errc{} || ptr != last) {

@@ -14,7 +14,7 @@ enum class FieldError {
   kBlank,       // the field holds nothing but blanks
   kNotANumber,  // the first value is not a number
   kNullValue,   // the first value is empty: a leading comma or slash, or "r*" without a value
-  kOutOfRange,  // the number lies outside what a double holds
+  kOutOfRange,  // the number is too large for a double
 };
 
 // The value of a field, or why there is none (value is then 0).
@@ -28,7 +28,9 @@ struct FieldValue {
 // separator is not looked at. A slash directly behind the value ends the list. The value is
 // an optional sign, digits with an optional point (or a point and digits), and an optional
 // exponent: E, e, D or d, an optional sign and at least one digit. "r*v" (r a positive
-// integer without sign) gives v. Returns the value, or the reason there is none.
+// integer without sign) gives v. A number too small for a double reads as the nearest one (a
+// subnormal, or zero of its sign); one too large is out of range. Returns the value, or the
+// reason there is none.
 [[nodiscard]] FieldValue read_real(std::string_view text);
 
 // The first value of a field as written, and whether the field holds more: a character other

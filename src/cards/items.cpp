@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "cards/free_format.hpp"
+#include "cards/text_routines.hpp"
 
 namespace qel2br::cards {
 
@@ -76,25 +77,29 @@ void DECITM(std::string_view item_text, std::int32_t item_length, std::int32_t& 
   item_value = real.value;
 }
 
-std::int32_t item_type(std::string_view item_chars) {
-  // DECITM sees the first 80 characters only.
-  const std::string_view seen = item_chars.substr(0, kItemTextLength);
-  if (!std::all_of(seen.begin(), seen.end(), [](char c) { return c == ' ' || is_real_char(c); })) {
-    return kTextItem;
+std::string_view next_item(std::string_view line, std::size_t& pos) {
+  // Lines are mostly blank: the blanks before the item are passed over a word at a time.
+  const std::string_view rest = line.substr(std::min(pos, line.size()));
+  const int first = IFSTNB(rest);
+  if (first == 0) {
+    pos = line.size();
+    return {};
   }
-  // Up to nine digits always fit a 32-bit integer.
-  constexpr std::size_t kSureIntegerDigits = 9;
-  if (!item_chars.empty() && item_chars.size() <= kSureIntegerDigits &&
-      std::none_of(item_chars.begin(), item_chars.end(), NONDIG)) {
-    return kIntegerItem;
-  }
-  const support::Text<kItemTextLength> text(seen);
+  const std::size_t start = line.size() - rest.size() + static_cast<std::size_t>(first - 1);
+  pos = std::min(line.find(' ', start), line.size());
+  return line.substr(start, pos - start);
+}
+
+Item make_item(std::string_view chars) {
+  Item item;
+  item.text.assign(chars);
   constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-  const auto length = static_cast<std::int32_t>(std::min(item_chars.size(), kMaxLength));
-  std::int32_t type = kNoItem;
-  double value = 0.0;
-  DECITM(text.view(), length, type, value);
-  return type;
+  const auto length = static_cast<std::int32_t>(std::min(chars.size(), kMaxLength));
+  DECITM(item.text.view(), length, item.type, item.value);
+  if (item.type != kTextItem) {
+    item.text.blank();
+  }
+  return item;
 }
 
 void SPLITL(std::string_view line, ItemList& items) {

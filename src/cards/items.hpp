@@ -1,15 +1,11 @@
 // Free-format splitting of a line into blank-separated items, each typed integer, real or text.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string_view>
-#include <utility>
 
-#include "cards/text_routines.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::cards {
@@ -50,36 +46,25 @@ struct ItemList {
 void DECITM(std::string_view item_text, std::int32_t item_length, std::int32_t& item_type,
             double& item_value);
 
-// item_type(item_chars): the type DECITM gives the item whose characters (a run of non-blanks)
-// are item_chars: 1 (integer), 2 (real), 3 (text), 0 for no characters. An item with a
-// character that no number holds is known to be a text without converting anything.
-[[nodiscard]] std::int32_t item_type(std::string_view item_chars);
+// next_item(line, pos): the next item of line at or after index pos, a run of characters
+// that are not blanks, with pos moved behind it; empty when no item is left. This is the one
+// place that decides where the items of a line stand.
+[[nodiscard]] std::string_view next_item(std::string_view line, std::size_t& pos);
 
-// for_each_item(line, fn): calls fn(const Item&) for every item of line, in line order. Items
-// are the runs of non-blank characters; lines of any length are taken whole. Each Item is
-// complete: value 0 for a text, text blank for a number.
+// make_item(chars): the item whose characters (as next_item gives them) are chars, typed by
+// DECITM from its first 80 characters and its whole length: value 0 for a text, text blank for
+// a number.
+[[nodiscard]] Item make_item(std::string_view chars);
+
+// for_each_item(line, fn): calls fn(const Item&) for every item of line, in line order. Lines of
+// any length are taken whole.
 template <class Fn>
 void for_each_item(std::string_view line, Fn&& fn) {
-  const auto end = static_cast<std::size_t>(ILSTNB(line));
   std::size_t pos = 0;
-  while (pos < end) {
-    if (line[pos] == ' ') {
-      ++pos;
-      continue;
-    }
-    const std::size_t stop = std::min(line.find(' ', pos), end);
-    const std::string_view item_chars = line.substr(pos, stop - pos);
-    pos = stop;
-
-    Item item;
-    item.text.assign(item_chars);
-    constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    const auto length = static_cast<std::int32_t>(std::min(item_chars.size(), kMaxLength));
-    DECITM(item.text.view(), length, item.type, item.value);
-    if (item.type != kTextItem) {
-      item.text.blank();
-    }
-    fn(std::as_const(item));
+  for (std::string_view chars = next_item(line, pos); !chars.empty();
+       chars = next_item(line, pos)) {
+    const Item item = make_item(chars);
+    fn(item);
   }
 }
 

@@ -51,6 +51,7 @@ constexpr std::string_view kHelp =
     "  1   error end (\" Error \" on standard output): the output data file has no end line\n"
     "  2   the input stopped the run: a card field that cannot be read, a file that cannot\n"
     "      be opened, a table limit, a warning under --strict; the reason is on standard error\n"
+    "  3   internal error: a fault of the program itself\n"
     "  64  wrong usage of the command line\n"
     "\n"
     "See qel2br(1) for the dialogue, the cards and columns read, and the warnings.\n";

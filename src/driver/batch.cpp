@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <array>
 
-#include "driver/layout.hpp"
-#include "driver/run.hpp"
+#include "layout/layout.hpp"
 #include "support/input_stop.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kOneText = "(A)";
 
@@ -32,23 +34,24 @@ constexpr std::array<RecordStart, 9> kRecordStarts{{
     {.text = " Flooded Group", .counted = Counted::kGroup},
 }};
 
+// "1 wave record", "2 wave records": what is the plural.
 std::string counted(std::int64_t n, std::string_view what) {
-  return std::to_string(n) + " " + std::string(what);
+  return std::to_string(n) + " " + std::string(n == 1 ? what.substr(0, what.size() - 1) : what);
 }
 
 }  // namespace
 
-void take_answer(RunState& run, std::string_view question, std::span<char> text,
+void take_answer(sections::RunState& run, std::string_view question, std::span<char> text,
                  std::string_view batch_answer) {
   if (run.batch == nullptr) {
-    ask(run, question, text);
+    layout::ask(run.answers, run.console, question, text);
     return;
   }
   std::fill(text.begin(), text.end(), ' ');
   std::copy_n(batch_answer.begin(), std::min(batch_answer.size(), text.size()), text.begin());
 }
 
-void report_failed_open(RunState& run, std::string_view what, std::string_view name) {
+void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {
   const std::size_t last = name.find_last_not_of(' ');
   const std::string shown(name.substr(0, last == std::string_view::npos ? 0 : last + 1));
   const std::string message =
@@ -63,7 +66,7 @@ void report_failed_open(RunState& run, std::string_view what, std::string_view n
   }
 }
 
-bool refuse_output_file(RunState& run, int unit, std::string_view refusal) {
+bool refuse_output_file(sections::RunState& run, int unit, std::string_view refusal) {
   if (!run.units.connected(support::kDataUnit) ||
       !run.units.same_file(unit, run.units.name(support::kDataUnit))) {
     return false;
@@ -119,7 +122,7 @@ void RecordCounter::flush() {
 
 void RecordCounter::close() { flush(); }
 
-std::string summary_line(const RunState& run, const RecordCounter& counts) {
+std::string summary_line(const sections::RunState& run, const RecordCounter& counts) {
   std::string line = counted(counts.waves, "wave records") + ", " +
                      counted(counts.currents, "current records") + ", " +
                      counted(counts.profiles, "depth profiles") + ", " +

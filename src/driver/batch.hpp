@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::driver {
@@ -26,22 +26,22 @@ struct BatchOptions {
 
 // In a batch run copies batch_answer into text (cut or blank padded) without a prompt;
 // otherwise asks the question on the console.
-void take_answer(RunState& run, std::string_view question, std::span<char> text,
+void take_answer(sections::RunState& run, std::string_view question, std::span<char> text,
                  std::string_view batch_answer);
 
 template <std::size_t N>
-void take_answer(RunState& run, std::string_view question, support::Text<N>& text,
+void take_answer(sections::RunState& run, std::string_view question, support::Text<N>& text,
                  std::string_view batch_answer) {
   take_answer(run, question, std::span<char>(text.data(), N), batch_answer);
 }
 
 // Reports on standard error that the file (what: "input card file", ...) named name could not
 // be opened, with the reason the units give. A batch run stops there (an input stop).
-void report_failed_open(RunState& run, std::string_view what, std::string_view name);
+void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name);
 
 // Whether the file just opened on unit is the output data file (any spelling or link). When
 // it is, refusal is written to the console; the caller takes the error end.
-[[nodiscard]] bool refuse_output_file(RunState& run, int unit, std::string_view refusal);
+[[nodiscard]] bool refuse_output_file(sections::RunState& run, int unit, std::string_view refusal);
 
 // The records of an output data file, counted as its lines are written through this unit,
 // which passes them on to target (to nothing when target is null).
@@ -70,6 +70,6 @@ class RecordCounter final : public support::OutputUnit {
 // The summary of a normal end: "out.txt: 6 wave records, 2 current records, 3 depth profiles,
 // 4 element records" (group records in group mode); for a check run the card file and what
 // the output would hold.
-[[nodiscard]] std::string summary_line(const RunState& run, const RecordCounter& counts);
+[[nodiscard]] std::string summary_line(const sections::RunState& run, const RecordCounter& counts);
 
 }  // namespace qel2br::driver

@@ -45,7 +45,7 @@ std::string_view keyword_at(std::string_view text) {
 
 }  // namespace
 
-void check_cards(RunState& run) {
+void check_cards(sections::RunState& run) {
   // The file is gone through once as a whole: most cards hold no tab and start in column 1, so
   // a line costs only the search for its end.
   const std::string_view all = run.units.lines(support::kCardUnit).contents();

@@ -1,7 +1,7 @@
 // Checks of the whole input card file for cards the section scans would misread or pass over.
 #pragma once
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 
 namespace qel2br::driver {
 
@@ -10,6 +10,6 @@ namespace qel2br::driver {
 // leading blanks instead of in columns 1-4. Comment cards are passed over, and lines that refer
 // to a group free-format are not looked at for the keyword. The reading position of the card
 // reader is left alone.
-void check_cards(RunState& run);
+void check_cards(sections::RunState& run);
 
 }  // namespace qel2br::driver

@@ -5,12 +5,16 @@
 #include <string>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "support/platform.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::Item;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kDateLayout = "(A, I4, A, I2.2, A, I2.2, A, I2.2, A, I2.2, A, I2.2)";
 constexpr Layout kTwoTexts = "(A, A)";
@@ -46,7 +50,7 @@ void date_text(const DateTime& moment, std::span<char> text, std::int32_t precis
                                 ? 2 + 2 * static_cast<std::size_t>(precision - 1)
                                 : all.size();
   std::string work;
-  render_into(work, kDateLayout.parsed(), std::span<const Item>(all.data(), count));
+  layout::render_into(work, kDateLayout.parsed(), std::span<const Item>(all.data(), count));
   work.resize(std::min<std::size_t>(work.find('\n'), 80));
   const std::string_view rendered = work;
   const auto visible = static_cast<std::size_t>(
@@ -55,7 +59,7 @@ void date_text(const DateTime& moment, std::span<char> text, std::int32_t precis
   std::copy_n(rendered.begin(), visible, text.begin());
 }
 
-void write_run_header(RunState& run) {
+void write_run_header(sections::RunState& run) {
   support::OutputUnit& out = run.output();
   const auto k = static_cast<std::size_t>(cards::ILSTNB(run.input_name.view()));
   const auto d = static_cast<std::size_t>(cards::ILSTNB(run.date_text.view()));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::driver {
@@ -34,6 +34,6 @@ void DATTXT(support::Text<N>& text, std::int32_t precision) {
 
 // Writes the eleven header lines to the output data file: the date text captured at the start
 // of the run and the input file name as typed, without trailing blanks.
-void write_run_header(RunState& run);
+void write_run_header(sections::RunState& run);
 
 }  // namespace qel2br::driver

@@ -63,7 +63,8 @@ std::string report_date(std::string_view run_date_text, const char* source_date_
   return without_trailing_blanks(date);
 }
 
-void fill_report_heading(const RunState& run, const ReportFacts& facts, report::ReportData& data) {
+void fill_report_heading(const sections::RunState& run, const ReportFacts& facts,
+                         report::ReportData& data) {
   data.input_file = std::string(facts.input);
   data.output_file = std::string(facts.output);
   data.date = facts.date;
@@ -133,7 +134,7 @@ std::string ReportFile::write(std::string_view page) {
   return "";
 }
 
-int run_with_report(RunState& run, support::OutputUnit& errors, const std::string& path,
+int run_with_report(sections::RunState& run, support::OutputUnit& errors, const std::string& path,
                     std::string_view version) {
   const BatchOptions empty;
   const BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;

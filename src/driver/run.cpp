@@ -7,16 +7,20 @@
 #include "driver/batch.hpp"
 #include "driver/card_checks.hpp"
 #include "driver/exit_status.hpp"
+#include "driver/file_open.hpp"
 #include "driver/header.hpp"
-#include "driver/layout.hpp"
 #include "driver/set_options.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
-#include "support/file_open.hpp"
 #include "support/input_stop.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::ask;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kBanner =
     R"((6X, "                                                ", /,)"
@@ -51,7 +55,7 @@ constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
 
 // The error end: " Error " between two empty lines, the output data file closed without its
 // end lines.
-int error_end(RunState& run) {
+int error_end(sections::RunState& run) {
   write_record(run.console, kBlockMessage, kError);
   run.units.close(support::kDataUnit);
   return kErrorEnd;
@@ -59,21 +63,7 @@ int error_end(RunState& run) {
 
 }  // namespace
 
-void ask(RunState& run, std::string_view question, std::span<char> text) {
-  std::fill(text.begin(), text.end(), ' ');
-  prompt(run.console, question);
-  run.console.flush();
-  std::string_view answer;
-  if (!run.answers.read_line(answer)) {
-    const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
-    support::stop_input({.file = "standard input",
-                         .message = "the console input ended; expected an answer to \"" +
-                                    std::string(shown) + "\""});
-  }
-  std::copy_n(answer.begin(), std::min(answer.size(), text.size()), text.begin());
-}
-
-int run(RunState& run) {
+int run(sections::RunState& run) {
   DATTXT(run.date_text, 6);
   const BatchOptions* const batch = run.batch;
   if (batch == nullptr) {
@@ -81,11 +71,10 @@ int run(RunState& run) {
   }
 
   take_answer(run, kGiveInput, run.input_name, batch != nullptr ? batch->input : "");
-  while (support::FILOPN(run.units, run.input_name.view(), support::kCardUnit,
-                         support::kQuietOld) != support::kOpened) {
+  while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "input card file", run.input_name.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
-    ask(run, kGiveInput, run.input_name);
+    ask(run.answers, run.console, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
   run.cards.set_warnings(&run.warnings);
@@ -98,8 +87,7 @@ int run(RunState& run) {
       write_record(run.console, kOneText, kWouldOverwrite);
       return error_end(run);
     }
-    if (support::FILOPN(run.units, run.output_name.view(), support::kDataUnit,
-                        support::kQuietUnknown) != support::kOpened) {
+    if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
       report_failed_open(run, "output data file", run.output_name.view());
       return error_end(run);
     }
@@ -114,7 +102,7 @@ int run(RunState& run) {
   RecordCounter counter(batch == nullptr || batch->check ? nullptr
                                                          : &run.units.output(support::kDataUnit));
   struct TapGuard {
-    RunState& run;
+    sections::RunState& run;
     ~TapGuard() { run.data_tap = nullptr; }
   } tap_guard{run};
   if (batch != nullptr) {
@@ -150,7 +138,8 @@ int run(RunState& run) {
   return kNormalEnd;
 }
 
-int run_and_report(RunState& state, support::OutputUnit& errors, std::string* stop_report) {
+int run_and_report(sections::RunState& state, support::OutputUnit& errors,
+                   std::string* stop_report) {
   state.errors = &errors;
   state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
   int status = kInputStop;
@@ -177,6 +166,11 @@ int run_and_report(RunState& state, support::OutputUnit& errors, std::string* st
     }
     errors.flush();
     status = kInputStop;
+  } catch (const support::InternalFault& fault) {
+    state.console.flush();
+    errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
+    errors.flush();
+    status = kInternalFault;
   }
   state.warnings.finish();
   return status;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 
@@ -12,21 +12,13 @@ namespace qel2br::driver {
 
 // Runs the whole conversion on the run state's console and units. Returns kNormalEnd after the
 // end lines or kErrorEnd after the " Error " block; an input problem throws InputStop.
-[[nodiscard]] int run(RunState& run);
+[[nodiscard]] int run(sections::RunState& run);
 
-// Runs the conversion and turns an InputStop into its report on errors and kInputStop. This is
-// what main calls; in-process callers (fuzzing) use it the same way. When stop_report is set it
-// receives the report of an input stop as well.
-[[nodiscard]] int run_and_report(RunState& run, support::OutputUnit& errors,
+// Runs the conversion and turns an InputStop into its report on errors and kInputStop, an
+// InternalFault into "internal error" and kInternalFault. This is what main calls; in-process
+// callers (fuzzing) use it the same way. When stop_report is set it receives the report of an
+// input stop as well.
+[[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors,
                                  std::string* stop_report = nullptr);
-
-// Prompts with the question and reads the answer whole into text (cut or blank padded). The
-// end of the console input stops the run.
-void ask(RunState& run, std::string_view question, std::span<char> text);
-
-template <std::size_t N>
-void ask(RunState& run, std::string_view question, support::Text<N>& text) {
-  ask(run, question, std::span<char>(text.data(), N));
-}
 
 }  // namespace qel2br::driver

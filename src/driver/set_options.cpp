@@ -6,17 +6,20 @@
 
 #include "cards/text_routines.hpp"
 #include "driver/batch.hpp"
-#include "driver/layout.hpp"
-#include "driver/run.hpp"
+#include "driver/file_open.hpp"
+#include "layout/layout.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
-#include "support/file_open.hpp"
 #include "support/text.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
 namespace {
+
+using layout::ask;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kFirstCount = "(/, A, I4)";
 constexpr Layout kCount = "(A, I4)";
@@ -44,21 +47,20 @@ constexpr std::string_view kElementFileIsOutput = " Element ID file is the outpu
 
 constexpr std::int32_t kFailed = 1;
 
-std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
-                        std::int32_t spec_count, std::int32_t spex) {
-  write_record(run.console, kFirstCount, kFlooSets, floo);
-  write_record(run.console, kCount, kElimSets, elim);
-  write_record(run.console, kCount, kSpecSets, spec_count);
-  write_record(run.console, kCount, kSpexSets, spex);
+std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
+                        std::int32_t spec_sets, std::int32_t spex_sets) {
+  write_record(run.console, kFirstCount, kFlooSets, floo_sets);
+  write_record(run.console, kCount, kElimSets, elim_sets);
+  write_record(run.console, kCount, kSpecSets, spec_sets);
+  write_record(run.console, kCount, kSpexSets, spex_sets);
   write_record(run.console, kBlockMessage, kNamesRequired);
 
-  FileName group_file;
+  sections::FileName group_file;
   take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
-  while (support::FILOPN(run.units, group_file.view(), support::kGroupUnit, support::kQuietOld) !=
-         support::kOpened) {
+  while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "group-name file", group_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
-    ask(run, kGroupFile, group_file);
+    ask(run.answers, run.console, kGroupFile, group_file);
   }
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
     return kFailed;
@@ -78,47 +80,50 @@ std::int32_t group_mode(RunState& run, std::int32_t floo, std::int32_t elim,
   return 0;
 }
 
-std::int32_t element_mode(RunState& run) {
-  FileName element_file;
+std::int32_t element_mode(sections::RunState& run) {
+  sections::FileName element_file;
   take_answer(run, kElementFile, element_file,
               run.batch != nullptr ? run.batch->elements.value_or("") : "");
   while (true) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
       write_record(run.console, kBlockMessage, kNoChecking);
-      run.element_numbers.clear();
+      run.element_numbers = sets::SortedNumbers();
       return 0;
     }
-    if (support::FILOPN(run.units, element_file.view(), support::kElementUnit,
-                        support::kQuietOld) == support::kOpened) {
+    if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
       break;
     }
     report_failed_open(run, "element-number file", element_file.view());
     write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
-    ask(run, kElementFile, element_file);
+    ask(run.answers, run.console, kElementFile, element_file);
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
     return kFailed;
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
-  sets::RDELMS(run.element_numbers, run.units, support::kElementUnit);
+  sets::ElementList numbers;
+  sets::RDELMS(numbers, run.units, support::kElementUnit);
+  run.element_numbers = sets::SortedNumbers(numbers);
   return 0;
 }
 
 }  // namespace
 
-std::int32_t set_options(RunState& run) {
+std::int32_t set_options(sections::RunState& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
+  if (status != 0) {
+    return kFailed;
+  }
 
-  // CNTSET of FLOO, ELIM, SPEC and SPEX, counted in one reading of the file.
-  constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "SPEC", "SPEX"};
-  std::array<std::int32_t, 4> counts{};
-  sets::count_sets(kSetKeywords, run.cards, counts);
-  const auto [floo, elim, spec_count, spex] = counts;
+  const std::int32_t floo_sets = sets::CNTSET("FLOO", run.cards);
+  const std::int32_t elim_sets = sets::CNTSET("ELIM", run.cards);
+  const std::int32_t spec_sets = sets::CNTSET("SPEC", run.cards);
+  const std::int32_t spex_sets = sets::CNTSET("SPEX", run.cards);
 
   run.use_groups = false;
-  if (floo > 0) {
+  if (floo_sets > 0) {
     // From the command line, group mode is chosen by naming the group-name file.
     support::Text<80> answer;
     take_answer(run, kUseGroups, answer,
@@ -133,7 +138,7 @@ std::int32_t set_options(RunState& run) {
                           "element");
   }
   if (run.use_groups) {
-    return group_mode(run, floo, elim, spec_count, spex);
+    return group_mode(run, floo_sets, elim_sets, spec_sets, spex_sets);
   }
   return element_mode(run);
 }

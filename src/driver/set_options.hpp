@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 
 namespace qel2br::driver {
 
@@ -12,6 +12,6 @@ namespace qel2br::driver {
 // group-name file (group mode) or the element-number file (element mode, when one is named).
 // Sets run.use_groups, the group table in run.structure and run.element_numbers. Returns 0, or
 // non-zero when the run is to take its error end (the group-name file failed or gave no group).
-[[nodiscard]] std::int32_t set_options(RunState& run);
+[[nodiscard]] std::int32_t set_options(sections::RunState& run);
 
 }  // namespace qel2br::driver

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 #include "support/numbers.hpp"
@@ -12,10 +12,10 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
-constexpr driver::Layout kCurrentRecord = "(A, 3I6, 2F9.2)";
-constexpr driver::Layout kProfilePoint = "(50X, 2F9.2)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kCurrentRecord = "(A, 3I6, 2F9.2)";
+constexpr layout::Layout kProfilePoint = "(50X, 2F9.2)";
 
 constexpr std::string_view kMark = "'";
 constexpr std::string_view kDashes = "' -----------------------------------";
@@ -31,7 +31,7 @@ constexpr std::int32_t kSpeedColumn = 1;
 // Reads the elevation and speed of one profile point into the next row of the table, and notes
 // it in reported when set; a point beyond the table's last row stops the run.
 void read_point(RunState& run, std::size_t& count, report::Current* reported) {
-  if (count >= driver::kProfileRows) {
+  if (count >= sections::kProfileRows) {
     support::stop_input(
         {.file = run.cards.file_name(),
          .line = run.cards.line_number(),
@@ -77,33 +77,33 @@ void WRCURR(RunState& run) {
       read_point(run, count, reported);
     }
 
-    driver::write_record(run.output(), kOneText, kMark);
+    layout::write_record(run.output(), kOneText, kMark);
     if (first) {
-      driver::write_record(run.output(), kOneText, kDashes);
-      driver::write_record(run.output(), kOneText, kCurrentTitle);
-      driver::write_record(run.output(), kOneText, kDashes);
+      layout::write_record(run.output(), kOneText, kDashes);
+      layout::write_record(run.output(), kOneText, kCurrentTitle);
+      layout::write_record(run.output(), kOneText, kDashes);
       first = false;
     }
-    driver::write_record(run.output(), kOneText, kMark);
-    driver::write_record(run.output(), kTwoTexts, kMark, kCurrentColumns);
+    layout::write_record(run.output(), kOneText, kMark);
+    layout::write_record(run.output(), kTwoTexts, kMark, kCurrentColumns);
     // A rounded direction too wide for its field is written as asterisks.
-    driver::write_record(run.output(), kCurrentRecord, kCurrent, kLoadCase, kSpeedColumn,
-                         driver::WholeNumber{support::round_half_away(direction)},
+    layout::write_record(run.output(), kCurrentRecord, kCurrent, kLoadCase, kSpeedColumn,
+                         layout::WholeNumber{support::round_half_away(direction)},
                          run.still_water_z, run.water_depth);
     // The profile is written from the last point read back to the first.
     for (std::size_t row = count; row > 0; --row) {
-      const driver::ProfileRow& point = run.profile.at(row - 1);
+      const sections::ProfileRow& point = run.profile.at(row - 1);
       const double elevation = point[0] * run.length_factor - run.still_water_z + run.mud_plane_z;
       const double speed = point[1] * run.length_factor;
-      driver::write_record(run.output(), kProfilePoint, elevation, speed);
+      layout::write_record(run.output(), kProfilePoint, elevation, speed);
       if (reported != nullptr) {
         reported->points.at(row - 1).elevation = elevation;
         reported->points.at(row - 1).value = speed;
       }
     }
   }
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kMark);
 }
 
 }  // namespace qel2br::sections

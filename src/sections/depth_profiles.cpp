@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 
@@ -12,9 +12,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
-constexpr driver::Layout kProfilePoint = "(20X, F9.2, F9.3)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kProfilePoint = "(20X, F9.2, F9.3)";
 
 constexpr std::string_view kMark = "'";
 constexpr std::string_view kEquals = "' ============================================";
@@ -48,7 +48,7 @@ std::size_t read_profile(RunState& run, std::string_view keyword, int value1_col
   std::size_t count = 0;
   run.cards.start_scan(keyword);
   while (run.cards.next_card()) {
-    if (count >= driver::kProfileRows) {
+    if (count >= sections::kProfileRows) {
       support::stop_input({.file = run.cards.file_name(),
                            .line = run.cards.line_number(),
                            .message = std::string(keyword) +
@@ -76,18 +76,18 @@ std::size_t read_profile(RunState& run, std::string_view keyword, int value1_col
 // (row column 1 as its value, column 2 as its second value).
 void write_profile(RunState& run, const ProfileText& text, std::size_t count, std::size_t column,
                    double scale, report::Profile* reported) {
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kOneText, kDashes);
-  driver::write_record(run.output(), kOneText, text.title);
-  driver::write_record(run.output(), kOneText, kDashes);
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kTwoTexts, kMark, text.legend);
-  driver::write_record(run.output(), kOneText, text.keyword);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kDashes);
+  layout::write_record(run.output(), kOneText, text.title);
+  layout::write_record(run.output(), kOneText, kDashes);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kTwoTexts, kMark, text.legend);
+  layout::write_record(run.output(), kOneText, text.keyword);
   for (std::size_t row = count; row > 0; --row) {
-    const driver::ProfileRow& point = run.profile.at(row - 1);
+    const sections::ProfileRow& point = run.profile.at(row - 1);
     const double elevation = point[0] * run.length_factor - run.still_water_z + run.mud_plane_z;
     const double value = point.at(column) * scale;
-    driver::write_record(run.output(), kProfilePoint, elevation, value);
+    layout::write_record(run.output(), kProfilePoint, elevation, value);
     if (reported != nullptr) {
       report::ProfilePoint& noted = reported->points.at(row - 1);
       noted.elevation = elevation;
@@ -100,11 +100,11 @@ void write_profile(RunState& run, const ProfileText& text, std::size_t count, st
 }  // namespace
 
 void WRPROF(RunState& run) {
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kOneText, kEquals);
-  driver::write_record(run.output(), kOneText, kBannerTitle);
-  driver::write_record(run.output(), kOneText, kEquals);
-  driver::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kEquals);
+  layout::write_record(run.output(), kOneText, kBannerTitle);
+  layout::write_record(run.output(), kOneText, kEquals);
+  layout::write_record(run.output(), kOneText, kMark);
 
   // A profile needs at least two cards; with fewer it is left out, headers included.
   report::Profile* growth = run.report != nullptr ? &run.report->marine_growth : nullptr;

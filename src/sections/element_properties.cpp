@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
@@ -16,9 +16,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kElementLine = "(A, 5I10)";
-constexpr driver::Layout kCdCmText = "(A, 2F7.3)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kElementLine = "(A, 5I10)";
+constexpr layout::Layout kCdCmText = "(A, 2F7.3)";
 
 constexpr std::array<std::string_view, 9> kBanner{"'",
                                                   "'",
@@ -69,7 +69,6 @@ constexpr CoefficientCard kSpex{.keyword = "SPEX",
 
 void write_cards(RunState& run, const CoefficientCard& kind) {
   sets::ElementList elements;
-  const sets::SortedNumbers numbers(run.element_numbers);
   std::int32_t usable = 0;
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
@@ -81,12 +80,12 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
       continue;
     }
     sets::RNGELM(run.cards, kind.range_width, elements);
-    warn_left_out(run, elements, numbers);
+    warn_left_out(run, elements, run.element_numbers);
     std::vector<std::int32_t> before;
     if (run.report != nullptr) {
       before.assign(elements.items().begin(), elements.items().end());
     }
-    sets::KEEPID(elements, numbers);
+    sets::KEEPID(elements, run.element_numbers);
     if (elements.empty()) {
       continue;
     }
@@ -101,11 +100,11 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
     ++usable;
     if (usable == 1) {
       for (const std::string_view line : kCdCmHeader) {
-        driver::write_record(run.output(), kOneText, line);
+        layout::write_record(run.output(), kOneText, line);
       }
     }
-    const std::array<driver::Item, 3> items{kHydCdCm, cd, cm};
-    std::string rendered = driver::render(kCdCmText, items);
+    const std::array<layout::Item, 3> items{kHydCdCm, cd, cm};
+    std::string rendered = layout::render(kCdCmText, items);
     rendered.resize(rendered.find('\n'));
     const support::Text<80> record(rendered);
     WRELST(record, elements.items(), run.output());
@@ -118,7 +117,7 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
             support::OutputUnit& out) {
   const auto n = static_cast<std::size_t>(cards::ILSTNB(record.view()));
   for (std::size_t start = 0; start < elements.size(); start += 5) {
-    std::array<driver::Item, 6> items{record.head(n), 0, 0, 0, 0, 0};
+    std::array<layout::Item, 6> items{record.head(n), 0, 0, 0, 0, 0};
     std::size_t used = 1;
     for (std::size_t i = start; i < start + 5 && i < elements.size(); ++i) {
       if (elements[i] > 0) {
@@ -126,7 +125,7 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
       }
     }
     if (used > 1) {
-      driver::write_record(out, kElementLine, std::span<const driver::Item>(items.data(), used));
+      layout::write_record(out, kElementLine, std::span<const layout::Item>(items.data(), used));
     }
   }
 }
@@ -144,7 +143,7 @@ void note_kept(std::span<const std::int32_t> before, std::span<const std::int32_
 
 void WRELMP(RunState& run) {
   for (const std::string_view line : kBanner) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   write_cards(run, kSpec);
   write_cards(run, kSpex);

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/element_properties.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
@@ -16,7 +16,7 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
+constexpr layout::Layout kOneText = "(A)";
 constexpr std::string_view kDashes = "' -----------------------------------------";
 
 // One merged record: its keyword, its header text and its record text.
@@ -40,7 +40,6 @@ constexpr MergedRecord kNonHydro{.keyword = "ELIM",
 void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* reported) {
   sets::ElementList merged;
   sets::ElementList elements;
-  const sets::SortedNumbers numbers(run.element_numbers);
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
     sets::RNGELM(run.cards, 10, elements);
@@ -48,7 +47,7 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
     if (elements.empty()) {
       warn_group_passed_over(run, kind.keyword);
     }
-    warn_left_out(run, elements, numbers);
+    warn_left_out(run, elements, run.element_numbers);
     if (reported != nullptr && !elements.empty()) {
       reported->lines.push_back(run.cards.line_number());
     }
@@ -71,7 +70,7 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
   }
   for (const std::string_view line :
        {std::string_view("'"), kDashes, kind.header, kDashes, std::string_view("'")}) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   std::vector<std::int32_t> before;
   if (reported != nullptr) {

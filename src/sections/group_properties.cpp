@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
@@ -14,9 +14,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
-constexpr driver::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
 
 constexpr std::array<std::string_view, 9> kBanner{"'",
                                                   "'",
@@ -38,7 +38,6 @@ constexpr std::int32_t kFailed = -1;
 // FLOGRP: the flooded-group records. The cards are read as they stand (not upper-cased), so
 // only FLOO written in capitals is taken.
 std::int32_t FLOGRP(RunState& run) {
-  const sets::IdentifierIndex index = sets::structure_index(run.structure);
   run.cards.rewind();
   std::string_view line;
   while (run.cards.read_raw(line)) {
@@ -48,18 +47,18 @@ std::int32_t FLOGRP(RunState& run) {
     }
     const support::Text<8> group(reference->head(8));
     std::int32_t lookup_errors = 0;
-    const std::int32_t number = sets::GTSTRU(run.structure, group.view(), support::kDataUnit,
-                                             run.units, lookup_errors, &index);
+    const std::int32_t number =
+        sets::GTSTRU(run.structure, group.view(), support::kDataUnit, run.units, lookup_errors);
     if (lookup_errors != 0) {
       return kFailed;
     }
     if (number <= 0) {
-      driver::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
-      driver::write_record(run.console, kTwoTexts, kUndefinedSet, group);
+      layout::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
+      layout::write_record(run.console, kTwoTexts, kUndefinedSet, group);
       return kFailed;
     }
-    driver::write_record(run.console, kOneText, support::Text<80>(line));
-    driver::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
+    layout::write_record(run.console, kOneText, support::Text<80>(line));
+    layout::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
     if (run.report != nullptr) {
       const std::string_view name = group.view();
       run.report->groups.push_back(
@@ -75,7 +74,7 @@ std::int32_t FLOGRP(RunState& run) {
 
 std::int32_t WRGRPP(RunState& run) {
   for (const std::string_view line : kBanner) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
   return FLOGRP(run);
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
 
@@ -12,8 +12,8 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
 
 constexpr std::string_view kMark = "'";
 constexpr std::string_view kHeading = "' Heading :  ";
@@ -43,14 +43,14 @@ void write_heading(RunState& run) {
   run.cards.start_scan("TITL");
   while (run.cards.next_card()) {
     if (first) {
-      driver::write_record(run.output(), kOneText, kHeading);
-      driver::write_record(run.output(), kOneText, kMark);
+      layout::write_record(run.output(), kOneText, kHeading);
+      layout::write_record(run.output(), kOneText, kMark);
       first = false;
     }
     // The heading text runs from column 5 to the last non-blank column of the card.
     const int last = cards::ILSTNB(run.cards.card().view());
     const std::string_view text = last >= 5 ? run.cards.columns(5, last) : std::string_view{};
-    driver::write_record(run.output(), kTwoTexts, kHeadingMark, text);
+    layout::write_record(run.output(), kTwoTexts, kHeadingMark, text);
     if (run.report != nullptr) {
       run.report->titles.emplace_back(text);
     }
@@ -89,18 +89,18 @@ void WRHEAD(RunState& run) {
     run.report->mass_factor = run.mass_factor;
   }
 
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kOneText, kAssumedUnits);
-  driver::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kOneText, kAssumedUnits);
+  layout::write_record(run.output(), kOneText, kMark);
   if (run.length_factor > kUnitLow && run.length_factor < kUnitHigh) {
-    driver::write_record(run.output(), kTwoTexts, kLengthMetre);
+    layout::write_record(run.output(), kTwoTexts, kLengthMetre);
   } else if (run.length_factor > kMilliLow && run.length_factor < kMilliHigh) {
-    driver::write_record(run.output(), kTwoTexts, kLengthMillimetre);
+    layout::write_record(run.output(), kTwoTexts, kLengthMillimetre);
   }
   if (run.mass_factor > kUnitLow && run.mass_factor < kUnitHigh) {
-    driver::write_record(run.output(), kTwoTexts, kMassKilogram);
+    layout::write_record(run.output(), kTwoTexts, kMassKilogram);
   } else if (run.mass_factor == kTonneFactor) {
-    driver::write_record(run.output(), kTwoTexts, kMassTonne);
+    layout::write_record(run.output(), kTwoTexts, kMassTonne);
   }
 }
 

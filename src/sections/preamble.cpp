@@ -3,14 +3,14 @@
 #include <array>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 
 namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
+constexpr layout::Layout kOneText = "(A)";
 
 // Each line is written at its full length, trailing blanks included. "swithced" is the
 // system's own spelling.
@@ -52,7 +52,7 @@ constexpr std::array<std::string_view, 31> kPreamble{
 
 void WRPREA(RunState& run) {
   for (const std::string_view line : kPreamble) {
-    driver::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), kOneText, line);
   }
 }
 

@@ -4,11 +4,9 @@
 
 #include <cstdint>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 
 namespace qel2br::sections {
-
-using driver::RunState;
 
 // WRHEAD: heading lines from the TITL cards; length and mass factors from the first CONS card,
 // and the unit comment lines.

@@ -1,15 +1,15 @@
 // Water levels: mud-plane Z, water depth and still-water-level Z in metres.
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 
 namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kLevel = "(A, F9.3, A)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kLevel = "(A, F9.3, A)";
 
 constexpr std::string_view kMark = "'";
 constexpr std::string_view kMudPlane = "' MudPlane Z_coordinate:";
@@ -31,15 +31,15 @@ double first_value(RunState& run, std::string_view keyword) {
 
 void WRLEVL(RunState& run) {
   run.mud_plane_z = first_value(run, "MUDP");
-  driver::write_record(run.output(), kOneText, kMark);
-  driver::write_record(run.output(), kLevel, kMudPlane, run.mud_plane_z, kMetres);
+  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), kLevel, kMudPlane, run.mud_plane_z, kMetres);
 
   run.water_depth = first_value(run, "DPTH");
   // The still water level stands at the water depth above the mud plane, also without a
   // DPTH card.
   run.still_water_z = run.water_depth + run.mud_plane_z;
-  driver::write_record(run.output(), kLevel, kWaterDepth, run.water_depth, kMetres);
-  driver::write_record(run.output(), kLevel, kStillWater, run.still_water_z, kMetres);
+  layout::write_record(run.output(), kLevel, kWaterDepth, run.water_depth, kMetres);
+  layout::write_record(run.output(), kLevel, kStillWater, run.still_water_z, kMetres);
   if (run.report != nullptr) {
     run.report->levels_set = true;
     run.report->mud_plane_z = run.mud_plane_z;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -14,9 +14,9 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
-constexpr driver::Layout kWaveRecord = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kWaveRecord = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
 
 constexpr std::string_view kMark = "'";
 constexpr std::string_view kDashes = "' -----------------------------------";
@@ -96,16 +96,16 @@ void WRWAVE(RunState& run) {
     height *= run.length_factor;
 
     if (first) {
-      driver::write_record(run.output(), kOneText, kMark);
-      driver::write_record(run.output(), kOneText, kDashes);
-      driver::write_record(run.output(), kOneText, kWavesTitle);
-      driver::write_record(run.output(), kOneText, kDashes);
-      driver::write_record(run.output(), kOneText, kMark);
-      driver::write_record(run.output(), kTwoTexts, kMark, kWaveColumns);
+      layout::write_record(run.output(), kOneText, kMark);
+      layout::write_record(run.output(), kOneText, kDashes);
+      layout::write_record(run.output(), kOneText, kWavesTitle);
+      layout::write_record(run.output(), kOneText, kDashes);
+      layout::write_record(run.output(), kOneText, kMark);
+      layout::write_record(run.output(), kTwoTexts, kMark, kWaveColumns);
       first = false;
     }
     // The direction, from the end of the card, comes before the phase.
-    driver::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
+    layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
                          period, direction, phase, run.still_water_z, run.water_depth,
                          kInitialSteps);
     if (run.report != nullptr) {

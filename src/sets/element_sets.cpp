@@ -9,7 +9,7 @@
 
 #include "cards/items.hpp"
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
 #include "support/numbers.hpp"
@@ -19,9 +19,9 @@ namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kTotalLine = "(A, I6)";
-constexpr driver::Layout kOneText = "(A)";
-constexpr driver::Layout kTwoTexts = "(A, A)";
+constexpr layout::Layout kTotalLine = "(A, I6)";
+constexpr layout::Layout kOneText = "(A)";
+constexpr layout::Layout kTwoTexts = "(A, A)";
 constexpr std::string_view kTotalElements = " Total Number of Elements: ";
 constexpr std::string_view kDoublyDefined = " Doubly defined group:";
 
@@ -82,46 +82,6 @@ std::string number_text(double value) {
 
 std::string limit_text() { return std::to_string(kElementCapacity); }
 
-// The first two items of a line of the input card file as group references read it: only the
-// first 256 columns count, as on a card, and a line that is skipped or has "C " in columns 1
-// and 2 has none. An item that is not there is empty.
-struct LeadingItems {
-  std::string_view first{};
-  std::string_view second{};
-};
-
-LeadingItems leading_items(std::string_view line) {
-  line = line.substr(0, cards::kCardLength);
-  const bool comment_card = !line.empty() && line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
-  if (skipped_line(line) || comment_card) {
-    return {};
-  }
-  const auto item_at = [line](std::size_t start) {
-    if (start >= line.size()) {
-      return std::string_view{};
-    }
-    const std::size_t end = std::min(line.find(' ', start), line.size());
-    return line.substr(start, end - start);
-  };
-  const auto first_start = static_cast<std::size_t>(cards::IFSTNB(line) - 1);
-  const std::string_view first = item_at(first_start);
-  const std::size_t first_end = first_start + first.size();
-  const int second_column = cards::IFSTNB(line.substr(first_end));
-  if (second_column == 0) {
-    return {.first = first, .second = {}};
-  }
-  return {.first = first,
-          .second = item_at(first_end + static_cast<std::size_t>(second_column) - 1)};
-}
-
-// Whether the items refer to a group under the keyword: the first is a text beginning with the
-// keyword as written, the second is a text. The keyword is compared before either is typed.
-bool refers_to_group(const LeadingItems& items, std::string_view keyword) {
-  return !items.second.empty() && support::Text<4>(items.first).view() == keyword.substr(0, 4) &&
-         cards::item_type(items.first) == cards::kTextItem &&
-         cards::item_type(items.second) == cards::kTextItem;
-}
-
 }  // namespace
 
 void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
@@ -169,18 +129,6 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   }
 }
 
-std::int32_t IFIND(std::int32_t value, std::span<const std::int32_t> list) {
-  const auto found = std::find(list.begin(), list.end(), value);
-  return found == list.end() ? 0 : static_cast<std::int32_t>(found - list.begin() + 1);
-}
-
-void KEEPID(ElementList& elements, const ElementList& numbers) {
-  if (numbers.empty()) {
-    return;
-  }
-  KEEPID(elements, SortedNumbers(numbers));
-}
-
 SortedNumbers::SortedNumbers(const ElementList& numbers) : sorted_(numbers) {
   const std::span<std::int32_t> items = sorted_.items();
   std::sort(items.begin(), items.end());
@@ -192,7 +140,6 @@ bool SortedNumbers::contains(std::int32_t value) const {
 }
 
 void KEEPID(ElementList& elements, const SortedNumbers& numbers) {
-  // A binary search answers "is it in the list" as IFIND does, without a linear search.
   if (numbers.empty()) {
     return;
   }
@@ -201,30 +148,6 @@ void KEEPID(ElementList& elements, const SortedNumbers& numbers) {
       entry = 0;
     }
   }
-}
-
-void ICOPY(std::span<const std::int32_t> source, std::span<std::int32_t> target,
-           std::int32_t count) {
-  if (count <= 0) {
-    return;
-  }
-  const auto n = static_cast<std::size_t>(count);
-  if (n > source.size() || n > target.size()) {
-    throw std::out_of_range("ICOPY of " + std::to_string(count) + " words");
-  }
-  std::copy_n(source.begin(), n, target.begin());
-}
-
-void IFILL(std::span<std::int32_t> array, std::int32_t rows, std::int32_t columns,
-           std::int32_t value) {
-  const std::int64_t n = std::int64_t{rows} * columns;
-  if (n <= 0) {
-    return;
-  }
-  if (static_cast<std::uint64_t>(n) > array.size()) {
-    throw std::out_of_range("IFILL of " + std::to_string(n) + " words");
-  }
-  std::fill_n(array.begin(), static_cast<std::size_t>(n), value);
 }
 
 bool skipped_line(std::string_view line) {
@@ -265,11 +188,11 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
       }
     });
   }
-  driver::write_record(units.message_output(support::kConsoleOut), kTotalLine, kTotalElements,
+  layout::write_record(units.message_output(support::kConsoleOut), kTotalLine, kTotalElements,
                        static_cast<std::int32_t>(numbers.size()));
 }
 
-void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
+void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable& units,
             std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status) {
   group_count = 0;
   support::MemoryLines& lines = units.lines(file_unit);
@@ -278,12 +201,11 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
   std::int32_t groups = 0;
   std::string_view line;
   cards::ItemList items;
-  IdentifierIndex index = structure_index(table);
   while (lines.read_line(line)) {
     if (skipped_line(line)) {
       continue;
     }
-    driver::write_record(console, kOneText, support::Text<80>(line));
+    layout::write_record(console, kOneText, support::Text<80>(line));
     cards::SPLITL(line, items);
     if (items.count < 4) {
       continue;
@@ -313,14 +235,16 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
     support::Text<8> group(name.text.head(8));
     cards::UPCASE(std::span<char>(group.data(), 8));
 
+    // A group defined before, or named as one of the table's own words, is passed over.
     std::int32_t lookup_status = 0;
-    if (GTSTRU(table, group.view(), console_unit, units, lookup_status, &index) > 0) {
-      driver::write_record(console, kTwoTexts, kDoublyDefined, group);
+    if (own_word(table, group.view(), units) ||
+        GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
+      layout::write_record(console, kTwoTexts, kDoublyDefined, group);
       continue;
     }
     ++groups;
     std::int32_t store_status = 0;
-    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status, &index);
+    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status);
     if (store_status != 0) {
       status = -1;
       return;
@@ -330,46 +254,43 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
 }
 
 std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
-  const LeadingItems items = leading_items(line);
-  if (!refers_to_group(items, keyword)) {
+  // Only the first two items count; the keyword is compared first, so most lines are passed
+  // over without looking further or typing anything. A line that does not start with a blank
+  // has its first item in column 1, and the item's first character is compared at once.
+  line = line.substr(0, cards::kCardLength);
+  if (line.empty() || keyword.empty() || (line[0] != ' ' && line[0] != keyword[0])) {
     return std::nullopt;
   }
-  return support::Text<80>(items.second);
+  std::size_t pos = 0;
+  const std::string_view first = cards::next_item(line, pos);
+  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
+    return std::nullopt;
+  }
+  const bool comment_card = line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (skipped_line(line) || comment_card) {
+    return std::nullopt;
+  }
+  const std::string_view second = cards::next_item(line, pos);
+  if (second.empty() || cards::make_item(first).type != cards::kTextItem) {
+    return std::nullopt;
+  }
+  const cards::Item group = cards::make_item(second);
+  if (group.type != cards::kTextItem) {
+    return std::nullopt;
+  }
+  return group.text;
 }
 
 std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
   std::int32_t count = 0;
-  count_sets(std::span<const std::string_view>(&keyword, 1), cards,
-             std::span<std::int32_t>(&count, 1));
-  return count;
-}
-
-void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
-                std::span<std::int32_t> counts) {
-  if (counts.size() != keywords.size()) {
-    throw std::logic_error("count_sets: one count for each keyword");
-  }
-  std::fill(counts.begin(), counts.end(), 0);
   cards.rewind();
   std::string_view line;
   while (cards.read_raw(line)) {
-    // A line whose first character that is not a blank starts none of the keywords refers to
-    // no group under them.
-    const int first_column = cards::IFSTNB(line.substr(0, cards::kCardLength));
-    if (first_column == 0 ||
-        std::none_of(keywords.begin(), keywords.end(), [&](std::string_view keyword) {
-          return !keyword.empty() &&
-                 keyword.front() == line[static_cast<std::size_t>(first_column - 1)];
-        })) {
-      continue;
-    }
-    const LeadingItems items = leading_items(line);
-    for (std::size_t k = 0; k < keywords.size(); ++k) {
-      if (refers_to_group(items, keywords[k])) {
-        ++counts[k];
-      }
+    if (group_reference(line, keyword).has_value()) {
+      ++count;
     }
   }
+  return count;
 }
 
 }  // namespace qel2br::sets

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "cards/card_reader.hpp"
-#include "sets/identifiers.hpp"
+#include "sets/structure.hpp"
 #include "support/fixed_list.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
@@ -30,17 +30,11 @@ using ElementList = support::FixedList<std::int32_t, kElementCapacity>;
 // elements stop the run with the card's file and line.
 void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements);
 
-// IFIND(value, list): the 1-based position of the first entry of list equal to value; 0 when
-// there is none.
-[[nodiscard]] std::int32_t IFIND(std::int32_t value, std::span<const std::int32_t> list);
-
-// KEEPID(elements, numbers): when numbers (the element-number list) is not empty, sets to 0
-// every entry of elements that does not occur in it; the count stays.
-void KEEPID(ElementList& elements, const ElementList& numbers);
-
-// The element-number list in ascending order, made once for KEEPID on many element lists.
+// The element-number list in ascending order, made once when the list is read, for KEEPID.
 class SortedNumbers {
  public:
+  // An empty list: no element checking.
+  SortedNumbers() = default;
   explicit SortedNumbers(const ElementList& numbers);
   [[nodiscard]] bool empty() const { return sorted_.empty(); }
   // Whether value occurs in the list.
@@ -50,17 +44,9 @@ class SortedNumbers {
   ElementList sorted_;
 };
 
-// KEEPID(elements, numbers): KEEPID with the element-number list already sorted.
+// KEEPID(elements, numbers): when numbers (the element-number list) is not empty, sets to 0
+// every entry of elements that does not occur in it; the count stays.
 void KEEPID(ElementList& elements, const SortedNumbers& numbers);
-
-// ICOPY(source, target, count): copies the first count entries of source into target; nothing
-// when count is 0 or less. count must not exceed either span.
-void ICOPY(std::span<const std::int32_t> source, std::span<std::int32_t> target,
-           std::int32_t count);
-
-// IFILL(array, rows, columns, value): sets the first rows * columns entries of array to value.
-void IFILL(std::span<std::int32_t> array, std::int32_t rows, std::int32_t columns,
-           std::int32_t value);
 
 // skipped_line(line): whether a line of a free-format file is passed over: its first character
 // is $, #, ! or an apostrophe, or it is blank throughout.
@@ -77,10 +63,11 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
 // file on file_unit and registers the group of every line "NAME GR<..> number name" under
 // its name in the structure parameter table, echoing each line that is not skipped (its first
 // 80 columns) on the console unit. A group already defined keeps its first number and is
-// reported as " Doubly defined group:". group_count is set at the end of the file; when
-// registering fails status becomes -1 and group_count stays 0. A group number outside the
-// 32-bit range stops the run with the file and line.
-void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
+// reported as " Doubly defined group:", as is a group named as one of the table's own words
+// (ISTTYP, MXSTRU, IOPXYZ, IOPYZX), which is never stored. group_count is set at the end of the
+// file; when registering fails status becomes -1 and group_count stays 0. A group number outside
+// the 32-bit range stops the run with the file and line.
+void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable& units,
             std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status);
 
 // group_reference(line, keyword): the group that a line of the input card file refers to under
@@ -92,14 +79,8 @@ void RDGRPS(Words table, std::int32_t& group_count, support::UnitTable& units,
                                                                std::string_view keyword);
 
 // CNTSET(keyword, cards): the number of group references of the keyword (four characters) in
-// the input card file: lines, not skipped, whose first item is a text beginning with the
-// keyword as written and whose second item is a text. Leaves the file positioned anywhere.
+// the input card file: the lines for which group_reference gives a group. Leaves the file
+// positioned at its end.
 [[nodiscard]] std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards);
-
-// count_sets(keywords, cards, counts): CNTSET for each of the keywords in one reading of the
-// input card file; counts[i] is set to the count of keywords[i] (the spans are equally long).
-// Leaves the file positioned anywhere and the card text as it was.
-void count_sets(std::span<const std::string_view> keywords, cards::CardReader& cards,
-                std::span<std::int32_t> counts);
 
 }  // namespace qel2br::sets

@@ -6,17 +6,18 @@
 #include <string>
 
 #include "cards/text_routines.hpp"
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
+#include "support/input_stop.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kAddHeading = R"((/, 2X, "*** ERROR IN IDADD  ***"))";
-constexpr driver::Layout kExistHeading = R"((/, 2X, "*** ERROR IN IDXIST  ***"))";
-constexpr driver::Layout kIllegal = R"((/, 2X, "  Illegal Identifier : ", A))";
-constexpr driver::Layout kTooMany = R"((/, 2X, "  Number of IDS exceeds maximum of : ", I6))";
+constexpr layout::Layout kAddHeading = R"((/, 2X, "*** ERROR IN IDADD  ***"))";
+constexpr layout::Layout kExistHeading = R"((/, 2X, "*** ERROR IN IDXIST  ***"))";
+constexpr layout::Layout kIllegal = R"((/, 2X, "  Illegal Identifier : ", A))";
+constexpr layout::Layout kTooMany = R"((/, 2X, "  Number of IDS exceeds maximum of : ", I6))";
 
 // A name prepared for the table: its keys, or the text to show when it is illegal.
 struct Prepared {
@@ -27,7 +28,7 @@ struct Prepared {
   std::string shown{};  // the illegal name as far as it was prepared
 };
 
-Prepared prepare(Words table, std::string_view name) {
+Prepared prepare(const IdentifierTable& table, std::string_view name) {
   Prepared p;
   const int first = cards::IFSTNB(name);
   const int last = cards::ILSTNB(name);
@@ -40,7 +41,7 @@ Prepared prepare(Words table, std::string_view name) {
   }
   p.work.assign(
       name.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1)));
-  if (word(table, kIdUpperCase) == 1) {
+  if (table.word(kIdUpperCase) == 1) {
     cards::UPCASE(std::span<char>(p.work.data(), 8));
   }
   const int packed = cards::ILSTNB(p.work.view());
@@ -53,60 +54,51 @@ Prepared prepare(Words table, std::string_view name) {
   return p;
 }
 
-support::OutputUnit& messages(Words table, support::UnitTable& units) {
-  return units.message_output(word(table, kIdMessageUnit));
+support::OutputUnit& messages(const IdentifierTable& table, support::UnitTable& units) {
+  return units.message_output(table.word(kIdMessageUnit));
 }
 
-// The key pair as one word for the index.
+// The key pair as one word for the positions.
 std::uint64_t key_pair(std::int32_t first_key, std::int32_t second_key) {
   return std::uint64_t{static_cast<std::uint32_t>(first_key)} << 32U |
          static_cast<std::uint32_t>(second_key);
 }
 
-std::int32_t search(Words table, const Prepared& p, const IdentifierIndex* index) {
-  const std::int32_t held = word(table, kIdCount);
-  if (index != nullptr) {
-    if (index->count() != held) {
-      throw std::logic_error("an identifier index out of step with its table");
-    }
-    return index->find(p.first_key, p.second_key);
-  }
-  for (std::int32_t i = 1; i <= held; ++i) {
-    if (word(table, 2 * std::int64_t{i} + 4) == p.first_key &&
-        word(table, 2 * std::int64_t{i} + 5) == p.second_key) {
-      return i;
-    }
-  }
-  return 0;
-}
+// The words of the keys of position i.
+std::int64_t first_key_word(std::int32_t i) { return 2 * std::int64_t{i} + kIdHeader - 1; }
 
 }  // namespace
 
-IdentifierIndex::IdentifierIndex(Words table) {
-  const std::int32_t held = word(table, kIdCount);
+IdentifierTable::IdentifierTable(Words words) : words_(words) {
+  const std::int32_t held = word(kIdCount);
   positions_.reserve(static_cast<std::size_t>(std::max(held, 0)));
   for (std::int32_t i = 1; i <= held; ++i) {
-    add(word(table, 2 * std::int64_t{i} + 4), word(table, 2 * std::int64_t{i} + 5), i);
+    // An earlier position with the same keys keeps them.
+    positions_.emplace(key_pair(word(first_key_word(i)), word(first_key_word(i) + 1)), i);
   }
 }
 
-std::int32_t IdentifierIndex::find(std::int32_t first_key, std::int32_t second_key) const {
+std::int32_t IdentifierTable::find(std::int32_t first_key, std::int32_t second_key) const {
   const auto found = positions_.find(key_pair(first_key, second_key));
   return found == positions_.end() ? 0 : found->second;
 }
 
-void IdentifierIndex::add(std::int32_t first_key, std::int32_t second_key, std::int32_t position) {
-  if (position != count_ + 1) {
-    throw std::logic_error("identifiers are indexed in the order of their positions");
+std::int32_t IdentifierTable::add(std::int32_t first_key, std::int32_t second_key) {
+  const std::int32_t held = word(kIdCount);
+  if (held >= word(kIdCapacity)) {
+    return 0;
   }
-  // An earlier position with the same keys keeps them.
+  const std::int32_t position = held + 1;
+  sets::word(words_, first_key_word(position)) = first_key;
+  sets::word(words_, first_key_word(position) + 1) = second_key;
+  sets::word(words_, kIdCount) = position;
   positions_.emplace(key_pair(first_key, second_key), position);
-  count_ = position;
+  return position;
 }
 
 std::int32_t& word(Words table, std::int64_t i) {
   if (i < 1 || static_cast<std::uint64_t>(i) > table.size()) {
-    throw std::out_of_range("word " + std::to_string(i) + " of a table of " +
+    support::internal_fault("word " + std::to_string(i) + " of a table of " +
                             std::to_string(table.size()) + " words");
   }
   return table[static_cast<std::size_t>(i - 1)];
@@ -135,42 +127,33 @@ void PACKID(std::string_view identifier, std::int32_t length, std::int32_t& firs
   }
 }
 
-std::int32_t IDADD(Words table, std::string_view name, support::UnitTable& units,
-                   IdentifierIndex* index) {
+std::int32_t IDADD(IdentifierTable& table, std::string_view name, support::UnitTable& units) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
-    driver::write_record(messages(table, units), kAddHeading);
-    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    layout::write_record(messages(table, units), kAddHeading);
+    layout::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
-  if (const std::int32_t found = search(table, p, index); found > 0) {
+  if (const std::int32_t found = table.find(p.first_key, p.second_key); found > 0) {
     return found;
   }
-  const std::int32_t capacity = word(table, kIdCapacity);
-  if (std::int64_t{word(table, kIdCount)} + 1 > capacity) {
-    driver::write_record(messages(table, units), kAddHeading);
-    driver::write_record(messages(table, units), kTooMany, capacity);
-    return 0;
-  }
-  const std::int32_t position = word(table, kIdCount) + 1;
-  word(table, 2 * std::int64_t{position} + 4) = p.first_key;
-  word(table, 2 * std::int64_t{position} + 5) = p.second_key;
-  word(table, kIdCount) = position;
-  if (index != nullptr) {
-    index->add(p.first_key, p.second_key, position);
+  const std::int32_t position = table.add(p.first_key, p.second_key);
+  if (position == 0) {
+    layout::write_record(messages(table, units), kAddHeading);
+    layout::write_record(messages(table, units), kTooMany, table.word(kIdCapacity));
   }
   return position;
 }
 
-std::int32_t IDXIST(Words table, std::string_view name, support::UnitTable& units,
-                    const IdentifierIndex* index) {
+std::int32_t IDXIST(const IdentifierTable& table, std::string_view name,
+                    support::UnitTable& units) {
   const Prepared p = prepare(table, name);
   if (!p.legal) {
-    driver::write_record(messages(table, units), kExistHeading);
-    driver::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
+    layout::write_record(messages(table, units), kExistHeading);
+    layout::write_record(messages(table, units), kIllegal, std::string_view(p.shown));
     return 0;
   }
-  return search(table, p, index);
+  return table.find(p.first_key, p.second_key);
 }
 
 }  // namespace qel2br::sets

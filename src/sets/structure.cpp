@@ -6,18 +6,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 namespace qel2br::sets {
 
 namespace {
 
-constexpr driver::Layout kStropnHeading = R"((/, 2X, "*** ERROR IN STROPN ***"))";
-constexpr driver::Layout kGtstruHeading = R"((/, 2X, "*** ERROR IN GTSTRU ***"))";
-constexpr driver::Layout kPtstruHeading = R"((/, 2X, "*** ERROR IN PTSTRU ***"))";
-constexpr driver::Layout kGtstruNotFound =
+constexpr layout::Layout kStropnHeading = R"((/, 2X, "*** ERROR IN STROPN ***"))";
+constexpr layout::Layout kGtstruHeading = R"((/, 2X, "*** ERROR IN GTSTRU ***"))";
+constexpr layout::Layout kPtstruHeading = R"((/, 2X, "*** ERROR IN PTSTRU ***"))";
+constexpr layout::Layout kGtstruNotFound =
     R"((6X, "PARAMETER NOT FOUND:", A, /, 6X, "LEAVING GTSTRU", /, /, /))";
-constexpr driver::Layout kPtstruNotFound =
+constexpr layout::Layout kPtstruNotFound =
     R"((6X, "PARAMETER NOT FOUND:", A, /, 6X, "LEAVING PTSTRU", /, /, /))";
 
 // The fixed list: 200 slots of six characters; the unnamed ones are blank.
@@ -52,89 +52,113 @@ constexpr std::array<std::string_view, kFixedSlots> kFixedNames = [] {
   return names;
 }();
 
-// The identifier table inside a named table starts at word (word 2) + 1.
-Words identifier_table(Words table) {
-  const std::int32_t m = word(table, 2);
-  if (m < 1 || static_cast<std::size_t>(m) >= table.size()) {
-    throw std::out_of_range("a named structure table with " + std::to_string(m) +
-                            " value words in " + std::to_string(table.size()) + " words");
+// The names STROPN gives the first words of a named table.
+constexpr std::int32_t kOwnWords = 4;
+
+// Where the identifier table of a named table starts: word 2 (m) value words come first, and
+// at least its five leading words must fit behind them. 0 when the words hold no named table.
+std::size_t identifiers_start(Words words) {
+  if (words.size() < 2 || words[0] >= 0 || words[1] < 1 ||
+      static_cast<std::size_t>(words[1]) + kIdHeader > words.size()) {
+    return 0;
   }
-  return table.subspan(static_cast<std::size_t>(m));
+  return static_cast<std::size_t>(words[1]);
 }
 
-std::int32_t look_up(Words table, std::string_view name, support::UnitTable& units,
-                     const IdentifierIndex* index) {
-  if (word(table, 1) < 0) {
-    return IDXIST(identifier_table(table), name, units, index);
+}  // namespace
+
+StructureTable::StructureTable(Words words) : words_(words) {
+  if (const std::size_t start = identifiers_start(words); start > 0) {
+    identifiers_.emplace(words.subspan(start));
+  }
+}
+
+namespace {
+
+std::int32_t look_up(const StructureTable& table, std::string_view name,
+                     support::UnitTable& units) {
+  if (const IdentifierTable* ids = table.identifiers(); ids != nullptr) {
+    return IDXIST(*ids, name, units);
   }
   return PARNUM(name);
 }
 
 }  // namespace
 
-void STROPN(Words table, std::int32_t upper_case, std::int32_t add_on_store,
+const IdentifierTable* StructureTable::identifiers() const {
+  return word(1) < 0 && identifiers_.has_value() ? &*identifiers_ : nullptr;
+}
+
+void STROPN(StructureTable& table, std::int32_t upper_case, std::int32_t add_on_store,
             std::int32_t message_unit, support::UnitTable& units, std::int32_t& status) {
-  const auto n = static_cast<std::int64_t>(table.size());
+  const Words words = table.words_;
+  const auto n = static_cast<std::int64_t>(words.size());
   const auto m = static_cast<std::int32_t>((n - 10) / 3);
   if (n < 10 || m <= 1) {
-    driver::write_record(units.message_output(message_unit), kStropnHeading);
+    layout::write_record(units.message_output(message_unit), kStropnHeading);
     --status;
     return;
   }
-  std::fill(table.begin(), table.end(), 0);
-  word(table, 1) = -1;
-  word(table, 2) = m;
-  const Words ids = table.subspan(static_cast<std::size_t>(m));
+  std::fill(words.begin(), words.end(), 0);
+  word(words, 1) = -1;
+  word(words, 2) = m;
+  const Words ids = words.subspan(static_cast<std::size_t>(m));
   word(ids, kIdCapacity) = m;
   word(ids, kIdMessageUnit) = message_unit;
   word(ids, kIdCount) = 0;
   word(ids, kIdUpperCase) = upper_case;
   word(ids, kIdAddOnStore) = add_on_store;
-  [[maybe_unused]] const std::int32_t type_position = IDADD(ids, "ISTTYP  ", units);
-  if (IDADD(ids, "MXSTRU  ", units) == 2) {
-    [[maybe_unused]] const std::int32_t xyz = IDADD(ids, "IOPxyz  ", units);
-    [[maybe_unused]] const std::int32_t yzx = IDADD(ids, "IOPyzx  ", units);
+  IdentifierTable& identifiers = table.identifiers_.emplace(ids);
+  // The table's own words 1 to 4: its form, its size and two options.
+  [[maybe_unused]] const std::int32_t type_position = IDADD(identifiers, "ISTTYP  ", units);
+  if (IDADD(identifiers, "MXSTRU  ", units) == 2) {
+    [[maybe_unused]] const std::int32_t xyz = IDADD(identifiers, "IOPxyz  ", units);
+    [[maybe_unused]] const std::int32_t yzx = IDADD(identifiers, "IOPyzx  ", units);
   }
 }
 
-IdentifierIndex structure_index(Words table) {
-  if (word(table, 1) < 0) {
-    return IdentifierIndex(identifier_table(table));
-  }
-  return {};
-}
-
-std::int32_t GTSTRU(Words table, std::string_view name, std::int32_t message_unit,
-                    support::UnitTable& units, std::int32_t& status, const IdentifierIndex* index) {
-  const std::int32_t position = look_up(table, name, units, index);
+std::int32_t GTSTRU(const StructureTable& table, std::string_view name, std::int32_t message_unit,
+                    support::UnitTable& units, std::int32_t& status) {
+  const std::int32_t position = look_up(table, name, units);
   if (position > 0) {
-    return word(table, position);
+    return table.word(position);
   }
-  if (word(table, 1) < 0 && word(identifier_table(table), kIdAddOnStore) == 0) {
+  const IdentifierTable* ids = table.identifiers();
+  if (ids != nullptr && ids->word(kIdAddOnStore) == 0) {
     support::OutputUnit& out = units.message_output(message_unit);
-    driver::write_record(out, kGtstruHeading);
-    driver::write_record(out, kGtstruNotFound, name);
+    layout::write_record(out, kGtstruHeading);
+    layout::write_record(out, kGtstruNotFound, name);
     --status;
   }
   return 0;
 }
 
-void PTSTRU(Words table, std::string_view name, std::int32_t value, std::int32_t message_unit,
-            support::UnitTable& units, std::int32_t& status, IdentifierIndex* index) {
-  std::int32_t position = look_up(table, name, units, index);
-  if (position <= 0 && word(table, 1) < 0 && word(identifier_table(table), kIdAddOnStore) != 0 &&
+void PTSTRU(StructureTable& table, std::string_view name, std::int32_t value,
+            std::int32_t message_unit, support::UnitTable& units, std::int32_t& status) {
+  std::int32_t position = look_up(table, name, units);
+  if (position <= 0 && table.identifiers() != nullptr &&
+      table.identifiers()->word(kIdAddOnStore) != 0 &&
       name.substr(0, 8).find_first_not_of(' ') != std::string_view::npos) {
     // The whole name goes to IDADD, so a name too long to look up is refused here too.
-    position = IDADD(identifier_table(table), name, units, index);
+    position = IDADD(*table.identifiers_, name, units);
   }
   if (position > 0) {
-    word(table, position) = value;
+    word(table.words_, position) = value;
     return;
   }
   support::OutputUnit& out = units.message_output(message_unit);
-  driver::write_record(out, kPtstruHeading);
-  driver::write_record(out, kPtstruNotFound, name);
+  layout::write_record(out, kPtstruHeading);
+  layout::write_record(out, kPtstruNotFound, name);
   --status;
+}
+
+bool own_word(const StructureTable& table, std::string_view name, support::UnitTable& units) {
+  const IdentifierTable* ids = table.identifiers();
+  if (ids == nullptr) {
+    return false;
+  }
+  const std::int32_t position = IDXIST(*ids, name, units);
+  return position >= 1 && position <= kOwnWords;
 }
 
 std::int32_t PARNUM(std::string_view name) {

@@ -25,7 +25,6 @@ class FixedList {
   void clear() { count_ = 0; }
   [[nodiscard]] std::size_t size() const { return count_; }
   [[nodiscard]] bool empty() const { return count_ == 0; }
-  [[nodiscard]] bool full() const { return count_ == N; }
   T& operator[](std::size_t i) { return entries_.at(i); }
   const T& operator[](std::size_t i) const { return entries_.at(i); }
   [[nodiscard]] std::span<T> items() { return {entries_.data(), count_}; }

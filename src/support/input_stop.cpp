@@ -39,4 +39,6 @@ std::string format_report(const InputStop& stop) {
 
 void stop_input(InputStop stop) { throw std::move(stop); }
 
+void internal_fault(std::string what) { throw InternalFault{std::move(what)}; }
+
 }  // namespace qel2br::support

@@ -1,4 +1,5 @@
-// InputStop: the one fatal report of the tool, for input it cannot go on with.
+// InputStop: the fatal report of the tool for input it cannot go on with; InternalFault for a
+// fault of the tool itself.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +23,15 @@ struct InputStop {
 
 // Stops the run with the report; unwinding closes the output data file.
 [[noreturn]] void stop_input(InputStop stop);
+
+// A fault of the program itself, never of its input: a table word or a unit asked for that
+// the program's own logic should never ask for. Only main (and tests) catch it.
+struct InternalFault {
+  std::string what{};
+};
+
+// Ends the run as an internal error with what went wrong; unwinding closes the output data
+// file. main reports "qel2br: internal error: " and what, and exits with its own status.
+[[noreturn]] void internal_fault(std::string what);
 
 }  // namespace qel2br::support

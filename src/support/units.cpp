@@ -345,7 +345,7 @@ bool FdLines::read_line(std::string_view& line) {
       buffer_.append(block.data(), std::min(t.bytes, block.size()));
     }
   }
-  if (!line_.empty() && line_.back() == '\r' && (start_ <= buffer_.size())) {
+  if (!line_.empty() && line_.back() == '\r') {
     // Only the CR of a CR LF is dropped; at the end of input the line had no LF.
     if (start_ > 0 && buffer_[start_ - 1] == '\n') {
       line_.pop_back();
@@ -449,7 +449,7 @@ struct UnitTable::Slot {
   }
 };
 
-UnitTable::UnitTable(Platform& system) : system_(system) {
+UnitTable::UnitTable(OutputUnit& console, Platform& system) : system_(system), console_(&console) {
   for (auto& s : slots_) {
     s = std::make_unique<Slot>();
   }
@@ -559,7 +559,7 @@ OutputUnit& UnitTable::output(int unit) {
   Slot& s = slot(unit);
   if (s.output == nullptr) {
     if (!s.file.open() || !s.writable) {
-      throw std::logic_error("output to a unit that is not open for writing");
+      internal_fault("output to unit " + std::to_string(unit) + ", which is not open for writing");
     }
     s.file_output = std::make_unique<FdOutput>(s.file, s.name, kFileLineEnd);
     if (s.empty_at_first_write) {
@@ -608,9 +608,6 @@ OutputUnit& UnitTable::message_output(int unit) {
     if (slot(unit).output != nullptr || (slot(unit).file.open() && slot(unit).writable)) {
       return output(unit);
     }
-  }
-  if (console_ == nullptr) {
-    throw std::logic_error("no console bound");
   }
   return *console_;
 }

@@ -209,8 +209,8 @@ enum class OpenMode : std::uint8_t { kOld, kNew, kUnknown, kScratch };
 // The units 1 to 99 that files are connected to. Tests bind in-memory files instead.
 class UnitTable {
  public:
-  // Files are opened on the given platform.
-  explicit UnitTable(Platform& system = platform());
+  // The units with the console output (unit 6) on console; files are opened on the platform.
+  explicit UnitTable(OutputUnit& console, Platform& system = platform());
   ~UnitTable();
   UnitTable(const UnitTable&) = delete;
   UnitTable& operator=(const UnitTable&) = delete;
@@ -235,7 +235,8 @@ class UnitTable {
   // The unit's whole text, read from the file on first use, after which the file is closed; a
   // failed read or close stops the run.
   [[nodiscard]] MemoryLines& lines(int unit);
-  // The unit opened for writing lines ending in CR LF.
+  // The unit opened for writing lines ending in CR LF; a unit that is not open is a fault of
+  // the program.
   [[nodiscard]] OutputUnit& output(int unit);
   // Closes the unit (flushing it); a unit that is not connected is left alone. A failed write
   // or close stops the run naming the file.
@@ -245,7 +246,7 @@ class UnitTable {
   // Whether path names the same file as the one connected to the unit (any spelling or link).
   [[nodiscard]] bool same_file(int unit, std::string_view path) const;
 
-  // The console output, unit 6.
+  // Connects unit 6 to another console output.
   void bind_console(OutputUnit& console) { console_ = &console; }
   // Where a message for the given unit goes: the console for unit 6 (and for 0 or less), the
   // connected file otherwise; a unit that is not connected falls back to the console.
@@ -257,7 +258,7 @@ class UnitTable {
   [[nodiscard]] const Slot& slot(int unit) const;
   Platform& system_;
   std::array<std::unique_ptr<Slot>, 100> slots_;
-  OutputUnit* console_ = nullptr;
+  OutputUnit* console_;  // never null
   std::string open_failure_;
 };
 

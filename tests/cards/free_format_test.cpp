@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,7 +92,6 @@ TEST(ReadReal, ReportsWhyThereIsNoValue) {
       {"repeat of rubbish", "2*X", FieldError::kNotANumber, 0.0},
       {"overflow", "1E999", FieldError::kOutOfRange, 0.0},
       {"negative overflow", "-1D999", FieldError::kOutOfRange, 0.0},
-      {"too small for a double", "1E-999", FieldError::kOutOfRange, 0.0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -135,6 +135,39 @@ TEST(ReadReal, ZeroWithAHugeExponentIsZero) {
   const FieldValue got = read_real("0.0E999");
   EXPECT_EQ(got.error, FieldError::kNone);
   EXPECT_EQ(got.value, 0.0);
+}
+
+// A number too small for a double reads as the nearest double: a subnormal where one is
+// nearest, else zero with the number's sign. A number too large stays out of range.
+TEST(ReadReal, UnderflowReadsAsTheNearestDouble) {
+  struct Row {
+    const char* name;
+    std::string_view text;
+    double value;
+  };
+  const Row rows[] = {
+      {"subnormal", "1E-310", 1e-310},
+      {"smallest subnormal", "4E-324", std::numeric_limits<double>::denorm_min()},
+      {"below half the smallest subnormal", "2E-324", 0.0},
+      {"far below", "1E-400", 0.0},
+      {"D exponent, far below", "1D-400", 0.0},
+      {"digits behind the point", "0.00001E-999", 0.0},
+      {"many digits before the point", "12345678901234567890E-400", 0.0},
+      {"exponent longer than any", "1E-99999999999999999999", 0.0},
+      {"negative", "-1E-400", -0.0},
+      {"repeat", "2*1E-400", 0.0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const FieldValue got = read_real(row.text);
+    EXPECT_EQ(got.error, FieldError::kNone);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(row.value));
+  }
+  for (const std::string_view large :
+       {"1E400", "-1E400", "0.001E312", "123456E99999999999999", "1.7976931348623159E308"}) {
+    SCOPED_TRACE(std::string(large));
+    EXPECT_EQ(read_real(large).error, FieldError::kOutOfRange);
+  }
 }
 
 TEST(ReadInt32Digits, ReadsDigitsWithinRange) {

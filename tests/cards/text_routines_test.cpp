@@ -27,7 +27,7 @@ TEST(IFSTNB, FirstAndLastNonBlank) {
       {"only column 256", std::string(255, ' ') + "Z", 256, 256},
       {"only column 1 of 256", "Z" + std::string(255, ' '), 1, 1},
       {"blank inside", "  AB  CD   ", 3, 8},
-      // A long blank tail with the last character just short of each tail fraction.
+      // Lone characters amid long blank runs, before and behind them.
       {"column 26 of 256", std::string(25, ' ') + "Q" + std::string(230, ' '), 26, 26},
       {"column 180 of 256", "A" + std::string(178, ' ') + "Q" + std::string(76, ' '), 1, 180},
       {"column 2 of 3", " Q ", 2, 2},

@@ -53,7 +53,7 @@ TEST(DATTXT, CutsAndCorrectsTheYear) {
 
 TEST(RunHeader, ElevenLines) {
   testing::MemoryRun memory;
-  RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   date_text(kMoment, std::span<char>(run.date_text.data(), 80), 6);
   run.input_name.assign("  platform.inp");
   write_run_header(run);

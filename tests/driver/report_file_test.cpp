@@ -38,7 +38,7 @@ TEST(ReportDate, FixedMomentOrTheRunsDate) {
 
 TEST(FillReportHeading, ModeCheckAndEnd) {
   testing::MemoryRun memory;
-  RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   report::ReportData data;
   ReportFacts facts{.input = "in.inp",
                     .output = "out.txt",
@@ -54,7 +54,7 @@ TEST(FillReportHeading, ModeCheckAndEnd) {
   EXPECT_FALSE(data.element_check);
   EXPECT_EQ(data.end_note, "");
 
-  ASSERT_TRUE(run.element_numbers.push(101));
+  memory.set_element_numbers({101});
   facts.status = kInputStop;
   facts.stop_text = "qel2br: in.inp:3: SEA card, columns 16-20: expected a number\n";
   fill_report_heading(run, facts, data);

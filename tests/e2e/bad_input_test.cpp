@@ -277,11 +277,14 @@ void add_console_end_rows(std::vector<Row>& rows) {
        "File containing Group Names"},
   };
   for (const End& e : ends) {
+    // The report names the line that was expected: the one after the last answer.
+    const auto expected_line = std::count(e.answers.begin(), e.answers.end(), '\n') + 1;
     rows.push_back({.name = "console_ends_at_" + e.name,
                     .files = files_with(e.cards),
                     .answers = e.answers,
                     .status = 2,
-                    .stderr_has = ended + "\"" + e.question + "\""});
+                    .stderr_has = "qel2br: standard input:" + std::to_string(expected_line) + ": " +
+                                  ended + "\"" + e.question + "\""});
   }
 }
 
@@ -353,6 +356,35 @@ void add_file_rows(std::vector<Row>& rows) {
                   .console_has = " Nonexisting file :" + std::string(256, 'X') + "\n",
                   .output_has = kDepthLine});
 
+  // A number too small for a double reads as zero; one too large stops the run.
+  rows.push_back({.name = "underflow_in_depth_field",
+                  .files =
+                      [] {
+                        return only("cards.inp", card("DPTH", {{10, 20, "1E-400"}}) + "\n");
+                      },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "' Water Depth          :    0.000 [m]\r\n"});
+  rows.push_back({.name = "overflow_in_depth_field",
+                  .files =
+                      [] {
+                        return only("cards.inp", card("DPTH", {{10, 20, "-1D400"}}) + "\n");
+                      },
+                  .answers = std::string(kElementAnswers),
+                  .status = 2,
+                  .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: the number is out "
+                                "of range, found \"-1D400\""});
+  // A group named as one of the structure table's own words is passed over, and the groups
+  // after it are still stored.
+  rows.push_back({.name = "group_named_isttyp",
+                  .files =
+                      [] {
+                        return std::vector<File>{
+                            {"cards.inp", kGroupCard + "\n"},
+                            {"groups.txt", "NAME GROUP 3 ISTTYP\n" + kGroupLine + "\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .console_has = " Doubly defined group:ISTTYP  \n",
+                  .output_has = kFloodedRecord});
   rows.push_back({.name = "empty_card_file",
                   .files = [] { return only("cards.inp", ""); },
                   .answers = std::string(kElementAnswers),

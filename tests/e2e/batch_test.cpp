@@ -264,7 +264,7 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
        kDepth + sea("1", "10"),
        {},
        0,
-       "cards.inp: checked; the output data file would hold 1 wave records, 0 current records, 0 "
+       "cards.inp: checked; the output data file would hold 1 wave record, 0 current records, 0 "
        "depth profiles, 0 element records\n",
        ""},
       {"groups",
@@ -272,7 +272,7 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
        {"--groups", "groups.txt"},
        0,
        "cards.inp: checked; the output data file would hold 0 wave records, 0 current records, 0 "
-       "depth profiles, 1 group records\n",
+       "depth profiles, 1 group record\n",
        ""},
       {"read error",
        kDepth + sea("1", "x"),

@@ -1,7 +1,7 @@
 // A layout that must not compile (LAYOUT_CASE selects the fault); with LAYOUT_GOOD its twin must.
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
-namespace qel2br::driver {
+namespace qel2br::layout {
 
 #if defined(LAYOUT_GOOD) && LAYOUT_CASE == 1
 constexpr Layout kLayout = "(A, I4)";
@@ -27,4 +27,4 @@ void write(support::OutputUnit& out) {
 
 const ParsedLayout& use() { return kLayout.parsed(); }
 
-}  // namespace qel2br::driver
+}  // namespace qel2br::layout

@@ -43,7 +43,7 @@ TEST(WRCURR, MillimetreProfileScaledAndReversed) {
                             card({{41, "60000"}, {51, "750"}}) +
                             card({{1, "    "}, {41, "1.2e5"}, {51, "1000"}, {71, "ignored"}});
   testing::MemoryRun memory(cards);
-  driver::RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   run.length_factor = static_cast<double>(0.001F);
   run.mud_plane_z = -20;
   run.water_depth = 120;

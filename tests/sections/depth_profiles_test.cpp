@@ -66,7 +66,7 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
 TEST(WRPROF, MillimetreGrowthScaled) {
   testing::MemoryRun memory(card({{1, "MGRW"}, {11, "-30000"}, {31, "80"}}) +
                             card({{1, "MGRW"}, {21, "10000"}, {31, "40"}}));
-  driver::RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   run.length_factor = static_cast<double>(0.001F);
   run.mud_plane_z = -30;
   run.water_depth = 40;

@@ -1,4 +1,4 @@
-// Tests of WRELST, WRELMP, WRFLEL and WRGRPP.
+// Tests of WRELST and WRELMP.
 #include "sections/element_properties.hpp"
 
 #include <gtest/gtest.h>
@@ -90,7 +90,7 @@ TEST(WRELMP, CoefficientBoundAndColumns) {
 
 TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
   testing::MemoryRun memory(card("SPEC", {{10, "7"}, {40, "0"}, {50, "1"}, {70, "1"}}));
-  ASSERT_TRUE(memory.state().element_numbers.push(8));
+  memory.set_element_numbers({8});
   WRELMP(memory.state());
   EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
 }
@@ -105,96 +105,6 @@ TEST(WRELMP, IgnoredRealMustBeANumber) {
     EXPECT_EQ(stop.message, "SPEC card, columns 31-40: expected a number, found a blank field");
   }
   EXPECT_EQ(memory.output(), kElementBanner);
-}
-
-TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
-  const std::string cards = card("FLOO", {{20, "11"}, {30, "13"}, {40, "1"}}) +
-                            card("ELIM", {{20, "5"}}) + card("FLOO", {{10, "LEGA1"}}) +
-                            card("FLOO", {{20, "20"}, {30, "22"}, {40, "1"}}) +
-                            card("FLOO", {{20, "-1"}, {30, "0"}, {40, "1"}});
-  testing::MemoryRun memory(cards);
-  for (const std::int32_t e : {11, 13, 20, 22, 5}) {
-    ASSERT_TRUE(memory.state().element_numbers.push(e));
-  }
-  WRFLEL(memory.state());
-  EXPECT_EQ(
-      memory.output(),
-      testing::file_lines(
-          {"'", "' -----------------------------------------",
-           "' Specification of Flooded Elements ", "' -----------------------------------------",
-           "'", " Flooded   Elem        11        13        20", " Flooded   Elem        22", "'",
-           "' -----------------------------------------", "' Specification of NonHydro Elements ",
-           "' -----------------------------------------", "'", " NonHydro  Elem         5"}));
-}
-
-TEST(WRFLEL, MergedListHoldsAtMost10000) {
-  const std::string cards = card("ELIM", {{20, "1"}, {30, "6000"}, {40, "1"}}) +
-                            card("ELIM", {{20, "1"}, {30, "4000"}, {40, "1"}}) +
-                            card("ELIM", {{20, "7"}});
-  testing::MemoryRun memory(cards);
-  try {
-    WRFLEL(memory.state());
-    ADD_FAILURE() << "no stop";
-  } catch (const support::InputStop& stop) {
-    EXPECT_EQ(stop.line, 3);
-    EXPECT_EQ(stop.message,
-              "ELIM cards: more than 10000 elements in the non-hydrodynamic "
-              "element list (the list holds 10000)");
-  }
-}
-
-const std::string kGroupBanner = testing::file_lines(
-    {"'", "'", "'",
-     "' =========================================", "' ==  Specification of Properties using  ==",
-     "' ==        G r o u p s                  ==", "' == (Override depth profile definitions)==",
-     "' =========================================", "'"});
-
-// A run whose group table holds LEGA1 = 7 and DECK = 12.
-struct GroupTable {
-  explicit GroupTable(std::string cards) : memory(std::move(cards)) {
-    driver::RunState& run = memory.state();
-    std::int32_t status = 0;
-    sets::STROPN(run.structure, 1, 1, 6, run.units, status);
-    sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);
-    sets::PTSTRU(run.structure, "DECK    ", 12, 6, run.units, status);
-  }
-  testing::MemoryRun memory;
-};
-
-TEST(WRGRPP, FloodedGroupRecords) {
-  GroupTable table(
-      "FLOO LEGA1\n"
-      "FLOO        11        13\n"
-      "C FLOO DECK\n"
-      "floo deck\n"
-      "CFLOO DECK\n"
-      "FLOODED deck rest of card\n"
-      "FLOO\n"
-      "' FLOO LEGA1\n"
-      "FLOO LEGA1\n");
-  EXPECT_EQ(WRGRPP(table.memory.state()), 0);
-  const std::string record7 = " Flooded Group        7           !   LEGA1   ";
-  ASSERT_EQ(record7.size(), 46U);
-  EXPECT_EQ(
-      table.memory.output(),
-      kGroupBanner + testing::file_lines(
-                         {record7, " Flooded Group       12           !   deck    ", record7}));
-  std::string echo1 = "FLOO LEGA1";
-  echo1.resize(80, ' ');
-  std::string echo2 = "FLOODED deck rest of card";
-  echo2.resize(80, ' ');
-  EXPECT_EQ(table.memory.console(), echo1 + "\n" + echo2 + "\n" + echo1 + "\n");
-}
-
-TEST(WRGRPP, UndefinedGroupEndsTheSection) {
-  GroupTable table("FLOO LEGA1\nFLOO DECK\nFLOO LongGroupName\nFLOO DECK\n");
-  EXPECT_EQ(WRGRPP(table.memory.state()), -1);
-  EXPECT_EQ(table.memory.output(),
-            kGroupBanner + testing::file_lines({" Flooded Group        7           !   LEGA1   ",
-                                                " Flooded Group       12           !   DECK    "}));
-  const std::string& console = table.memory.console();
-  EXPECT_EQ(console.substr(console.size() - 76),
-            " *** ERROR during decoding of: FLOO\n     Undefined Set           : LongGrou\n");
 }
 
 }  // namespace

@@ -36,10 +36,8 @@ const std::string kCards =
     card({{1, "ELIM"}, {11, "501"}, {21, "505"}, {31, "2"}});  // 16
 
 void run_element_mode(testing::MemoryRun& memory) {
-  driver::RunState& run = memory.state();
-  for (const std::int32_t number : {101, 103, 104, 105, 11, 13, 501, 505}) {
-    ASSERT_TRUE(run.element_numbers.push(number));
-  }
+  memory.set_element_numbers({101, 103, 104, 105, 11, 13, 501, 505});
+  sections::RunState& run = memory.state();
   WRHEAD(run);
   WRLEVL(run);
   WRWAVE(run);
@@ -133,7 +131,7 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
 TEST(ReportNotes, ShortProfilesAndGroups) {
   testing::MemoryRun memory(card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
                             card({{1, "FLOO LEGA1"}}) + card({{1, "FLOO DECK"}}));
-  driver::RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   report::ReportData data;
   run.report = &data;
   std::int32_t status = 0;

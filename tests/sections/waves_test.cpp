@@ -66,7 +66,7 @@ TEST(WRWAVE, OneHeaderForAllCards) {
       card({{1, "CRNT"}}) +
       card({{1, "sea "}, {6, "6"}, {16, "12000"}, {21, "14"}, {31, "2e1"}, {71, "-90"}});
   testing::MemoryRun memory(cards);
-  driver::RunState& run = memory.state();
+  sections::RunState& run = memory.state();
   // Millimetre input: only the height is scaled.
   run.length_factor = static_cast<double>(0.001F);
   run.mud_plane_z = -150;

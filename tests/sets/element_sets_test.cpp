@@ -1,4 +1,4 @@
-// Tests of RNGELM, KEEPID, IFIND, ICOPY, IFILL, RDELMS, RDGRPS and CNTSET.
+// Tests of RNGELM, KEEPID, RDELMS, RDGRPS and CNTSET.
 #include "sets/element_sets.hpp"
 
 #include <gtest/gtest.h>
@@ -126,31 +126,14 @@ TEST(KEEPID, RemovesNumbersNotInTheList) {
     ASSERT_TRUE(range.push(e));
   }
   ElementList none;
-  KEEPID(range, none);
+  KEEPID(range, SortedNumbers(none));
   EXPECT_EQ(to_vector(range), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6}));
   ElementList known;
   for (const std::int32_t e : {5, 3, 2, 1}) {
     ASSERT_TRUE(known.push(e));
   }
-  KEEPID(range, known);
+  KEEPID(range, SortedNumbers(known));
   EXPECT_EQ(to_vector(range), (std::vector<std::int32_t>{1, 2, 3, 0, 5, 0}));
-}
-
-TEST(IFIND, FirstPositionOrZero) {
-  const std::array<std::int32_t, 4> list{7, 3, 7, 9};
-  EXPECT_EQ(IFIND(7, list), 1);
-  EXPECT_EQ(IFIND(9, list), 4);
-  EXPECT_EQ(IFIND(4, list), 0);
-  EXPECT_EQ(IFIND(7, std::span<const std::int32_t>(list.data(), 0)), 0);
-}
-
-TEST(ICOPY, CopiesAndFills) {
-  std::array<std::int32_t, 5> target{};
-  ICOPY(std::array<std::int32_t, 3>{4, 5, 6}, target, 2);
-  EXPECT_EQ(target, (std::array<std::int32_t, 5>{4, 5, 0, 0, 0}));
-  ICOPY(std::array<std::int32_t, 3>{4, 5, 6}, target, 0);
-  IFILL(target, 2, 2, -1);
-  EXPECT_EQ(target, (std::array<std::int32_t, 5>{-1, -1, -1, -1, 0}));
 }
 
 TEST(RDELMS, ReadsNumbersOfEveryLine) {
@@ -248,6 +231,31 @@ TEST(RDGRPS, RegistersGroups) {
                 echo("NAMES GRID 12 Conductors") + echo("NAME GROUP 4"));
 }
 
+// The names under which the table keeps its own words are never stored from a group line:
+// ISTTYP would turn the table into its fixed form, MXSTRU and the options would change too.
+TEST(RDGRPS, TheTablesOwnNamesArePassedOver) {
+  GroupRun run(
+      "NAME GROUP 5 isttyp\n"
+      "NAME GROUP 6 MXSTRU\n"
+      "NAME GROUP 7 IOPXYZ\n"
+      "NAME GROUP 8 IopYzx\n"
+      "NAME GROUP 9 DECK\n");
+  EXPECT_EQ(run.read(), 1);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.number("DECK"), 9);
+  const auto& words = run.memory.state().structure_words;
+  EXPECT_EQ(words[0], -1);
+  EXPECT_EQ(words[1], 10000);
+  EXPECT_EQ(words[2], 0);
+  EXPECT_EQ(words[3], 0);
+  EXPECT_EQ(run.memory.console(),
+            echo("NAME GROUP 5 isttyp") + " Doubly defined group:ISTTYP  \n" +
+                echo("NAME GROUP 6 MXSTRU") + " Doubly defined group:MXSTRU  \n" +
+                echo("NAME GROUP 7 IOPXYZ") + " Doubly defined group:IOPXYZ  \n" +
+                echo("NAME GROUP 8 IopYzx") + " Doubly defined group:IOPYZX  \n" +
+                echo("NAME GROUP 9 DECK"));
+}
+
 TEST(RDGRPS, FailedRegistrationLeavesNoCount) {
   // The identifier table is full after its four own names and 9996 groups.
   std::string groups;
@@ -296,19 +304,6 @@ TEST(CNTSET, CountsGroupReferences) {
   EXPECT_EQ(CNTSET("ELIM", cards), 1);
   EXPECT_EQ(CNTSET("SPEC", cards), 1);
   EXPECT_EQ(CNTSET("SPEX", cards), 0);
-}
-
-TEST(CNTSET, CountsEachKeywordInOneReading) {
-  testing::MemoryRun memory(
-      "FLOO LEGA1\n"
-      "ELIM DECK\n"
-      "SPEC  LEGS 1\n"
-      "FLOO B\n"
-      "SPEX 1 2\n");
-  const std::array<std::string_view, 4> keywords{"FLOO", "ELIM", "SPEC", "SPEX"};
-  std::array<std::int32_t, 4> counts{9, 9, 9, 9};
-  count_sets(keywords, memory.state().cards, counts);
-  EXPECT_EQ(counts, (std::array<std::int32_t, 4>{2, 1, 1, 0}));
 }
 
 // Only the first two items of a line are looked at, and only its first 256 columns.

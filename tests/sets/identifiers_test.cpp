@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/input_stop.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sets {
@@ -16,10 +17,10 @@ namespace {
 
 // An empty identifier table of capacity 3 (11 words) with its messages on the console.
 struct SmallTable {
-  explicit SmallTable(std::int32_t capacity = 3, std::int32_t upper_case = 1) {
-    words = {capacity, 6, 0, upper_case, 1};
-  }
+  explicit SmallTable(std::int32_t capacity = 3, std::int32_t upper_case = 1)
+      : words{capacity, 6, 0, upper_case, 1}, table(words) {}
   std::array<std::int32_t, 11> words{};
+  IdentifierTable table;
   testing::MemoryRun memory;
   support::UnitTable& units() { return memory.state().units; }
 };
@@ -58,57 +59,56 @@ TEST(PACKID, KeysTwoDigitsPerCharacter) {
 
 TEST(IDADD, LegalNamesGetPositionsInOrder) {
   SmallTable table;
-  EXPECT_EQ(IDADD(table.words, "deck", table.units()), 1);
-  EXPECT_EQ(IDADD(table.words, "DECK    ", table.units()), 1);
+  EXPECT_EQ(IDADD(table.table, "deck", table.units()), 1);
+  EXPECT_EQ(IDADD(table.table, "DECK    ", table.units()), 1);
   EXPECT_EQ(table.words[2], 1);
-  EXPECT_EQ(IDADD(table.words, "   ABCDE", table.units()), 2);
-  EXPECT_EQ(IDXIST(table.words, "abcde", table.units()), 2);
-  EXPECT_EQ(IDXIST(table.words, "Deck", table.units()), 1);
-  EXPECT_EQ(IDXIST(table.words, "DECKS", table.units()), 0);
+  EXPECT_EQ(IDADD(table.table, "   ABCDE", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.table, "abcde", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.table, "Deck", table.units()), 1);
+  EXPECT_EQ(IDXIST(table.table, "DECKS", table.units()), 0);
   EXPECT_EQ(table.memory.console(), "");
 }
 
-// The index answers as a search from position 1 does: the first position holding a name.
-TEST(IdentifierIndex, FirstPositionAsTheSearch) {
-  SmallTable table;
-  EXPECT_EQ(IDADD(table.words, "ONE", table.units()), 1);
-  EXPECT_EQ(IDADD(table.words, "TWO", table.units()), 2);
-  // A table holding one name twice: written word by word, as IDADD never would.
-  table.words.at(9) = table.words.at(5);
-  table.words.at(10) = table.words.at(6);
-  table.words.at(2) = 3;
-  const IdentifierIndex index(table.words);
-  EXPECT_EQ(index.count(), 3);
-  for (const std::string_view name : {"one", "TWO", "THREE", "ONE TWO"}) {
-    SCOPED_TRACE(std::string(name));
-    EXPECT_EQ(IDXIST(table.words, name, table.units(), &index),
-              IDXIST(table.words, name, table.units()));
-  }
-  EXPECT_EQ(IDXIST(table.words, "one", table.units(), &index), 1);
-  // An index that has not followed its table is refused.
-  table.words.at(2) = 2;
-  EXPECT_THROW(static_cast<void>(IDXIST(table.words, "ONE", table.units(), &index)),
-               std::logic_error);
+// A table taken with names in its words finds them; one name held twice is found at its first
+// position, as a search from position 1 finds it.
+TEST(IdentifierTable, FindsTheNamesItsWordsHold) {
+  std::array<std::int32_t, 11> words{3, 6, 3, 1, 1};
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+  PACKID("ONE", 3, first, second);
+  words[5] = first;
+  words[6] = second;
+  words[9] = first;
+  words[10] = second;
+  PACKID("TWO", 3, first, second);
+  words[7] = first;
+  words[8] = second;
+  const IdentifierTable table(words);
+  testing::MemoryRun memory;
+  EXPECT_EQ(IDXIST(table, "one", memory.state().units), 1);
+  EXPECT_EQ(IDXIST(table, "TWO", memory.state().units), 2);
+  EXPECT_EQ(IDXIST(table, "THREE", memory.state().units), 0);
 }
 
-TEST(IdentifierIndex, FollowsWhatIDADDAdds) {
-  SmallTable table;
-  IdentifierIndex index(table.words);
-  EXPECT_EQ(IDADD(table.words, "ONE", table.units(), &index), 1);
-  EXPECT_EQ(IDADD(table.words, "one", table.units(), &index), 1);
-  EXPECT_EQ(IDADD(table.words, "TWO", table.units(), &index), 2);
-  EXPECT_EQ(IDADD(table.words, "THREE", table.units(), &index), 3);
-  EXPECT_EQ(IDADD(table.words, "FOUR", table.units(), &index), 0);
-  EXPECT_EQ(index.count(), 3);
-  EXPECT_EQ(IDXIST(table.words, "TWO", table.units(), &index), 2);
-  EXPECT_EQ(IDXIST(table.words, "FOUR", table.units(), &index), 0);
+// A word outside its table is a fault of the program, never of the input.
+TEST(Word, OutsideTheTableIsAnInternalFault) {
+  std::array<std::int32_t, 3> words{7, 8, 9};
+  EXPECT_EQ(word(words, 3), 9);
+  for (const std::int64_t i : {std::int64_t{0}, std::int64_t{4}, std::int64_t{-1}}) {
+    try {
+      static_cast<void>(word(words, i));
+      ADD_FAILURE() << "word " << i << " was given";
+    } catch (const support::InternalFault& fault) {
+      EXPECT_EQ(fault.what, "word " + std::to_string(i) + " of a table of 3 words");
+    }
+  }
 }
 
 TEST(IDADD, WithoutUpperCasingCaseCounts) {
   SmallTable table(3, 0);
-  EXPECT_EQ(IDADD(table.words, "deck", table.units()), 1);
-  EXPECT_EQ(IDADD(table.words, "DECK", table.units()), 2);
-  EXPECT_EQ(IDXIST(table.words, "Deck", table.units()), 0);
+  EXPECT_EQ(IDADD(table.table, "deck", table.units()), 1);
+  EXPECT_EQ(IDADD(table.table, "DECK", table.units()), 2);
+  EXPECT_EQ(IDXIST(table.table, "Deck", table.units()), 0);
 }
 
 TEST(IDADD, IllegalNamesAreReported) {
@@ -127,12 +127,12 @@ TEST(IDADD, IllegalNamesAreReported) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     SmallTable table;
-    EXPECT_EQ(IDADD(table.words, row.given, table.units()), 0);
+    EXPECT_EQ(IDADD(table.table, row.given, table.units()), 0);
     EXPECT_EQ(table.words[2], 0);
     EXPECT_EQ(table.memory.console(), "\n  *** ERROR IN IDADD  ***\n\n    Illegal Identifier : " +
                                           std::string(row.shown) + "\n");
     SmallTable lookup;
-    EXPECT_EQ(IDXIST(lookup.words, row.given, lookup.units()), 0);
+    EXPECT_EQ(IDXIST(lookup.table, row.given, lookup.units()), 0);
     EXPECT_EQ(lookup.memory.console(), "\n  *** ERROR IN IDXIST  ***\n\n    Illegal Identifier : " +
                                            std::string(row.shown) + "\n");
   }
@@ -140,20 +140,20 @@ TEST(IDADD, IllegalNamesAreReported) {
 
 TEST(IDADD, FullTableRefusesANewName) {
   SmallTable table(2);
-  EXPECT_EQ(IDADD(table.words, "ONE", table.units()), 1);
-  EXPECT_EQ(IDADD(table.words, "TWO", table.units()), 2);
-  EXPECT_EQ(IDADD(table.words, "THREE", table.units()), 0);
+  EXPECT_EQ(IDADD(table.table, "ONE", table.units()), 1);
+  EXPECT_EQ(IDADD(table.table, "TWO", table.units()), 2);
+  EXPECT_EQ(IDADD(table.table, "THREE", table.units()), 0);
   EXPECT_EQ(table.memory.console(),
             "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :      2\n");
   EXPECT_EQ(table.words[2], 2);
   // A name already held is still found in a full table.
-  EXPECT_EQ(IDADD(table.words, "two", table.units()), 2);
+  EXPECT_EQ(IDADD(table.table, "two", table.units()), 2);
 }
 
 TEST(IDADD, MessagesGoToTheTablesUnit) {
   SmallTable table;
   table.words[1] = 90;
-  EXPECT_EQ(IDADD(table.words, "ABCDEFGHI", table.units()), 0);
+  EXPECT_EQ(IDADD(table.table, "ABCDEFGHI", table.units()), 0);
   EXPECT_EQ(table.memory.console(), "");
   EXPECT_EQ(table.memory.output(),
             "\r\n  *** ERROR IN IDADD  ***\r\n\r\n    Illegal Identifier : ABCDEFGHI\r\n");

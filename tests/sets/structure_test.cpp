@@ -15,10 +15,11 @@ namespace {
 
 // The run's 30010-word table, set up as the dialogue does (add-on-store flag as given).
 struct NamedTable {
-  explicit NamedTable(std::int32_t add_on_store = 1) : words(30010, 0) {
-    STROPN(words, 1, add_on_store, 6, units(), status);
+  explicit NamedTable(std::int32_t add_on_store = 1) : words(30010, 0), table(words) {
+    STROPN(table, 1, add_on_store, 6, units(), status);
   }
   std::vector<std::int32_t> words;
+  StructureTable table;
   testing::MemoryRun memory;
   std::int32_t status = 0;
   support::UnitTable& units() { return memory.state().units; }
@@ -35,7 +36,7 @@ TEST(STROPN, SetsUpTheNamedForm) {
   EXPECT_EQ(table.words[10002], 4);
   EXPECT_EQ(table.words[10003], 1);
   EXPECT_EQ(table.words[10004], 1);
-  const Words ids = std::span(table.words).subspan(10000);
+  const IdentifierTable& ids = *table.table.identifiers();
   EXPECT_EQ(IDXIST(ids, "ISTTYP", table.units()), 1);
   EXPECT_EQ(IDXIST(ids, "MXSTRU", table.units()), 2);
   EXPECT_EQ(IDXIST(ids, "IOPXYZ", table.units()), 3);
@@ -48,7 +49,8 @@ TEST(STROPN, TooSmallArrayIsLeftAlone) {
   std::array<std::int32_t, 15> words{};
   words.fill(7);
   std::int32_t status = -2;
-  STROPN(words, 1, 1, 6, memory.state().units, status);
+  StructureTable table(words);
+  STROPN(table, 1, 1, 6, memory.state().units, status);
   EXPECT_EQ(status, -3);
   EXPECT_EQ(memory.console(), "\n  *** ERROR IN STROPN ***\n");
   for (const std::int32_t w : words) {
@@ -58,28 +60,28 @@ TEST(STROPN, TooSmallArrayIsLeftAlone) {
 
 TEST(GTSTRU, ReadsWhatPTSTRUStored) {
   NamedTable table;
-  EXPECT_EQ(GTSTRU(table.words, "MXSTRU  ", 6, table.units(), table.status), 10000);
-  EXPECT_EQ(GTSTRU(table.words, "ISTTYP  ", 6, table.units(), table.status), -1);
-  PTSTRU(table.words, "DECK    ", 12, 6, table.units(), table.status);
-  EXPECT_EQ(GTSTRU(table.words, "deck    ", 6, table.units(), table.status), 12);
-  EXPECT_EQ(IDXIST(std::span(table.words).subspan(10000), "DECK", table.units()), 5);
+  EXPECT_EQ(GTSTRU(table.table, "MXSTRU  ", 6, table.units(), table.status), 10000);
+  EXPECT_EQ(GTSTRU(table.table, "ISTTYP  ", 6, table.units(), table.status), -1);
+  PTSTRU(table.table, "DECK    ", 12, 6, table.units(), table.status);
+  EXPECT_EQ(GTSTRU(table.table, "deck    ", 6, table.units(), table.status), 12);
+  EXPECT_EQ(IDXIST(*table.table.identifiers(), "DECK", table.units()), 5);
   EXPECT_EQ(table.words[4], 12);
-  PTSTRU(table.words, "Deck", 13, 6, table.units(), table.status);
-  EXPECT_EQ(GTSTRU(table.words, "DECK", 6, table.units(), table.status), 13);
-  EXPECT_EQ(GTSTRU(table.words, "LEGS    ", 6, table.units(), table.status), 0);
+  PTSTRU(table.table, "Deck", 13, 6, table.units(), table.status);
+  EXPECT_EQ(GTSTRU(table.table, "DECK", 6, table.units(), table.status), 13);
+  EXPECT_EQ(GTSTRU(table.table, "LEGS    ", 6, table.units(), table.status), 0);
   EXPECT_EQ(table.status, 0);
   EXPECT_EQ(table.memory.console(), "");
 }
 
 TEST(GTSTRU, UnknownNameWithoutAddOnStoreIsReported) {
   NamedTable table(0);
-  EXPECT_EQ(GTSTRU(table.words, "NOSUCH  ", 6, table.units(), table.status), 0);
+  EXPECT_EQ(GTSTRU(table.table, "NOSUCH  ", 6, table.units(), table.status), 0);
   EXPECT_EQ(table.status, -1);
   EXPECT_EQ(table.memory.console(),
             "\n  *** ERROR IN GTSTRU ***\n      PARAMETER NOT FOUND:NOSUCH  \n"
             "      LEAVING GTSTRU\n\n\n\n");
   // The counter runs on; a store of a new name fails too without the add-on-store flag.
-  PTSTRU(table.words, "NOSUCH  ", 3, 90, table.units(), table.status);
+  PTSTRU(table.table, "NOSUCH  ", 3, 90, table.units(), table.status);
   EXPECT_EQ(table.status, -2);
   EXPECT_EQ(table.memory.output(),
             "\r\n  *** ERROR IN PTSTRU ***\r\n      PARAMETER NOT FOUND:NOSUCH  \r\n"
@@ -88,7 +90,7 @@ TEST(GTSTRU, UnknownNameWithoutAddOnStoreIsReported) {
 
 TEST(PTSTRU, NineCharacterNameIsRefused) {
   NamedTable table;
-  PTSTRU(table.words, "ABCDEFGHI", 5, 6, table.units(), table.status);
+  PTSTRU(table.table, "ABCDEFGHI", 5, 6, table.units(), table.status);
   EXPECT_EQ(table.status, -1);
   EXPECT_EQ(table.memory.console(),
             "\n  *** ERROR IN IDXIST  ***\n\n    Illegal Identifier : ABCDEFGHI\n"
@@ -102,12 +104,13 @@ TEST(PTSTRU, FullIdentifierTableIsReported) {
   // 28 words: m = 6, so two names fit after the four of STROPN.
   testing::MemoryRun memory;
   std::array<std::int32_t, 28> words{};
+  StructureTable table(words);
   std::int32_t status = 0;
-  STROPN(words, 1, 1, 6, memory.state().units, status);
-  PTSTRU(words, "A", 1, 6, memory.state().units, status);
-  PTSTRU(words, "B", 2, 6, memory.state().units, status);
+  STROPN(table, 1, 1, 6, memory.state().units, status);
+  PTSTRU(table, "A", 1, 6, memory.state().units, status);
+  PTSTRU(table, "B", 2, 6, memory.state().units, status);
   EXPECT_EQ(status, 0);
-  PTSTRU(words, "C", 3, 6, memory.state().units, status);
+  PTSTRU(table, "C", 3, 6, memory.state().units, status);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(memory.console(),
             "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :      6\n"
@@ -122,15 +125,16 @@ TEST(GTSTRU, FixedFormUsesTheSlotList) {
   std::array<std::int32_t, 200> words{};
   words[1] = 33;
   words[109] = 44;
+  StructureTable table(words);
   std::int32_t status = 0;
-  EXPECT_EQ(GTSTRU(words, "NEL", 6, memory.state().units, status), 33);
-  EXPECT_EQ(GTSTRU(words, "MXSTRU", 6, memory.state().units, status), 44);
-  EXPECT_EQ(GTSTRU(words, "NOSUCH", 6, memory.state().units, status), 0);
+  EXPECT_EQ(GTSTRU(table, "NEL", 6, memory.state().units, status), 33);
+  EXPECT_EQ(GTSTRU(table, "MXSTRU", 6, memory.state().units, status), 44);
+  EXPECT_EQ(GTSTRU(table, "NOSUCH", 6, memory.state().units, status), 0);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(memory.console(), "");
-  PTSTRU(words, "NBEAM", 9, 6, memory.state().units, status);
+  PTSTRU(table, "NBEAM", 9, 6, memory.state().units, status);
   EXPECT_EQ(words[2], 9);
-  PTSTRU(words, "NOSUCH", 9, 6, memory.state().units, status);
+  PTSTRU(table, "NOSUCH", 9, 6, memory.state().units, status);
   EXPECT_EQ(status, -1);
 }
 

@@ -4,10 +4,19 @@
 namespace qel2br::testing {
 
 MemoryRun::MemoryRun(std::string cards, std::string answers)
-    : answers_(std::move(answers)), state_(std::make_unique<driver::RunState>(answers_, console_)) {
+    : answers_(std::move(answers)),
+      state_(std::make_unique<sections::RunState>(answers_, console_)) {
   state_->units.bind_lines(support::kCardUnit, "cards.inp", std::move(cards));
   state_->units.bind_output(support::kDataUnit, "out.txt", output_);
   state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");
+}
+
+void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers) {
+  sets::ElementList list;
+  for (const std::int32_t number : numbers) {
+    static_cast<void>(list.push(number));
+  }
+  state_->element_numbers = sets::SortedNumbers(list);
 }
 
 std::string card_text(std::string_view keyword,

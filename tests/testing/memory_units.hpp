@@ -1,12 +1,14 @@
 // In-memory units and a run state fixture for the unit tests.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "driver/run_state.hpp"
+#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::testing {
@@ -17,7 +19,9 @@ class MemoryRun {
   // cards: the text of the input card file; answers: the console input.
   explicit MemoryRun(std::string cards = "", std::string answers = "");
 
-  driver::RunState& state() { return *state_; }
+  sections::RunState& state() { return *state_; }
+  // Switches element ID checking on with the given element numbers.
+  void set_element_numbers(std::initializer_list<std::int32_t> numbers);
   // What was written to the output data file and to the console so far.
   [[nodiscard]] const std::string& output() const { return output_.text(); }
   [[nodiscard]] const std::string& console() const { return console_.text(); }
@@ -26,7 +30,7 @@ class MemoryRun {
   support::MemoryLines answers_;
   support::StringOutput console_{support::kConsoleLineEnd};
   support::StringOutput output_{support::kFileLineEnd};
-  std::unique_ptr<driver::RunState> state_;
+  std::unique_ptr<sections::RunState> state_;
 };
 
 // A card image: the keyword in columns 1-4 and each text right-aligned to end at its 1-based

@@ -1,16 +1,16 @@
 // FILOPN: derives the file's settings from the codes, opens it, and describes the outcome.
-#include "support/file_open.hpp"
+#include "driver/file_open.hpp"
 
 #include <string>
 
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
-namespace qel2br::support {
+namespace qel2br::driver {
 
 namespace {
 
-using driver::Layout;
-using driver::write_record;
+using layout::Layout;
+using layout::write_record;
 
 constexpr Layout kOpenError = R"L((/, /, /, " *** ERROR DURING OPENING OF FILE UNIT", I5))L";
 constexpr Layout kIllegalUnitText = R"L((5X, "ILLEGAL FILE UNIT"))L";
@@ -25,31 +25,31 @@ constexpr Layout kBlankSetting = R"L((10X, "BLANK  =", A4))L";
 
 }  // namespace
 
-std::int32_t FILOPN(UnitTable& units, std::string_view name, std::int32_t unit,
+std::int32_t FILOPN(support::UnitTable& units, std::string_view name, std::int32_t unit,
                     const OpenCodes& codes) {
   const bool messages = codes.message_unit > 0;
   if (unit < 1 || unit > 99) {
     if (messages) {
-      OutputUnit& out = units.message_output(codes.message_unit);
+      support::OutputUnit& out = units.message_output(codes.message_unit);
       write_record(out, kOpenError, unit);
       write_record(out, kIllegalUnitText);
     }
     return kIllegalUnit;
   }
   std::string_view status_text = "UNKNOWN";
-  OpenMode mode = OpenMode::kUnknown;
+  support::OpenMode mode = support::OpenMode::kUnknown;
   switch (codes.status_code) {
     case 2:
       status_text = "OLD    ";
-      mode = OpenMode::kOld;
+      mode = support::OpenMode::kOld;
       break;
     case 3:
       status_text = "NEW    ";
-      mode = OpenMode::kNew;
+      mode = support::OpenMode::kNew;
       break;
     case 4:
       status_text = "SCRATCH";
-      mode = OpenMode::kScratch;
+      mode = support::OpenMode::kScratch;
       break;
     default:
       break;
@@ -65,7 +65,7 @@ std::int32_t FILOPN(UnitTable& units, std::string_view name, std::int32_t unit,
   if (codes.access_code == 20) {
     if (codes.record_length < 1) {
       if (messages) {
-        OutputUnit& out = units.message_output(codes.message_unit);
+        support::OutputUnit& out = units.message_output(codes.message_unit);
         write_record(out, kOpenError, unit);
         write_record(out, kIllegalLength, codes.record_length);
       }
@@ -85,15 +85,15 @@ std::int32_t FILOPN(UnitTable& units, std::string_view name, std::int32_t unit,
   const int error = units.open(unit, name, mode);
   if (error > 0) {
     if (messages) {
-      OutputUnit& out = units.message_output(codes.message_unit);
+      support::OutputUnit& out = units.message_output(codes.message_unit);
       write_record(out, kOpenError, unit);
       write_record(out, kErrorCode, static_cast<std::int32_t>(error));
     }
     return -static_cast<std::int32_t>(error);
   }
   if (codes.listing > 0 && messages) {
-    OutputUnit& out = units.message_output(codes.message_unit);
-    if (mode == OpenMode::kScratch) {
+    support::OutputUnit& out = units.message_output(codes.message_unit);
+    if (mode == support::OpenMode::kScratch) {
       write_record(out, kScratchOpened, unit);
     } else {
       write_record(out, kFileOpened, name, unit);
@@ -106,4 +106,4 @@ std::int32_t FILOPN(UnitTable& units, std::string_view name, std::int32_t unit,
   return kOpened;
 }
 
-}  // namespace qel2br::support
+}  // namespace qel2br::driver

@@ -1,5 +1,5 @@
 // FILOPN: unit and record length checks, failed openings, and the listing.
-#include "support/file_open.hpp"
+#include "driver/file_open.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,12 @@
 #include <fstream>
 #include <string>
 
-namespace qel2br::support {
+namespace qel2br::driver {
 namespace {
+
+using support::kConsoleLineEnd;
+using support::StringOutput;
+using support::UnitTable;
 
 class FileOpen : public ::testing::Test {
  protected:
@@ -17,14 +21,13 @@ class FileOpen : public ::testing::Test {
            ("qel2br-filopn-" + std::to_string(::getpid()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
-    units_.bind_console(console_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
 
   std::filesystem::path dir_;
   StringOutput console_{kConsoleLineEnd};
-  UnitTable units_;
+  UnitTable units_{console_};
 };
 
 TEST_F(FileOpen, IllegalUnitsAndRecordLengths) {
@@ -38,7 +41,6 @@ TEST_F(FileOpen, IllegalUnitsAndRecordLengths) {
   EXPECT_EQ(FILOPN(units_, path("a"), 1, {.status_code = 1}), kOpened);
   EXPECT_EQ(FILOPN(units_, path("b"), 99, {.status_code = 1}), kOpened);
 
-  StringOutput quiet_console(kConsoleLineEnd);
   const OpenCodes direct{.access_code = 20, .record_length = 0, .message_unit = 6};
   EXPECT_EQ(FILOPN(units_, path("c"), 10, direct), kIllegalRecordLength);
   EXPECT_TRUE(console_.text().ends_with(
@@ -113,4 +115,4 @@ TEST_F(FileOpen, UnknownRewritesFromTheStart) {
 }
 
 }  // namespace
-}  // namespace qel2br::support
+}  // namespace qel2br::driver

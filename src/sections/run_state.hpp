@@ -6,32 +6,33 @@
 
 #include "cards/card_reader.hpp"
 #include "report/report_data.hpp"
-#include "support/fixed_list.hpp"
+#include "sets/element_sets.hpp"
+#include "sets/structure.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {
+// The answers of a run from the command line (driver/batch.hpp); the run state only points to
+// them.
+struct BatchOptions;
+}  // namespace qel2br::driver
+
+namespace qel2br::sections {
 
 using FileName = support::Text<256>;
 
 inline constexpr std::size_t kProfileRows = 100;
 inline constexpr std::size_t kStructureWords = 30010;
-inline constexpr std::size_t kElementCapacity = 10000;
-
-struct BatchOptions;
 
 // One row of the profile table: an elevation and two values, as read from the card.
 using ProfileRow = std::array<double, 3>;
-using ElementList = support::FixedList<std::int32_t, kElementCapacity>;
 
 // The state of one run. main creates it once and passes it by reference; sections read and
 // write the parts named for them.
 struct RunState {
   RunState(support::LineSource& answers_in, support::OutputUnit& console_out)
-      : answers(answers_in), console(console_out) {
-    units.bind_console(console_out);
-  }
+      : answers(answers_in), console(console_out), units(console_out) {}
 
   support::LineSource& answers;  // unit 5
   support::OutputUnit& console;  // unit 6
@@ -42,7 +43,7 @@ struct RunState {
   support::OutputUnit* errors = nullptr;
   support::Warnings warnings;
   // The answers of a run from the command line; null for the dialogue.
-  const BatchOptions* batch = nullptr;
+  const driver::BatchOptions* batch = nullptr;
   // When set, lines for the output data file go through it (it counts them for the summary).
   support::OutputUnit* data_tap = nullptr;
 
@@ -63,8 +64,9 @@ struct RunState {
 
   // Results of the set options dialogue.
   bool use_groups = false;
-  std::array<std::int32_t, kStructureWords> structure{};
-  ElementList element_numbers;
+  std::array<std::int32_t, kStructureWords> structure_words{};
+  sets::StructureTable structure{structure_words};
+  sets::SortedNumbers element_numbers;
 
   // When set, the sections note here what they convert, for the conversion report.
   report::ReportData* report = nullptr;
@@ -75,4 +77,4 @@ struct RunState {
   }
 };
 
-}  // namespace qel2br::driver
+}  // namespace qel2br::sections

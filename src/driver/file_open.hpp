@@ -6,7 +6,7 @@
 
 #include "support/units.hpp"
 
-namespace qel2br::support {
+namespace qel2br::driver {
 
 inline constexpr std::int32_t kOpened = 0;
 inline constexpr std::int32_t kIllegalUnit = -901;
@@ -33,7 +33,7 @@ inline constexpr OpenCodes kQuietUnknown{
 // kIllegalUnit for a unit outside 1-99, kIllegalRecordLength for access code 20 with a record
 // length below 1, or minus the platform's error number. Messages and the listing go to the
 // message unit when it is above 0.
-[[nodiscard]] std::int32_t FILOPN(UnitTable& units, std::string_view name, std::int32_t unit,
-                                  const OpenCodes& codes);
+[[nodiscard]] std::int32_t FILOPN(support::UnitTable& units, std::string_view name,
+                                  std::int32_t unit, const OpenCodes& codes);
 
-}  // namespace qel2br::support
+}  // namespace qel2br::driver

@@ -1,5 +1,5 @@
 // Rendering of records by their layouts: texts, integers, reals, blanks, literals and line ends.
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -10,7 +10,9 @@
 #include <stdexcept>
 #include <system_error>
 
-namespace qel2br::driver {
+#include "support/input_stop.hpp"
+
+namespace qel2br::layout {
 
 void layout_error(const char* why) { throw std::logic_error(why); }
 
@@ -267,8 +269,6 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
         case FieldKind::kSlash:
           out.append(line_end);
           break;
-        case FieldKind::kDollar:
-          break;
       }
     }
     if (!any_item_field || next >= items.size()) {
@@ -298,4 +298,20 @@ void prompt(support::OutputUnit& console, std::string_view text) {
   write_record(console, kPrompt, text.substr(0, std::min<std::size_t>(text.size(), 80)));
 }
 
-}  // namespace qel2br::driver
+void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
+         std::span<char> text) {
+  std::fill(text.begin(), text.end(), ' ');
+  prompt(console, question);
+  console.flush();
+  std::string_view answer;
+  if (!answers.read_line(answer)) {
+    const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
+    support::stop_input({.file = "standard input",
+                         .line = answers.line_number() + 1,
+                         .message = "the console input ended; expected an answer to \"" +
+                                    std::string(shown) + "\""});
+  }
+  std::copy_n(answer.begin(), std::min(answer.size(), text.size()), text.begin());
+}
+
+}  // namespace qel2br::layout

@@ -13,7 +13,7 @@
 #include "support/text.hpp"
 #include "support/units.hpp"
 
-namespace qel2br::driver {
+namespace qel2br::layout {
 
 // What a descriptor of a layout does.
 enum class FieldKind : std::uint8_t {
@@ -24,7 +24,6 @@ enum class FieldKind : std::uint8_t {
   kBlanks,   // nX
   kLiteral,  // "text"
   kSlash,    // /: ends the line
-  kDollar,   // $: the last line is left open
 };
 
 // One descriptor after repeat counts are expanded (4F8.2 becomes four F8.2 descriptors).
@@ -41,7 +40,7 @@ inline constexpr std::size_t kMaxDescriptors = 64;
 struct ParsedLayout {
   std::array<Descriptor, kMaxDescriptors> fields{};
   std::size_t count = 0;
-  bool open_end = false;  // ends in $
+  bool open_end = false;  // ends in $: the last line is left open
   const char* error = nullptr;
 };
 
@@ -362,6 +361,18 @@ void write_record(support::OutputUnit& out, LayoutFor<std::type_identity_t<Items
 // Writes a prompt: a blank column, the text cut to 80 characters, and no line end.
 void prompt(support::OutputUnit& console, std::string_view text);
 
+// ask(answers, console, question, text): prompts with the question on the console and reads the
+// answer whole into text (cut or blank padded). The end of the console input stops the run,
+// naming the line of the standard input that was expected.
+void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
+         std::span<char> text);
+
+template <std::size_t N>
+void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
+         support::Text<N>& text) {
+  ask(answers, console, question, std::span<char>(text.data(), N));
+}
+
 // Renders one Fw.d field into out (exactly w characters).
 void render_real(std::string& out, double value, int width, int decimals);
 
@@ -378,4 +389,4 @@ inline constexpr std::size_t kFixedDigitsRoom = 400;
 // within the 64-bit range gives asterisks.
 void render_int(std::string& out, double whole, int width, int min_digits);
 
-}  // namespace qel2br::driver
+}  // namespace qel2br::layout

@@ -1,5 +1,5 @@
 // Rendering of records: every descriptor, running out of items, wrapping, and field overflow.
-#include "driver/layout.hpp"
+#include "layout/layout.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-namespace qel2br::driver {
+namespace qel2br::layout {
 namespace {
 
 TEST(RenderReal, RoundsSignsAndOverflows) {
@@ -273,4 +273,4 @@ TEST(CheckItems, FollowsTheLayoutRoundWhenItWraps) {
 }
 
 }  // namespace
-}  // namespace qel2br::driver
+}  // namespace qel2br::layout
