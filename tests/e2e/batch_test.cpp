@@ -309,12 +309,12 @@ TEST(Warnings, EachKindHasItsLine) {
     std::vector<std::string> args;
     std::string errors;
   };
-  const std::string spec = card("SPEC", {{6, 10, "11"},
-                                         {11, 15, "13"},
-                                         {16, 20, "1"},
-                                         {31, 40, "0"},
-                                         {41, 50, "0.7"},
-                                         {61, 70, "2"}});
+  const std::string spec_card = card("SPEC", {{6, 10, "11"},
+                                              {11, 15, "13"},
+                                              {16, 20, "1"},
+                                              {31, 40, "0"},
+                                              {41, 50, "0.7"},
+                                              {61, 70, "2"}});
   const std::vector<Row> rows = {
       {"comma in a field",
        kDepth + sea("1", "24,5"),
@@ -347,7 +347,7 @@ TEST(Warnings, EachKindHasItsLine) {
        "qel2br: cards.inp:2: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
        "9 (or these plus 10); the theory is written as \"Unknown\"\n"},
       {"elements left out",
-       spec,
+       spec_card,
        {"--elements", "elements.txt"},
        "qel2br: cards.inp:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
        "elements, which elements.txt does not hold: 11, 13\n"},

@@ -171,9 +171,9 @@ TEST_P(FaultTable, EveryCallFailsSoundly) {
   }
 
   for (const Point& p : points) {
-    const std::string spec = p.call + ":" + std::to_string(p.number) + ":" + p.effect;
-    SCOPED_TRACE(spec);
-    const FaultRun r = run(spec);
+    const std::string fault = p.call + ":" + std::to_string(p.number) + ":" + p.effect;
+    SCOPED_TRACE(fault);
+    const FaultRun r = run(fault);
     ++g_points_run;
     ASSERT_FALSE(r.outcome.timed_out) << "the run hung";
     EXPECT_LT(r.outcome.status, 128) << "the run ended through a signal";

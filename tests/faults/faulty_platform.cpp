@@ -50,20 +50,20 @@ Fault fault_from_environment() {
   if (text == nullptr) {
     return {};
   }
-  const std::string spec(text);
-  const std::size_t first = spec.find(':');
-  const std::size_t second = spec.find(':', first + 1);
+  const std::string request(text);
+  const std::size_t first = request.find(':');
+  const std::size_t second = request.find(':', first + 1);
   if (first == std::string::npos || second == std::string::npos) {
     return {};
   }
   Fault fault;
-  const std::string call = spec.substr(0, first);
+  const std::string call = request.substr(0, first);
   fault.call = call == "read"    ? Call::kRead
                : call == "write" ? Call::kWrite
                : call == "close" ? Call::kClose
                                  : Call::kNone;
-  fault.number = std::strtoll(spec.c_str() + first + 1, nullptr, 10);
-  const std::string effect = spec.substr(second + 1);
+  fault.number = std::strtoll(request.c_str() + first + 1, nullptr, 10);
+  const std::string effect = request.substr(second + 1);
   if (effect == "short") {
     fault.effect = Effect::kShort;
   } else if (effect == "eintr") {
