@@ -6,6 +6,7 @@
 
 #include "layout/layout.hpp"
 #include "support/input_stop.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::driver {
 
@@ -14,7 +15,6 @@ namespace {
 using layout::Layout;
 using layout::write_record;
 
-constexpr Layout kOneText = "(A)";
 
 // The record keywords at the start of a line of the output data file, and what they count.
 enum class Counted : std::uint8_t { kWave, kCurrent, kProfile, kElement, kGroup };
@@ -47,15 +47,13 @@ void take_answer(sections::RunState& run, std::string_view question, std::span<c
     layout::ask(run.answers, run.console, question, text);
     return;
   }
-  std::fill(text.begin(), text.end(), ' ');
-  std::copy_n(batch_answer.begin(), std::min(batch_answer.size(), text.size()), text.begin());
+  support::copy_text(batch_answer, text);
 }
 
 void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {
-  const std::size_t last = name.find_last_not_of(' ');
-  const std::string shown(name.substr(0, last == std::string_view::npos ? 0 : last + 1));
-  const std::string message =
-      "cannot open the " + std::string(what) + " \"" + shown + "\": " + run.units.open_failure();
+  const std::string message = "cannot open the " + std::string(what) + " \"" +
+                              std::string(support::without_trailing_blanks(name)) +
+                              "\": " + run.units.open_failure();
   if (run.batch != nullptr) {
     support::stop_input({.file = "", .line = 0, .message = message, .detail = ""});
   }
@@ -71,7 +69,7 @@ bool refuse_output_file(sections::RunState& run, int unit, std::string_view refu
       !run.units.same_file(unit, run.units.name(support::kDataUnit))) {
     return false;
   }
-  write_record(run.console, kOneText, refusal);
+  write_record(run.console, layout::kOneText, refusal);
   return true;
 }
 

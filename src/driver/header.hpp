@@ -5,19 +5,13 @@
 #include <string_view>
 
 #include "sections/run_state.hpp"
+#include "support/platform.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::driver {
 
-// A local date and time to the second.
-struct DateTime {
-  std::int32_t year = 0;
-  std::int32_t month = 0;
-  std::int32_t day = 0;
-  std::int32_t hour = 0;
-  std::int32_t minute = 0;
-  std::int32_t second = 0;
-};
+// A local date and time to the second, as the platform clock gives it.
+using DateTime = support::LocalTime;
 
 // GETDTM: the local date and time from the platform clock (all zero if the clock fails).
 [[nodiscard]] DateTime GETDTM();

@@ -11,6 +11,7 @@
 #include "driver/header.hpp"
 #include "driver/set_options.hpp"
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 
@@ -39,8 +40,6 @@ constexpr Layout kBanner =
     R"( 1X, "                                                          ", /,)"
     R"( 1X, "                                                          "))";
 
-constexpr Layout kOneText = "(A)";
-constexpr Layout kTwoTexts = "(A, A)";
 constexpr Layout kBlockMessage = "(/, A, /)";
 
 constexpr std::string_view kGiveInput = "Give Qelvo file                   :  ";
@@ -50,7 +49,6 @@ constexpr std::string_view kOpeningOk = " Opening PrintFile OK";
 constexpr std::string_view kWouldOverwrite =
     " Output file would overwrite the input card file: not opened";
 constexpr std::string_view kError = " Error ";
-constexpr std::string_view kMark = "'";
 constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
 
 // The error end: " Error " between two empty lines, the output data file closed without its
@@ -73,7 +71,7 @@ int run(sections::RunState& run) {
   take_answer(run, kGiveInput, run.input_name, batch != nullptr ? batch->input : "");
   while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "input card file", run.input_name.view());
-    write_record(run.console, kTwoTexts, kNonexistingFile, run.input_name.view());
+    write_record(run.console, layout::kTwoTexts, kNonexistingFile, run.input_name.view());
     ask(run.answers, run.console, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
@@ -84,14 +82,14 @@ int run(sections::RunState& run) {
     take_answer(run, kGiveOutput, run.output_name, batch != nullptr ? batch->output : "");
     // Opening the input card file for output would empty it: refuse whatever the spelling.
     if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
-      write_record(run.console, kOneText, kWouldOverwrite);
+      write_record(run.console, layout::kOneText, kWouldOverwrite);
       return error_end(run);
     }
     if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
       report_failed_open(run, "output data file", run.output_name.view());
       return error_end(run);
     }
-    write_record(run.console, kOneText, kOpeningOk);
+    write_record(run.console, layout::kOneText, kOpeningOk);
   }
 
   if (set_options(run) != 0) {
@@ -129,8 +127,8 @@ int run(sections::RunState& run) {
     sections::WRFLEL(run);
   }
 
-  write_record(run.output(), kOneText, kMark);
-  write_record(run.output(), kOneText, kEndOfFile);
+  write_record(run.output(), layout::kOneText, sections::kMark);
+  write_record(run.output(), layout::kOneText, kEndOfFile);
   run.units.close(support::kDataUnit);
   if (batch != nullptr) {
     run.console.write_line(summary_line(run, counter));

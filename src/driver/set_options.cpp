@@ -24,7 +24,6 @@ using layout::write_record;
 constexpr Layout kFirstCount = "(/, A, I4)";
 constexpr Layout kCount = "(A, I4)";
 constexpr Layout kBlockMessage = "(/, A, /)";
-constexpr Layout kTwoTexts = "(A, A)";
 constexpr Layout kNoGroupsMessage = "(/, A, A, /)";
 
 constexpr std::string_view kUseGroups = "Use Groups instead of ElemID /No/ ?  ";
@@ -59,7 +58,7 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
   while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "group-name file", group_file.view());
-    write_record(run.console, kTwoTexts, kNonexistingFile, group_file);
+    write_record(run.console, layout::kTwoTexts, kNonexistingFile, group_file);
     ask(run.answers, run.console, kGroupFile, group_file);
   }
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
@@ -95,7 +94,7 @@ std::int32_t element_mode(sections::RunState& run) {
       break;
     }
     report_failed_open(run, "element-number file", element_file.view());
-    write_record(run.console, kTwoTexts, kNonexistingFile, element_file);
+    write_record(run.console, layout::kTwoTexts, kNonexistingFile, element_file);
     ask(run.answers, run.console, kElementFile, element_file);
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {

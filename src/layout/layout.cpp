@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "support/input_stop.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::layout {
 
@@ -288,6 +289,12 @@ std::string render(const Layout& layout, std::span<const Item> items) {
   return out;
 }
 
+void render_text(const Layout& layout, std::span<const Item> items, std::span<char> text) {
+  std::string work;
+  render_into(work, layout.parsed(), items);
+  support::copy_text(std::string_view(work).substr(0, work.find('\n')), text);
+}
+
 void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items) {
   render_into(out.pending(), layout.parsed(), items, out.line_end());
   out.wrote();
@@ -300,7 +307,6 @@ void prompt(support::OutputUnit& console, std::string_view text) {
 
 void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
          std::span<char> text) {
-  std::fill(text.begin(), text.end(), ' ');
   prompt(console, question);
   console.flush();
   std::string_view answer;
@@ -311,7 +317,7 @@ void ask(support::LineSource& answers, support::OutputUnit& console, std::string
                          .message = "the console input ended; expected an answer to \"" +
                                     std::string(shown) + "\""});
   }
-  std::copy_n(answer.begin(), std::min(answer.size(), text.size()), text.begin());
+  support::copy_text(answer, text);
 }
 
 }  // namespace qel2br::layout

@@ -230,6 +230,10 @@ class Layout {
   ParsedLayout parsed_;
 };
 
+// The layouts of a line that is one text, and of a line of two texts side by side.
+inline constexpr Layout kOneText = "(A)";
+inline constexpr Layout kTwoTexts = "(A, A)";
+
 // The kind of item a field takes.
 enum class ItemKind : std::uint8_t { kText, kInt, kReal };
 
@@ -347,6 +351,15 @@ std::string render(const Layout& layout, std::span<const Item> items);
 // Renders into an existing string (appended), as render() does, each line ended by line_end.
 void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
                  std::string_view line_end = "\n");
+
+// render_text(layout, items, text): renders items by a layout and puts the first line into text,
+// cut to the text's length or blank padded to it.
+void render_text(const Layout& layout, std::span<const Item> items, std::span<char> text);
+
+template <std::size_t N>
+void render_text(const Layout& layout, std::span<const Item> items, support::Text<N>& text) {
+  render_text(layout, items, std::span<char>(text.data(), N));
+}
 
 // Renders items and writes the lines to a unit, each ended by the unit's line end.
 void write_record(support::OutputUnit& out, const Layout& layout, std::span<const Item> items);

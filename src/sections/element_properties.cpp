@@ -8,6 +8,7 @@
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
@@ -16,23 +17,16 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
 constexpr layout::Layout kElementLine = "(A, 5I10)";
 constexpr layout::Layout kCdCmText = "(A, 2F7.3)";
 
-constexpr std::array<std::string_view, 9> kBanner{"'",
-                                                  "'",
-                                                  "'",
-                                                  "' ============================================",
-                                                  "' ==  Specification of Properties          ===",
-                                                  "' ==  E l e m e n t   by   E l e m e n t   ===",
-                                                  "' ==  (Override profile definitions)       ===",
-                                                  "' ============================================",
-                                                  "'"};
+constexpr std::string_view kEquals = "' ============================================";
+constexpr std::string_view kProperties = "' ==  Specification of Properties          ===";
+constexpr std::string_view kElementByElement = "' ==  E l e m e n t   by   E l e m e n t   ===";
+constexpr std::string_view kOverride = "' ==  (Override profile definitions)       ===";
 
 constexpr std::string_view kDashes = "' --------------------------------";
-constexpr std::array<std::string_view, 5> kCdCmHeader{"'", kDashes, "' Specification of Cd/Cm  ",
-                                                      kDashes, "'"};
+constexpr std::string_view kCdCmTitle = "' Specification of Cd/Cm  ";
 constexpr std::string_view kHydCdCm = " Hyd_CdCm ";
 
 // A coefficient below the single-precision -0.1 makes the card unusable.
@@ -99,14 +93,11 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
     }
     ++usable;
     if (usable == 1) {
-      for (const std::string_view line : kCdCmHeader) {
-        layout::write_record(run.output(), kOneText, line);
-      }
+      write_heading(run.output(), kDashes, {kCdCmTitle});
     }
     const std::array<layout::Item, 3> items{kHydCdCm, cd, cm};
-    std::string rendered = layout::render(kCdCmText, items);
-    rendered.resize(rendered.find('\n'));
-    const support::Text<80> record(rendered);
+    support::Text<80> record;
+    layout::render_text(kCdCmText, items, record);
     WRELST(record, elements.items(), run.output());
   }
 }
@@ -142,9 +133,9 @@ void note_kept(std::span<const std::int32_t> before, std::span<const std::int32_
 }
 
 void WRELMP(RunState& run) {
-  for (const std::string_view line : kBanner) {
-    layout::write_record(run.output(), kOneText, line);
-  }
+  layout::write_record(run.output(), layout::kOneText, kMark);
+  layout::write_record(run.output(), layout::kOneText, kMark);
+  write_heading(run.output(), kEquals, {kProperties, kElementByElement, kOverride});
   write_cards(run, kSpec);
   write_cards(run, kSpex);
 }

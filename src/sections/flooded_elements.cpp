@@ -7,6 +7,7 @@
 
 #include "layout/layout.hpp"
 #include "sections/element_properties.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
@@ -16,7 +17,6 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
 constexpr std::string_view kDashes = "' -----------------------------------------";
 
 // One merged record: its keyword, its header text and its record text.
@@ -68,10 +68,7 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
   if (merged.empty()) {
     return;
   }
-  for (const std::string_view line :
-       {std::string_view("'"), kDashes, kind.header, kDashes, std::string_view("'")}) {
-    layout::write_record(run.output(), kOneText, line);
-  }
+  write_heading(run.output(), kDashes, {kind.header});
   std::vector<std::int32_t> before;
   if (reported != nullptr) {
     before.assign(merged.items().begin(), merged.items().end());

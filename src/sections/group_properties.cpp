@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
@@ -14,19 +15,12 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
-constexpr layout::Layout kTwoTexts = "(A, A)";
 constexpr layout::Layout kFloodedGroup = "(A, I8, 10X, A, A)";
 
-constexpr std::array<std::string_view, 9> kBanner{"'",
-                                                  "'",
-                                                  "'",
-                                                  "' =========================================",
-                                                  "' ==  Specification of Properties using  ==",
-                                                  "' ==        G r o u p s                  ==",
-                                                  "' == (Override depth profile definitions)==",
-                                                  "' =========================================",
-                                                  "'"};
+constexpr std::string_view kEquals = "' =========================================";
+constexpr std::string_view kPropertiesUsing = "' ==  Specification of Properties using  ==";
+constexpr std::string_view kGroups = "' ==        G r o u p s                  ==";
+constexpr std::string_view kOverride = "' == (Override depth profile definitions)==";
 
 constexpr std::string_view kFloo = "FLOO";
 constexpr std::string_view kDecodingError = " *** ERROR during decoding of: ";
@@ -53,11 +47,11 @@ std::int32_t FLOGRP(RunState& run) {
       return kFailed;
     }
     if (number <= 0) {
-      layout::write_record(run.console, kTwoTexts, kDecodingError, kFloo);
-      layout::write_record(run.console, kTwoTexts, kUndefinedSet, group);
+      layout::write_record(run.console, layout::kTwoTexts, kDecodingError, kFloo);
+      layout::write_record(run.console, layout::kTwoTexts, kUndefinedSet, group);
       return kFailed;
     }
-    layout::write_record(run.console, kOneText, support::Text<80>(line));
+    layout::write_record(run.console, layout::kOneText, support::Text<80>(line));
     layout::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
     if (run.report != nullptr) {
       const std::string_view name = group.view();
@@ -73,9 +67,9 @@ std::int32_t FLOGRP(RunState& run) {
 }  // namespace
 
 std::int32_t WRGRPP(RunState& run) {
-  for (const std::string_view line : kBanner) {
-    layout::write_record(run.output(), kOneText, line);
-  }
+  layout::write_record(run.output(), layout::kOneText, kMark);
+  layout::write_record(run.output(), layout::kOneText, kMark);
+  write_heading(run.output(), kEquals, {kPropertiesUsing, kGroups, kOverride});
   return FLOGRP(run);
 }
 

@@ -5,6 +5,7 @@
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
 
@@ -12,10 +13,7 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
-constexpr layout::Layout kTwoTexts = "(A, A)";
 
-constexpr std::string_view kMark = "'";
 constexpr std::string_view kHeading = "' Heading :  ";
 constexpr std::string_view kHeadingMark = "'  ";
 constexpr std::string_view kAssumedUnits = "' Assumed Units in Qelvo File :";
@@ -43,14 +41,14 @@ void write_heading(RunState& run) {
   run.cards.start_scan("TITL");
   while (run.cards.next_card()) {
     if (first) {
-      layout::write_record(run.output(), kOneText, kHeading);
-      layout::write_record(run.output(), kOneText, kMark);
+      layout::write_record(run.output(), layout::kOneText, kHeading);
+      layout::write_record(run.output(), layout::kOneText, kMark);
       first = false;
     }
     // The heading text runs from column 5 to the last non-blank column of the card.
     const int last = cards::ILSTNB(run.cards.card().view());
     const std::string_view text = last >= 5 ? run.cards.columns(5, last) : std::string_view{};
-    layout::write_record(run.output(), kTwoTexts, kHeadingMark, text);
+    layout::write_record(run.output(), layout::kTwoTexts, kHeadingMark, text);
     if (run.report != nullptr) {
       run.report->titles.emplace_back(text);
     }
@@ -89,18 +87,18 @@ void WRHEAD(RunState& run) {
     run.report->mass_factor = run.mass_factor;
   }
 
-  layout::write_record(run.output(), kOneText, kMark);
-  layout::write_record(run.output(), kOneText, kAssumedUnits);
-  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), layout::kOneText, kMark);
+  layout::write_record(run.output(), layout::kOneText, kAssumedUnits);
+  layout::write_record(run.output(), layout::kOneText, kMark);
   if (run.length_factor > kUnitLow && run.length_factor < kUnitHigh) {
-    layout::write_record(run.output(), kTwoTexts, kLengthMetre);
+    layout::write_record(run.output(), layout::kTwoTexts, kLengthMetre);
   } else if (run.length_factor > kMilliLow && run.length_factor < kMilliHigh) {
-    layout::write_record(run.output(), kTwoTexts, kLengthMillimetre);
+    layout::write_record(run.output(), layout::kTwoTexts, kLengthMillimetre);
   }
   if (run.mass_factor > kUnitLow && run.mass_factor < kUnitHigh) {
-    layout::write_record(run.output(), kTwoTexts, kMassKilogram);
+    layout::write_record(run.output(), layout::kTwoTexts, kMassKilogram);
   } else if (run.mass_factor == kTonneFactor) {
-    layout::write_record(run.output(), kTwoTexts, kMassTonne);
+    layout::write_record(run.output(), layout::kTwoTexts, kMassTonne);
   }
 }
 

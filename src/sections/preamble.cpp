@@ -10,7 +10,6 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
 
 // Each line is written at its full length, trailing blanks included. "swithced" is the
 // system's own spelling.
@@ -52,7 +51,7 @@ constexpr std::array<std::string_view, 31> kPreamble{
 
 void WRPREA(RunState& run) {
   for (const std::string_view line : kPreamble) {
-    layout::write_record(run.output(), kOneText, line);
+    layout::write_record(run.output(), layout::kOneText, line);
   }
 }
 

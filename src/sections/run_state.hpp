@@ -8,6 +8,7 @@
 #include "report/report_data.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
+#include "support/fixed_list.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 #include "support/warnings.hpp"
@@ -60,7 +61,7 @@ struct RunState {
   double still_water_z = 0.0;
 
   // The profile table, refilled from row 1 by each current and each depth profile.
-  std::array<ProfileRow, kProfileRows> profile{};
+  support::FixedList<ProfileRow, kProfileRows> profile;
 
   // Results of the set options dialogue.
   bool use_groups = false;

@@ -2,16 +2,15 @@
 #include <string_view>
 
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 
 namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
 constexpr layout::Layout kLevel = "(A, F9.3, A)";
 
-constexpr std::string_view kMark = "'";
 constexpr std::string_view kMudPlane = "' MudPlane Z_coordinate:";
 constexpr std::string_view kWaterDepth = "' Water Depth          :";
 constexpr std::string_view kStillWater = "' Z_coordinate of MWL  :";
@@ -31,7 +30,7 @@ double first_value(RunState& run, std::string_view keyword) {
 
 void WRLEVL(RunState& run) {
   run.mud_plane_z = first_value(run, "MUDP");
-  layout::write_record(run.output(), kOneText, kMark);
+  layout::write_record(run.output(), layout::kOneText, kMark);
   layout::write_record(run.output(), kLevel, kMudPlane, run.mud_plane_z, kMetres);
 
   run.water_depth = first_value(run, "DPTH");

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "layout/layout.hpp"
+#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -14,11 +15,8 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr layout::Layout kOneText = "(A)";
-constexpr layout::Layout kTwoTexts = "(A, A)";
 constexpr layout::Layout kWaveRecord = "(A, I4, 2X, A, 4F8.2, 2F9.2, I4)";
 
-constexpr std::string_view kMark = "'";
 constexpr std::string_view kDashes = "' -----------------------------------";
 constexpr std::string_view kWavesTitle = "' Specification of Waves             ";
 // The visible part of the column header; written behind the mark.
@@ -59,14 +57,6 @@ Theory wave_theory(double type_code) {
   return {.name = support::Text<8>("Unknown"), .zero_height = false};
 }
 
-// text without its leading and trailing blanks.
-std::string trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos
-             ? std::string()
-             : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 }  // namespace
 
 void WRWAVE(RunState& run) {
@@ -85,7 +75,8 @@ void WRWAVE(RunState& run) {
           run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
       run.warnings.warn_with(support::WarningKind::kUnknownTheory, run.cards.file_name(),
                              run.cards.line_number(), [&] {
-                               return "SEA card, columns 6-10: wave type \"" + trim(code) +
+                               return "SEA card, columns 6-10: wave type \"" +
+                                      std::string(support::without_blanks(code)) +
                                       "\" is none of 1, 5, 6, 9 (or these plus 10); the theory "
                                       "is written as \"Unknown\"";
                              });
@@ -96,12 +87,8 @@ void WRWAVE(RunState& run) {
     height *= run.length_factor;
 
     if (first) {
-      layout::write_record(run.output(), kOneText, kMark);
-      layout::write_record(run.output(), kOneText, kDashes);
-      layout::write_record(run.output(), kOneText, kWavesTitle);
-      layout::write_record(run.output(), kOneText, kDashes);
-      layout::write_record(run.output(), kOneText, kMark);
-      layout::write_record(run.output(), kTwoTexts, kMark, kWaveColumns);
+      write_heading(run.output(), kDashes, {kWavesTitle});
+      layout::write_record(run.output(), layout::kTwoTexts, kMark, kWaveColumns);
       first = false;
     }
     // The direction, from the end of the card, comes before the phase.

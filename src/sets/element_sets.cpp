@@ -20,8 +20,6 @@ namespace qel2br::sets {
 namespace {
 
 constexpr layout::Layout kTotalLine = "(A, I6)";
-constexpr layout::Layout kOneText = "(A)";
-constexpr layout::Layout kTwoTexts = "(A, A)";
 constexpr std::string_view kTotalElements = " Total Number of Elements: ";
 constexpr std::string_view kDoublyDefined = " Doubly defined group:";
 
@@ -205,7 +203,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
     if (skipped_line(line)) {
       continue;
     }
-    layout::write_record(console, kOneText, support::Text<80>(line));
+    layout::write_record(console, layout::kOneText, support::Text<80>(line));
     cards::SPLITL(line, items);
     if (items.count < 4) {
       continue;
@@ -239,7 +237,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
     std::int32_t lookup_status = 0;
     if (own_word(table, group.view(), units) ||
         GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
-      layout::write_record(console, kTwoTexts, kDoublyDefined, group);
+      layout::write_record(console, layout::kTwoTexts, kDoublyDefined, group);
       continue;
     }
     ++groups;
