@@ -97,7 +97,7 @@ bool only_warnings(std::string_view text) {
 
 void run_once(const std::string& answers, const Scratch& scratch,
               const std::array<std::string_view, 3>& files, const std::array<std::string, 3>& paths,
-              const qel2br::driver::BatchOptions* batch = nullptr) {
+              const qel2br::sections::BatchOptions* batch = nullptr) {
   qel2br::support::MemoryLines answer_lines(answers);
   qel2br::support::StringOutput console(qel2br::support::kConsoleLineEnd);
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
@@ -197,7 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Element mode: the element file answers the group question too, when it is asked.
   run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files, paths);
   // The same runs from the command line.
-  qel2br::driver::BatchOptions batch{.input = paths[0], .output = out, .groups = paths[1]};
+  qel2br::sections::BatchOptions batch{.input = paths[0], .output = out, .groups = paths[1]};
   run_once("", scratch, files, paths, &batch);
   batch.groups.reset();
   batch.elements = paths[2];

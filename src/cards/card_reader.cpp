@@ -20,7 +20,7 @@ constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c
 std::array<char, 4> keyword_columns(std::string_view line) {
   std::array<char, 4> cols{' ', ' ', ' ', ' '};
   for (std::size_t i = 0; i < 4 && i < line.size(); ++i) {
-    cols.at(i) = upper(line[i]);
+    cols[i] = upper(line[i]);
   }
   return cols;
 }

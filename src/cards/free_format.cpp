@@ -93,7 +93,7 @@ FieldValue convert(std::string_view text) {
   if (d != text.end()) {
     std::array<char, kMaxNumberLength> buffer{};
     std::copy(text.begin(), text.end(), buffer.begin());
-    buffer.at(static_cast<std::size_t>(d - text.begin())) = 'E';
+    buffer[static_cast<std::size_t>(d - text.begin())] = 'E';
     return convert_chars(buffer.data(), buffer.data() + text.size());
   }
   return convert_chars(text.data(), text.data() + text.size());

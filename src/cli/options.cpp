@@ -120,7 +120,7 @@ Options parse_options(std::span<const char* const> args) {
   }
   const std::size_t wanted = check ? 1 : 2;
   if (files.size() > wanted && !(check && files.size() == 2)) {
-    return usage_error("too many file names: " + files.at(wanted));
+    return usage_error("too many file names: " + files[wanted]);
   }
   if (files.size() != wanted) {
     if (check) {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "driver/batch.hpp"
+#include "sections/run_state.hpp"
 
 namespace qel2br::cli {
 
@@ -22,7 +22,7 @@ enum class Action : std::uint8_t {
 
 struct Options {
   Action action = Action::kDialogue;
-  driver::BatchOptions batch{};
+  sections::BatchOptions batch{};
   bool quiet = false;
   std::string text{};  // the help or version text, or the usage error message
 };

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,17 +11,6 @@
 #include "support/units.hpp"
 
 namespace qel2br::driver {
-
-// The answers and switches of a run from the command line.
-struct BatchOptions {
-  std::string input{};
-  std::string output{};                   // not used in a check run
-  std::optional<std::string> elements{};  // the element-number file
-  std::optional<std::string> groups{};    // the group-name file
-  std::optional<std::string> report{};    // the conversion report (HTML) to write
-  bool check = false;                     // read and report everything, write no output file
-  bool strict = false;                    // the first warning stops the run
-};
 
 // In a batch run copies batch_answer into text (cut or blank padded) without a prompt;
 // otherwise asks the question on the console.

@@ -136,8 +136,8 @@ std::string ReportFile::write(std::string_view page) {
 
 int run_with_report(sections::RunState& run, support::OutputUnit& errors, const std::string& path,
                     std::string_view version) {
-  const BatchOptions empty;
-  const BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
+  const sections::BatchOptions empty;
+  const sections::BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
   const auto refuse = [&](std::string_view reason) {
     errors.write_line("qel2br: " + path + ": " + std::string(reason) +
                       "; the report is not written and nothing is converted");

@@ -63,7 +63,7 @@ int error_end(sections::RunState& run) {
 
 int run(sections::RunState& run) {
   DATTXT(run.date_text, 6);
-  const BatchOptions* const batch = run.batch;
+  const sections::BatchOptions* const batch = run.batch;
   if (batch == nullptr) {
     write_record(run.console, kBanner);
   }

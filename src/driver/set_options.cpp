@@ -128,7 +128,7 @@ std::int32_t set_options(sections::RunState& run) {
     take_answer(run, kUseGroups, answer,
                 run.batch != nullptr && run.batch->groups.has_value() ? "Y" : "N");
     cards::UPCASE(std::span<char>(answer.data(), 80));
-    run.use_groups = answer.at(1) == 'Y';
+    run.use_groups = answer.view().front() == 'Y';
   } else if (run.batch != nullptr && run.batch->groups.has_value()) {
     run.warnings.warn(support::WarningKind::kOptionNotUsed, "", 0,
                       "--groups " + *run.batch->groups + " is not used: no FLOO card of " +

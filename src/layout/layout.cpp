@@ -111,7 +111,7 @@ std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
     return 0;
   }
   // Below 2^53 * 10^19 < 2^117: exact.
-  const Wide product = Wide{mantissa} * kTens.at(static_cast<std::size_t>(decimals));
+  const Wide product = Wide{mantissa} * kTens[static_cast<std::size_t>(decimals)];
   if (exponent >= 0) {
     if (exponent >= 64 || (product >> (64U - static_cast<unsigned>(exponent))) != 0) {
       return std::nullopt;
@@ -199,7 +199,7 @@ void render_real(std::string& out, double value, int width, int decimals) {
   std::size_t count = 0;
   for (const char c : fixed) {
     if (c >= '0' && c <= '9' && (c != '0' || count > 0)) {
-      digits.at(count++) = c;
+      digits[count++] = c;
     }
   }
   if (count == 0) {

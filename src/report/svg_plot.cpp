@@ -270,8 +270,8 @@ std::string render_plot(const Plot& plot) {
   const double radius = marker_radius(most_points);
   for (std::size_t s = 0; s < plot.series.size(); ++s) {
     const Series& series = plot.series[s];
-    const std::string_view colour = kColours.at(s % kColours.size());
-    const std::string_view dash = kDashes.at(s % kDashes.size());
+    const std::string_view colour = kColours[s % kColours.size()];
+    const std::string_view dash = kDashes[s % kDashes.size()];
     std::string points;
     std::size_t drawn = 0;
     for (const PlotPoint& p : series.points) {
@@ -309,11 +309,11 @@ std::string render_plot(const Plot& plot) {
   if (plot.series.size() > 1) {
     double y = kTop + 14.0;
     for (std::size_t s = 0; s < plot.series.size(); ++s) {
-      const std::string_view colour = kColours.at(s % kColours.size());
+      const std::string_view colour = kColours[s % kColours.size()];
       std::string style = "stroke=\"";
       style += colour;
       style += "\" stroke-width=\"2\"";
-      const std::string_view dash = kDashes.at(s % kDashes.size());
+      const std::string_view dash = kDashes[s % kDashes.size()];
       if (!dash.empty()) {
         style += " stroke-dasharray=\"";
         style += dash;

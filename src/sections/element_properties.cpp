@@ -112,7 +112,7 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
     std::size_t used = 1;
     for (std::size_t i = start; i < start + 5 && i < elements.size(); ++i) {
       if (elements[i] > 0) {
-        items.at(used++) = elements[i];
+        items[used++] = elements[i];
       }
     }
     if (used > 1) {

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "cards/card_reader.hpp"
 #include "report/report_data.hpp"
@@ -13,13 +15,18 @@
 #include "support/units.hpp"
 #include "support/warnings.hpp"
 
-namespace qel2br::driver {
-// The answers of a run from the command line (driver/batch.hpp); the run state only points to
-// them.
-struct BatchOptions;
-}  // namespace qel2br::driver
-
 namespace qel2br::sections {
+
+// The answers and switches of a run from the command line.
+struct BatchOptions {
+  std::string input{};
+  std::string output{};                   // not used in a check run
+  std::optional<std::string> elements{};  // the element-number file
+  std::optional<std::string> groups{};    // the group-name file
+  std::optional<std::string> report{};    // the conversion report (HTML) to write
+  bool check = false;                     // read and report everything, write no output file
+  bool strict = false;                    // the first warning stops the run
+};
 
 using FileName = support::Text<256>;
 
@@ -44,7 +51,7 @@ struct RunState {
   support::OutputUnit* errors = nullptr;
   support::Warnings warnings;
   // The answers of a run from the command line; null for the dialogue.
-  const driver::BatchOptions* batch = nullptr;
+  const BatchOptions* batch = nullptr;
   // When set, lines for the output data file go through it (it counts them for the summary).
   support::OutputUnit* data_tap = nullptr;
 

@@ -38,16 +38,16 @@ constexpr std::array<std::string_view, kFixedSlots> kFixedNames = [] {
       "ITMAX ", "ITER  ", "IEPSIT", "NSHL3 ", "NSHL4 ", "MXTHST", "NEWLTY", "NLOHST", "NTHIST",
       "NMOVNP", "NPOLY ", "NPART ", "MXVXPR", "IUNFC ", "IWINDW"};
   for (std::size_t i = 0; i < kFirst.size(); ++i) {
-    names.at(i) = kFirst.at(i);
+    names[i] = kFirst[i];
   }
-  names.at(109) = "MXSTRU";
-  names.at(110) = "NELRES";
-  names.at(111) = "NNPRES";
+  names[109] = "MXSTRU";
+  names[110] = "NELRES";
+  names[111] = "NNPRES";
   constexpr std::array<std::string_view, 17> kLast{
       "INPUFO", "NELZON", "NNPZON", "IADDEX", "NSOLI8", "NSCHAR", "NQUAD8", "NTRI6 ", "NDAMP ",
       "NNPMAS", "NTHERM", "NELLOA", "NNPLOA", "NEL70 ", "NNOD70", "LENS70", "NAMD  "};
   for (std::size_t i = 0; i < kLast.size(); ++i) {
-    names.at(115 + i) = kLast.at(i);
+    names[115 + i] = kLast[i];
   }
   return names;
 }();
@@ -164,11 +164,11 @@ bool own_word(const StructureTable& table, std::string_view name, support::UnitT
 std::int32_t PARNUM(std::string_view name) {
   std::array<char, 6> key{' ', ' ', ' ', ' ', ' ', ' '};
   for (std::size_t i = 0; i < key.size() && i < name.size(); ++i) {
-    key.at(i) = name[i];
+    key[i] = name[i];
   }
   const std::string_view wanted(key.data(), key.size());
   for (std::size_t slot = 0; slot < kFixedNames.size(); ++slot) {
-    if (kFixedNames.at(slot) == wanted) {
+    if (kFixedNames[slot] == wanted) {
       return static_cast<std::int32_t>(slot + 1);
     }
   }

@@ -25,8 +25,6 @@ class FixedList {
   void clear() { count_ = 0; }
   [[nodiscard]] std::size_t size() const { return count_; }
   [[nodiscard]] bool empty() const { return count_ == 0; }
-  T& operator[](std::size_t i) { return entries_.at(i); }
-  const T& operator[](std::size_t i) const { return entries_.at(i); }
   [[nodiscard]] std::span<T> items() { return {entries_.data(), count_}; }
   [[nodiscard]] std::span<const T> items() const { return {entries_.data(), count_}; }
 

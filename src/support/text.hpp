@@ -49,8 +49,6 @@ class Text {
   }
   [[nodiscard]] constexpr char* data() { return chars_.data(); }
   [[nodiscard]] constexpr const char* data() const { return chars_.data(); }
-  // Character at 1-based column col (1..N).
-  [[nodiscard]] constexpr char at(std::size_t col) const { return chars_.at(col - 1); }
 
  private:
   std::array<char, N> chars_{};

@@ -463,9 +463,21 @@ UnitTable::~UnitTable() {
   }
 }
 
-UnitTable::Slot& UnitTable::slot(int unit) { return *slots_.at(static_cast<std::size_t>(unit)); }
+namespace {
+
+// The index of unit in a table of size units; a unit beyond it is an internal fault.
+std::size_t unit_index(int unit, std::size_t size) {
+  if (unit < 0 || static_cast<std::size_t>(unit) >= size) {
+    internal_fault("unit " + std::to_string(unit) + ", which the unit table does not hold");
+  }
+  return static_cast<std::size_t>(unit);
+}
+
+}  // namespace
+
+UnitTable::Slot& UnitTable::slot(int unit) { return *slots_[unit_index(unit, slots_.size())]; }
 const UnitTable::Slot& UnitTable::slot(int unit) const {
-  return *slots_.at(static_cast<std::size_t>(unit));
+  return *slots_[unit_index(unit, slots_.size())];
 }
 
 int UnitTable::open(int unit, std::string_view name, OpenMode mode) {

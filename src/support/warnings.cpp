@@ -50,7 +50,7 @@ void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
                 .message = std::string(message) + " (a warning; --strict stops the run)",
                 .detail = ""});
   }
-  std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
+  std::int64_t& count = count_of(kind);
   ++count;
   if (kept_ != nullptr && count <= kWarningsKept) {
     kept_->push_back({.file = std::string(file), .line = line, .message = std::string(message)});
@@ -61,24 +61,32 @@ void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
   }
 }
 
+std::int64_t& Warnings::count_of(WarningKind kind) {
+  const auto index = static_cast<std::size_t>(kind);
+  if (index >= counts_.size()) {
+    internal_fault("a warning of kind " + std::to_string(index) + ", which names no kind");
+  }
+  return counts_[index];
+}
+
 void Warnings::finish() {
   for (std::size_t k = 0; k < counts_.size(); ++k) {
-    const std::int64_t more = counts_.at(k) - kWarningsShown;
+    const std::int64_t more = counts_[k] - kWarningsShown;
     if (out_ != nullptr && more > 0) {
       out_->write_line("qel2br: warning: " + std::to_string(more) + " more warnings about " +
-                       std::string(kKindNames.at(k)) + " not shown");
+                       std::string(kKindNames[k]) + " not shown");
     }
   }
   if (out_ != nullptr) {
     out_->flush();
   }
   for (std::size_t k = 0; k < counts_.size(); ++k) {
-    const std::int64_t more = counts_.at(k) - kWarningsKept;
+    const std::int64_t more = counts_[k] - kWarningsKept;
     if (kept_ != nullptr && more > 0) {
       kept_->push_back({.file = "",
                         .line = 0,
                         .message = std::to_string(more) + " more warnings about " +
-                                   std::string(kKindNames.at(k)) + " not listed"});
+                                   std::string(kKindNames[k]) + " not listed"});
     }
   }
 }

@@ -56,7 +56,7 @@ class Warnings {
   template <typename MakeMessage>
   void warn_with(WarningKind kind, std::string_view file, std::int64_t line,
                  MakeMessage&& make_message) {
-    std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
+    std::int64_t& count = count_of(kind);
     if (!strict_ && count >= kWarningsShown && (kept_ == nullptr || count >= kWarningsKept)) {
       ++count;
       return;
@@ -74,6 +74,9 @@ class Warnings {
   std::vector<KeptWarning>* kept_ = nullptr;
   bool strict_ = false;
   std::array<std::int64_t, static_cast<std::size_t>(WarningKind::kCount)> counts_{};
+
+  // The count of warnings of kind; kCount, which names no kind, is an internal fault.
+  std::int64_t& count_of(WarningKind kind);
 };
 
 // The line of a warning: "qel2br: FILE:LINE: warning: MESSAGE" (no "FILE:" part when file is

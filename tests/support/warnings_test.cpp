@@ -37,6 +37,24 @@ TEST(Warnings, ShowsTwentyOfAKindThenCountsTheRest) {
   EXPECT_EQ(warnings.total(), 24);
 }
 
+// Counting a warning of a kind the table does not hold, or asking for a unit it does not hold,
+// is a fault of the program and ends as one.
+TEST(Warnings, KindOrUnitOutsideItsTableIsAnInternalFault) {
+  Warnings warnings;
+  EXPECT_THROW(warnings.warn(WarningKind::kCount, "c.inp", 1, "none"), InternalFault);
+  EXPECT_EQ(warnings.total(), 0);
+  StringOutput console(kConsoleLineEnd);
+  const UnitTable units(console);
+  for (const int unit : {-1, 100, 1000}) {
+    try {
+      static_cast<void>(units.connected(unit));
+      ADD_FAILURE() << "unit " << unit << " was given";
+    } catch (const InternalFault& fault) {
+      EXPECT_EQ(fault.what, "unit " + std::to_string(unit) + ", which the unit table does not hold");
+    }
+  }
+}
+
 TEST(Warnings, StrictModeStopsAtTheFirst) {
   StringOutput errors(kConsoleLineEnd);
   Warnings warnings;
