@@ -15,23 +15,22 @@ namespace {
 using layout::Layout;
 using layout::write_record;
 
-
-// The record keywords at the start of a line of the output data file, and what they count.
-enum class Counted : std::uint8_t { kWave, kCurrent, kProfile, kElement, kGroup };
+// The record keywords at the start of a line of the output data file, and the count each adds
+// to.
 struct RecordStart {
   std::string_view text{};
-  Counted counted = Counted::kWave;
+  std::int64_t RecordCounter::*counted = nullptr;
 };
 constexpr std::array<RecordStart, 9> kRecordStarts{{
-    {.text = "#WaveData", .counted = Counted::kWave},
-    {.text = " Current ", .counted = Counted::kCurrent},
-    {.text = " M_Growth", .counted = Counted::kProfile},
-    {.text = " Hydro_Cd", .counted = Counted::kProfile},
-    {.text = " Hydro_Cm", .counted = Counted::kProfile},
-    {.text = " Hyd_CdCm", .counted = Counted::kElement},
-    {.text = " Flooded   Elem", .counted = Counted::kElement},
-    {.text = " NonHydro  Elem", .counted = Counted::kElement},
-    {.text = " Flooded Group", .counted = Counted::kGroup},
+    {.text = "#WaveData", .counted = &RecordCounter::waves},
+    {.text = " Current ", .counted = &RecordCounter::currents},
+    {.text = " M_Growth", .counted = &RecordCounter::profiles},
+    {.text = " Hydro_Cd", .counted = &RecordCounter::profiles},
+    {.text = " Hydro_Cm", .counted = &RecordCounter::profiles},
+    {.text = " Hyd_CdCm", .counted = &RecordCounter::element_records},
+    {.text = " Flooded   Elem", .counted = &RecordCounter::element_records},
+    {.text = " NonHydro  Elem", .counted = &RecordCounter::element_records},
+    {.text = " Flooded Group", .counted = &RecordCounter::group_records},
 }};
 
 // "1 wave record", "2 wave records": what is the plural.
@@ -80,23 +79,7 @@ void RecordCounter::pass_on() {
     if (line_start_ && rest.front() != '\n') {
       for (const RecordStart& start : kRecordStarts) {
         if (rest.starts_with(start.text)) {
-          switch (start.counted) {
-            case Counted::kWave:
-              ++waves;
-              break;
-            case Counted::kCurrent:
-              ++currents;
-              break;
-            case Counted::kProfile:
-              ++profiles;
-              break;
-            case Counted::kElement:
-              ++element_records;
-              break;
-            case Counted::kGroup:
-              ++group_records;
-              break;
-          }
+          ++(this->*start.counted);
           break;
         }
       }

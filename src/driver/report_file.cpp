@@ -14,6 +14,7 @@
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
 #include "report/html_report.hpp"
+#include "support/text.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {
@@ -24,12 +25,6 @@ constexpr std::string_view kDateLabel = " Date : ";
 
 std::string two_digits(int value) {
   return std::string(value < 10 ? "0" : "") + std::to_string(value);
-}
-
-std::string without_trailing_blanks(std::string_view text) {
-  const std::size_t last = text.find_last_not_of(' ');
-  return std::string(last == std::string_view::npos ? std::string_view{}
-                                                    : text.substr(0, last + 1));
 }
 
 }  // namespace
@@ -60,7 +55,7 @@ std::string report_date(std::string_view run_date_text, const char* source_date_
   if (date.starts_with(kDateLabel)) {
     date.remove_prefix(kDateLabel.size());
   }
-  return without_trailing_blanks(date);
+  return std::string(support::without_trailing_blanks(date));
 }
 
 void fill_report_heading(const sections::RunState& run, const ReportFacts& facts,

@@ -71,9 +71,9 @@ class Page {
     html_ += tag;
     html_ += ">\n";
   }
-  // A row of header cells.
-  void header_row(std::initializer_list<std::string_view> cells) {
-    html_ += "<tr>";
+  // Opens a table with its row of header cells.
+  void open_table(std::initializer_list<std::string_view> cells) {
+    html_ += "<table>\n<tr>";
     for (const std::string_view name : cells) {
       cell("th", name);
     }
@@ -154,9 +154,7 @@ void heading(Page& page, const ReportData& data) {
 void water_levels(Page& page, const ReportData& data) {
   page.element("h2", "Water levels");
   page.raw("<div class=\"pair\">\n");
-  page.open("table");
-  page.raw("\n");
-  page.header_row({"Level", "Value [m]"});
+  page.open_table({"Level", "Value [m]"});
   page.row({"Mud plane Z", fixed(data.mud_plane_z, 3)});
   page.row({"Water depth", fixed(data.water_depth, 3)});
   page.row({"Still water level Z", fixed(data.still_water_z, 3)});
@@ -171,9 +169,7 @@ void sea_states(Page& page, const ReportData& data) {
     page.element("p", "No SEA card: no wave record.", "class=\"note\"");
     return;
   }
-  page.open("table");
-  page.raw("\n");
-  page.header_row({"Line", "Load case", "Type code", "Theory", "Height [m]", "Period [s]",
+  page.open_table({"Line", "Load case", "Type code", "Theory", "Height [m]", "Period [s]",
                    "Direction [deg]", "Phase"});
   for (const SeaState& sea : data.sea_states) {
     page.row({line_text(sea.line), std::to_string(sea.load_case), shortest(sea.type_code),
@@ -224,9 +220,7 @@ void currents(Page& page, const ReportData& data) {
     page.raw(render_plot(card));
     page.raw(render_plot(converted));
     page.raw("</div>\n");
-    page.open("table");
-    page.raw("\n");
-    page.header_row({"Line", "Card elevation [" + unit + "]", "Card speed [" + unit + "/s]",
+    page.open_table({"Line", "Card elevation [" + unit + "]", "Card speed [" + unit + "/s]",
                      "Z [m]", "Speed [m/s]"});
     for (const ProfilePoint& point : current.points) {
       page.row({line_text(point.line), shortest(point.card_elevation), shortest(point.card_value),
@@ -281,9 +275,7 @@ void profiles(Page& page, const ReportData& data) {
   page.element("h2", "Marine growth");
   if (!profile_missing(page, data.marine_growth, "MGRW")) {
     page.raw(profile_plot(data.marine_growth, "Marine growth", "thickness [m]", false, data));
-    page.open("table");
-    page.raw("\n");
-    page.header_row({"Line", "Card elevation [" + unit + "]", "Card thickness [" + unit + "]",
+    page.open_table({"Line", "Card elevation [" + unit + "]", "Card thickness [" + unit + "]",
                      "Z [m]", "Thickness [m]"});
     for (const ProfilePoint& point : data.marine_growth.points) {
       page.row({line_text(point.line), shortest(point.card_elevation), shortest(point.card_value),
@@ -297,9 +289,7 @@ void profiles(Page& page, const ReportData& data) {
     page.raw(profile_plot(data.coefficients, "Drag coefficient", "Cd [-]", false, data));
     page.raw(profile_plot(data.coefficients, "Inertia coefficient", "Cm [-]", true, data));
     page.raw("</div>\n");
-    page.open("table");
-    page.raw("\n");
-    page.header_row({"Line", "Card elevation [" + unit + "]", "Z [m]", "Cd", "Cm"});
+    page.open_table({"Line", "Card elevation [" + unit + "]", "Z [m]", "Cd", "Cm"});
     for (const ProfilePoint& point : data.coefficients.points) {
       page.row({line_text(point.line), shortest(point.card_elevation), fixed(point.elevation, 2),
                 fixed(point.value, 3), fixed(point.value2, 3)});
@@ -330,9 +320,7 @@ void element_set(Page& page, const ElementSet& set, std::string_view title,
     }
     lines += line_text(line);
   }
-  page.open("table");
-  page.raw("\n");
-  page.header_row({"Cards (lines)", "Written", "Elements", "Left out"});
+  page.open_table({"Cards (lines)", "Written", "Elements", "Left out"});
   page.row({lines, count_text(set.elements.size()), element_ranges(set.elements),
             element_ranges(set.left_out)});
   page.close("table");
@@ -343,9 +331,7 @@ void element_mode(Page& page, const ReportData& data) {
   if (data.element_records.empty()) {
     page.element("p", "No usable SPEC or SPEX card.", "class=\"note\"");
   } else {
-    page.open("table");
-    page.raw("\n");
-    page.header_row({"Card", "Line", "Cd", "Cm", "Written", "Elements", "Left out"});
+    page.open_table({"Card", "Line", "Cd", "Cm", "Written", "Elements", "Left out"});
     for (const ElementRecord& record : data.element_records) {
       page.row({record.keyword, line_text(record.line), fixed(record.cd, 3), fixed(record.cm, 3),
                 count_text(record.elements.size()), element_ranges(record.elements),
@@ -362,9 +348,7 @@ void element_mode(Page& page, const ReportData& data) {
     return;
   }
   std::size_t total = 0;
-  page.open("table");
-  page.raw("\n");
-  page.header_row({"Card", "Line", "Count", "Elements left out"});
+  page.open_table({"Card", "Line", "Count", "Elements left out"});
   for (const ElementRecord& record : data.element_records) {
     if (!record.left_out.empty()) {
       total += record.left_out.size();
@@ -388,9 +372,7 @@ void group_mode(Page& page, const ReportData& data) {
   if (data.groups.empty()) {
     page.element("p", "No flooded-group record.", "class=\"note\"");
   } else {
-    page.open("table");
-    page.raw("\n");
-    page.header_row({"Line", "Group", "Number", "Received"});
+    page.open_table({"Line", "Group", "Number", "Received"});
     for (const GroupRecord& group : data.groups) {
       page.row({line_text(group.line), group.name, std::to_string(group.number),
                 "Flooded Group record"});
@@ -409,9 +391,7 @@ void warnings(Page& page, const ReportData& data) {
     page.element("p", "No warning.", "class=\"note\"");
     return;
   }
-  page.open("table");
-  page.raw("\n");
-  page.header_row({"File", "Line", "Warning"});
+  page.open_table({"File", "Line", "Warning"});
   for (const Warning& warning : data.warnings) {
     page.row({warning.file, line_text(warning.line), warning.text});
   }

@@ -32,34 +32,25 @@ constexpr std::string_view kHydCdCm = " Hyd_CdCm ";
 // A coefficient below the single-precision -0.1 makes the card unusable.
 constexpr double kLowestCoefficient = static_cast<double>(-0.1F);
 
+// The first and last column of a field.
+struct Columns {
+  int first = 0;
+  int last = 0;
+};
+
 // The columns of one kind of coefficient card.
 struct CoefficientCard {
   std::string_view keyword{};
   std::int32_t range_width = 0;
-  int ignored_first = 0;
-  int ignored_last = 0;
-  int cd_first = 0;
-  int cd_last = 0;
-  int cm_first = 0;
-  int cm_last = 0;
+  Columns ignored{};
+  Columns cd{};
+  Columns cm{};
 };
 
-constexpr CoefficientCard kSpec{.keyword = "SPEC",
-                                .range_width = 5,
-                                .ignored_first = 31,
-                                .ignored_last = 40,
-                                .cd_first = 41,
-                                .cd_last = 50,
-                                .cm_first = 61,
-                                .cm_last = 70};
-constexpr CoefficientCard kSpex{.keyword = "SPEX",
-                                .range_width = 10,
-                                .ignored_first = 51,
-                                .ignored_last = 60,
-                                .cd_first = 61,
-                                .cd_last = 65,
-                                .cm_first = 71,
-                                .cm_last = 75};
+constexpr CoefficientCard kSpec{
+    .keyword = "SPEC", .range_width = 5, .ignored = {31, 40}, .cd = {41, 50}, .cm = {61, 70}};
+constexpr CoefficientCard kSpex{
+    .keyword = "SPEX", .range_width = 10, .ignored = {51, 60}, .cd = {61, 65}, .cm = {71, 75}};
 
 void write_cards(RunState& run, const CoefficientCard& kind) {
   sets::ElementList elements;
@@ -67,9 +58,9 @@ void write_cards(RunState& run, const CoefficientCard& kind) {
   run.cards.start_scan(kind.keyword);
   while (run.cards.next_card()) {
     [[maybe_unused]] const double ignored =
-        run.cards.real_field(kind.ignored_first, kind.ignored_last);
-    const double cd = run.cards.real_field(kind.cd_first, kind.cd_last);
-    const double cm = run.cards.real_field(kind.cm_first, kind.cm_last);
+        run.cards.real_field(kind.ignored.first, kind.ignored.last);
+    const double cd = run.cards.real_field(kind.cd.first, kind.cd.last);
+    const double cm = run.cards.real_field(kind.cm.first, kind.cm.last);
     if (cd < kLowestCoefficient || cm < kLowestCoefficient) {
       continue;
     }

@@ -54,10 +54,9 @@ std::int32_t FLOGRP(RunState& run) {
     layout::write_record(run.console, layout::kOneText, support::Text<80>(line));
     layout::write_record(run.output(), kFloodedGroup, kFloodedLabel, number, kBang, group);
     if (run.report != nullptr) {
-      const std::string_view name = group.view();
       run.report->groups.push_back(
           {.line = run.cards.line_number(),
-           .name = std::string(name.substr(0, name.find_last_not_of(' ') + 1)),
+           .name = std::string(support::without_trailing_blanks(group.view())),
            .number = number});
     }
   }

@@ -13,7 +13,6 @@ namespace qel2br::sections {
 
 namespace {
 
-
 constexpr std::string_view kHeading = "' Heading :  ";
 constexpr std::string_view kHeadingMark = "'  ";
 constexpr std::string_view kAssumedUnits = "' Assumed Units in Qelvo File :";

@@ -10,7 +10,6 @@ namespace qel2br::sections {
 
 namespace {
 
-
 // Each line is written at its full length, trailing blanks included. "swithced" is the
 // system's own spelling.
 constexpr std::array<std::string_view, 31> kPreamble{

@@ -15,13 +15,6 @@ namespace {
 // How many of the left-out element numbers a warning names.
 constexpr std::int64_t kNumbersNamed = 5;
 
-std::string trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string_view::npos
-             ? std::string()
-             : std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 }  // namespace
 
 void warn_left_out(RunState& run, const sets::ElementList& elements,
@@ -51,7 +44,7 @@ void warn_left_out(RunState& run, const sets::ElementList& elements,
   if (left_out > kNumbersNamed) {
     named += ", ...";
   }
-  const std::string keyword = trim(run.cards.keyword());
+  const std::string keyword(support::without_blanks(run.cards.keyword()));
   run.warnings.warn(support::WarningKind::kElementsLeftOut, run.cards.file_name(),
                     run.cards.line_number(),
                     keyword + " card: the element ID check leaves out " + std::to_string(left_out) +
@@ -67,7 +60,8 @@ void warn_group_passed_over(RunState& run, std::string_view keyword) {
   }
   run.warnings.warn(support::WarningKind::kGroupPassedOver, run.cards.file_name(),
                     run.cards.line_number(),
-                    trim(keyword) + " card names group \"" + trim(group->view()) +
+                    std::string(support::without_blanks(keyword)) + " card names group \"" +
+                        std::string(support::without_blanks(group->view())) +
                         "\", which element mode passes over (group mode converts it)");
 }
 

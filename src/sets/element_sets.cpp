@@ -23,23 +23,15 @@ constexpr layout::Layout kTotalLine = "(A, I6)";
 constexpr std::string_view kTotalElements = " Total Number of Elements: ";
 constexpr std::string_view kDoublyDefined = " Doubly defined group:";
 
-std::string trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 // The keyword of the card in reports, as the card reader writes it ("SEA", "FLOO").
 std::string card_label(const cards::CardReader& cards) {
-  return trimmed(cards.keyword()) + " card";
+  return std::string(support::without_blanks(cards.keyword())) + " card";
 }
 
 // The card as it stands in the file (not upper-cased), cut to 256 columns.
 std::string card_detail(const cards::CardReader& cards) {
   const std::string_view line = cards.raw_line().substr(0, cards::kCardLength);
-  return "  " + std::string(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n";
+  return "  " + std::string(support::without_trailing_blanks(line)) + "\n";
 }
 
 // Columns first_col to last_col of the card as they stand in the file.
@@ -62,13 +54,14 @@ std::int32_t range_field(const cards::CardReader& cards, int first_col, int last
   if (const auto whole = support::to_int32(value); whole.has_value()) {
     return *whole;
   }
-  support::stop_input({.file = cards.file_name(),
-                       .line = cards.line_number(),
-                       .message = card_label(cards) + ", columns " + std::to_string(first_col) +
-                                  "-" + std::to_string(last_col) + ": the element number \"" +
-                                  trimmed(raw_field(cards, first_col, last_col)) +
-                                  "\" is outside the 32-bit range",
-                       .detail = card_detail(cards)});
+  support::stop_input(
+      {.file = cards.file_name(),
+       .line = cards.line_number(),
+       .message = card_label(cards) + ", columns " + std::to_string(first_col) + "-" +
+                  std::to_string(last_col) + ": the element number \"" +
+                  std::string(support::without_blanks(raw_field(cards, first_col, last_col))) +
+                  "\" is outside the 32-bit range",
+       .detail = card_detail(cards)});
 }
 
 // A number as it would be written back: the shortest text that reads as the same double.
@@ -79,6 +72,21 @@ std::string number_text(double value) {
 }
 
 std::string limit_text() { return std::to_string(kElementCapacity); }
+
+// The whole number of a value read from the file on file_unit (what: "element-number file: the
+// element number"); a value outside the 32-bit range stops the run at the file's line.
+std::int32_t whole_number(double value, const support::UnitTable& units, std::int32_t file_unit,
+                          const support::MemoryLines& lines, std::string_view what) {
+  const auto number = support::to_int32(value);
+  if (!number.has_value()) {
+    support::stop_input(
+        {.file = units.name(file_unit),
+         .line = lines.line_number(),
+         .message = std::string(what) + " " + number_text(value) + " is outside the 32-bit range",
+         .detail = ""});
+  }
+  return *number;
+}
 
 }  // namespace
 
@@ -168,15 +176,9 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
       if (item.type == cards::kTextItem) {
         return;
       }
-      const auto number = support::to_int32(item.value);
-      if (!number.has_value()) {
-        support::stop_input({.file = units.name(file_unit),
-                             .line = lines.line_number(),
-                             .message = "element-number file: the element number " +
-                                        number_text(item.value) + " is outside the 32-bit range",
-                             .detail = ""});
-      }
-      if (!numbers.push(*number)) {
+      const std::int32_t number = whole_number(item.value, units, file_unit, lines,
+                                               "element-number file: the element number");
+      if (!numbers.push(number)) {
         support::stop_input({.file = units.name(file_unit),
                              .line = lines.line_number(),
                              .message = "element-number file: more than " + limit_text() +
@@ -222,14 +224,8 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
         name.type != cards::kTextItem) {
       continue;
     }
-    const auto group_number = support::to_int32(number.value);
-    if (!group_number.has_value()) {
-      support::stop_input({.file = units.name(file_unit),
-                           .line = lines.line_number(),
-                           .message = "group-name file: the group number " +
-                                      number_text(number.value) + " is outside the 32-bit range",
-                           .detail = ""});
-    }
+    const std::int32_t group_number =
+        whole_number(number.value, units, file_unit, lines, "group-name file: the group number");
     support::Text<8> group(name.text.head(8));
     cards::UPCASE(std::span<char>(group.data(), 8));
 
@@ -242,7 +238,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
     }
     ++groups;
     std::int32_t store_status = 0;
-    PTSTRU(table, group.view(), *group_number, console_unit, units, store_status);
+    PTSTRU(table, group.view(), group_number, console_unit, units, store_status);
     if (store_status != 0) {
       status = -1;
       return;

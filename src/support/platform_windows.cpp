@@ -178,6 +178,24 @@ FileKind kind_of(HANDLE h) {
   }
 }
 
+// What query(handle) finds of the file at path, opened for the query without access to read
+// or write (a device is not acted on) and closed again; nullopt when path cannot be opened.
+template <typename Result, typename Query>
+std::optional<Result> query_path(std::string_view path, Query query) {
+  std::wstring wide;
+  if (!wide_name(path, wide) || wide.empty()) {
+    return std::nullopt;
+  }
+  const HANDLE h = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    return std::nullopt;
+  }
+  const std::optional<Result> result = query(h);
+  ::CloseHandle(h);
+  return result;
+}
+
 class WindowsPlatform final : public Platform {
  public:
   Opened open_read(std::string_view path) override {
@@ -260,19 +278,7 @@ class WindowsPlatform final : public Platform {
   FileKind kind(FileHandle file) override { return kind_of(native(file)); }
 
   std::optional<FileKind> kind(std::string_view path) override {
-    std::wstring wide;
-    if (!wide_name(path, wide) || wide.empty()) {
-      return std::nullopt;
-    }
-    // Opened without access to read or write: a device is not acted on.
-    const HANDLE h = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      return std::nullopt;
-    }
-    const FileKind kind = kind_of(h);
-    ::CloseHandle(h);
-    return kind;
+    return query_path<FileKind>(path, kind_of);
   }
 
   std::optional<FileIdentity> identity(FileHandle file) override {
@@ -280,18 +286,7 @@ class WindowsPlatform final : public Platform {
   }
 
   std::optional<FileIdentity> identity(std::string_view path) override {
-    std::wstring wide;
-    if (!wide_name(path, wide) || wide.empty()) {
-      return std::nullopt;
-    }
-    const HANDLE h = ::CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      return std::nullopt;
-    }
-    const std::optional<FileIdentity> id = identity_of(h);
-    ::CloseHandle(h);
-    return id;
+    return query_path<FileIdentity>(path, identity_of);
   }
 
   FileHandle standard(StandardStream stream) override {

@@ -50,7 +50,8 @@ TEST(Warnings, KindOrUnitOutsideItsTableIsAnInternalFault) {
       static_cast<void>(units.connected(unit));
       ADD_FAILURE() << "unit " << unit << " was given";
     } catch (const InternalFault& fault) {
-      EXPECT_EQ(fault.what, "unit " + std::to_string(unit) + ", which the unit table does not hold");
+      EXPECT_EQ(fault.what,
+                "unit " + std::to_string(unit) + ", which the unit table does not hold");
     }
   }
 }
