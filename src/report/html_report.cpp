@@ -39,6 +39,10 @@ svg.plot { max-width: 100%; height: auto; font-family: sans-serif; font-size: 11
 .list { font-family: monospace; }
 )";
 
+constexpr std::string_view kCardOrderNote =
+    "Points are listed in card order; the output data file holds them from the last to the "
+    "first.";
+
 // The page being built.
 class Page {
  public:
@@ -49,6 +53,8 @@ class Page {
     cell(tag, body, attributes);
     html_ += '\n';
   }
+  // A note: a paragraph set apart from the figures.
+  void note(std::string_view body) { element("p", body, "class=\"note\""); }
   // <tag attributes>text</tag> with no line end, for table cells.
   void cell(std::string_view tag, std::string_view body, std::string_view attributes = "") {
     open(tag, attributes);
@@ -166,7 +172,7 @@ void water_levels(Page& page, const ReportData& data) {
 void sea_states(Page& page, const ReportData& data) {
   page.element("h2", "Sea states");
   if (data.sea_states.empty()) {
-    page.element("p", "No SEA card: no wave record.", "class=\"note\"");
+    page.note("No SEA card: no wave record.");
     return;
   }
   page.open_table({"Line", "Load case", "Type code", "Theory", "Height [m]", "Period [s]",
@@ -182,7 +188,7 @@ void sea_states(Page& page, const ReportData& data) {
 void currents(Page& page, const ReportData& data) {
   page.element("h2", "Currents");
   if (data.currents.empty()) {
-    page.element("p", "No CRNT card: no current record.", "class=\"note\"");
+    page.note("No CRNT card: no current record.");
     return;
   }
   const std::string unit(length_unit(data.length_factor));
@@ -228,10 +234,7 @@ void currents(Page& page, const ReportData& data) {
     }
     page.close("table");
   }
-  page.element("p",
-               "Points are listed in card order; the output data file holds them from the "
-               "last to the first.",
-               "class=\"note\"");
+  page.note(kCardOrderNote);
 }
 
 // The plot of one profile value over Z.
@@ -258,14 +261,11 @@ bool profile_missing(Page& page, const Profile& profile, std::string_view keywor
     return false;
   }
   if (profile.points.empty()) {
-    page.element("p", "No " + std::string(keyword) + " card: no profile written.",
-                 "class=\"note\"");
+    page.note("No " + std::string(keyword) + " card: no profile written.");
   } else {
-    page.element("p",
-                 "One " + std::string(keyword) + " card (line " +
-                     line_text(profile.points.front().line) +
-                     "): a profile needs at least two, none written.",
-                 "class=\"note\"");
+    page.note("One " + std::string(keyword) + " card (line " +
+              line_text(profile.points.front().line) +
+              "): a profile needs at least two, none written.");
   }
   return true;
 }
@@ -297,10 +297,7 @@ void profiles(Page& page, const ReportData& data) {
     page.close("table");
   }
   if (data.marine_growth.written || data.coefficients.written) {
-    page.element("p",
-                 "Points are listed in card order; the output data file holds them from the "
-                 "last to the first.",
-                 "class=\"note\"");
+    page.note(kCardOrderNote);
   }
 }
 
@@ -310,7 +307,7 @@ void element_set(Page& page, const ElementSet& set, std::string_view title,
                  std::string_view keyword) {
   page.element("h3", title);
   if (set.lines.empty()) {
-    page.element("p", "No " + std::string(keyword) + " card with elements.", "class=\"note\"");
+    page.note("No " + std::string(keyword) + " card with elements.");
     return;
   }
   std::string lines;
@@ -329,7 +326,7 @@ void element_set(Page& page, const ElementSet& set, std::string_view title,
 void element_mode(Page& page, const ReportData& data) {
   page.element("h3", "Drag and inertia coefficients by element (SPEC, SPEX)");
   if (data.element_records.empty()) {
-    page.element("p", "No usable SPEC or SPEX card.", "class=\"note\"");
+    page.note("No usable SPEC or SPEX card.");
   } else {
     page.open_table({"Card", "Line", "Cd", "Cm", "Written", "Elements", "Left out"});
     for (const ElementRecord& record : data.element_records) {
@@ -344,7 +341,7 @@ void element_mode(Page& page, const ReportData& data) {
 
   page.element("h3", "Left out by the element ID check");
   if (!data.element_check) {
-    page.element("p", "No element ID check: every element is written.", "class=\"note\"");
+    page.note("No element ID check: every element is written.");
     return;
   }
   std::size_t total = 0;
@@ -370,7 +367,7 @@ void element_mode(Page& page, const ReportData& data) {
 void group_mode(Page& page, const ReportData& data) {
   page.element("h3", "Groups (FLOO cards naming a group)");
   if (data.groups.empty()) {
-    page.element("p", "No flooded-group record.", "class=\"note\"");
+    page.note("No flooded-group record.");
   } else {
     page.open_table({"Line", "Group", "Number", "Received"});
     for (const GroupRecord& group : data.groups) {
@@ -379,16 +376,15 @@ void group_mode(Page& page, const ReportData& data) {
     }
     page.close("table");
   }
-  page.element("p",
-               "In group mode only FLOO cards that name a group are converted; SPEC, SPEX and "
-               "ELIM cards are not.",
-               "class=\"note\"");
+  page.note(
+      "In group mode only FLOO cards that name a group are converted; SPEC, SPEX and "
+      "ELIM cards are not.");
 }
 
 void warnings(Page& page, const ReportData& data) {
   page.element("h2", "Warnings");
   if (data.warnings.empty()) {
-    page.element("p", "No warning.", "class=\"note\"");
+    page.note("No warning.");
     return;
   }
   page.open_table({"File", "Line", "Warning"});
