@@ -61,6 +61,17 @@ void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
   }
 }
 
+void Warnings::count_unlisted(WarningKind kind, std::int64_t more) {
+  if (more <= 0) {
+    return;
+  }
+  std::int64_t& count = counts_.at(static_cast<std::size_t>(kind));
+  if (strict_ || count < kWarningsKept) {
+    internal_fault("warnings counted before the ones to be shown and kept were given");
+  }
+  count += more;
+}
+
 void Warnings::finish() {
   for (std::size_t k = 0; k < counts_.size(); ++k) {
     const std::int64_t more = counts_.at(k) - kWarningsShown;

@@ -407,6 +407,26 @@ TEST(Warnings, TwentyOfAKindThenHowManyMore) {
   EXPECT_EQ(result.err, expected);
 }
 
+// Past the warnings a conversion report lists, the whole-file checks only count: the counts
+// stay right, for both kinds, however many cards there are.
+TEST(Warnings, CountsPastThoseListed) {
+  const Work work("many");
+  std::string cards;
+  for (int i = 0; i < 1005; ++i) {
+    cards += "TITL\tline\n";
+  }
+  cards += " SEA\n" + kDepth;
+  work.put("cards.inp", cards);
+  const Work::Result result = work.run({"cards.inp", "out.txt", "--quiet"});
+  EXPECT_EQ(result.status, 0);
+  const std::string tail =
+      "qel2br: cards.inp:1006: warning: keyword SEA starts in column 2; cards are read only with "
+      "their keyword in columns 1-4, so this card is passed over\n"
+      "qel2br: warning: 985 more warnings about cards holding tab characters not shown\n";
+  ASSERT_GE(result.err.size(), tail.size());
+  EXPECT_EQ(result.err.substr(result.err.size() - tail.size()), tail);
+}
+
 TEST(Warnings, StrictStopsAtTheFirst) {
   const Work work("strict");
   // A warning found before the run header leaves an existing output file as it was.

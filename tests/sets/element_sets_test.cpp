@@ -335,7 +335,7 @@ TEST(GroupReference, FirstTwoItemsOfTheCard) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const std::optional<support::Text<80>> group = group_reference(row.line, "FLOO");
+    const std::optional<support::Text<80>> group = cards::group_reference(row.line, "FLOO");
     ASSERT_EQ(group.has_value(), row.group.has_value());
     if (group.has_value()) {
       std::string expected = *row.group;
