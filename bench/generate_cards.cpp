@@ -1,5 +1,6 @@
 // Writes large, realistic card files (and their element-number and group-name files) for the
 // benchmarks: a mixed file of many cards, a typical small file, and two worst-case table inputs.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -29,6 +30,9 @@ class Card {
  private:
   std::string text_;
 };
+
+// The wave type codes of the known theories, with and without 10 added.
+constexpr std::array<int, 8> kWaveTypes{1, 5, 6, 9, 11, 15, 16, 19};
 
 std::string num(double v) {
   char buffer[32];
@@ -66,7 +70,9 @@ void mixed(const std::string& path, long cards) {
       case 0:
       case 1:
         put(out, Card("SEA ")
-                     .at(6, 10, std::to_string(1 + (i % 3) * 5 / 2))
+                     .at(6, 10,
+                         std::to_string(kWaveTypes.at(static_cast<std::size_t>(i / 8 * 2 + i % 8) %
+                                                      kWaveTypes.size())))
                      .at(16, 20, num(static_cast<double>(5 + (i % 20))))
                      .at(21, 30, num(static_cast<double>(8 + (i % 10))))
                      .at(31, 40, "0")

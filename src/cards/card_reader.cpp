@@ -2,8 +2,6 @@
 #include "cards/card_reader.hpp"
 
 #include <algorithm>
-#include <array>
-#include <limits>
 #include <utility>
 
 #include "cards/free_format.hpp"
@@ -13,41 +11,6 @@
 namespace qel2br::cards {
 
 namespace {
-
-constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Columns 1 to 4 of a line as the card text would hold them, upper-cased.
-std::array<char, 4> keyword_columns(std::string_view line) {
-  std::array<char, 4> cols{' ', ' ', ' ', ' '};
-  for (std::size_t i = 0; i < 4 && i < line.size(); ++i) {
-    cols[i] = upper(line[i]);
-  }
-  return cols;
-}
-
-// Four keyword columns as one word, for comparing and indexing keywords.
-constexpr std::uint32_t keyword_key(std::string_view four_columns) {
-  std::uint32_t key = 0;
-  for (const char c : four_columns.substr(0, 4)) {
-    key = key << 8U | static_cast<unsigned char>(c);
-  }
-  return key;
-}
-
-std::uint32_t line_key(std::string_view line) {
-  const std::array<char, 4> cols = keyword_columns(line);
-  return keyword_key(std::string_view(cols.data(), cols.size()));
-}
-
-// Comment cards are never handed over and no section reads cards with a blank keyword, so
-// neither is indexed (a scan for them reads line by line).
-constexpr std::uint32_t kCommentKey = keyword_key("C   ");
-constexpr std::uint32_t kBlankKey = keyword_key("    ");
-
-// The index holds the places of at most this many keywords and this many cards (8 MiB); the
-// cards of other keywords are found by reading line by line.
-constexpr std::size_t kMaxIndexedKeywords = 64;
-constexpr std::size_t kMaxIndexedCards = std::size_t{1} << 20U;
 
 std::string describe(FieldError error) {
   switch (error) {
@@ -69,8 +32,9 @@ std::string describe(FieldError error) {
 void CardReader::attach(support::MemoryLines& lines, std::string file_name) {
   lines_ = &lines;
   file_name_ = std::move(file_name);
-  index_built_ = false;
-  scan_indexed_ = false;
+  index_ = CardIndex(lines.contents());
+  places_ = {};
+  place_taken_ = false;
 }
 
 void CardReader::rewind() { lines_->rewind(); }
@@ -78,97 +42,8 @@ void CardReader::rewind() { lines_->rewind(); }
 void CardReader::start_scan(std::string_view keyword) {
   rewind();
   keyword_.assign(keyword);
-  if (!index_built_) {
-    build_index();
-  }
-  const std::size_t k = find_keyword(keyword_key(keyword_.view()));
-  scan_indexed_ = k < index_.size() && index_[k].indexed;
-  scan_places_ = {};
-  if (scan_indexed_) {
-    scan_places_ = std::span<const CardPlace>(places_).subspan(index_[k].first, index_[k].count);
-  }
-  next_place_ = 0;
-}
-
-std::size_t CardReader::find_keyword(std::uint32_t key) {
-  if (last_found_ < index_.size() && index_[last_found_].key == key) {
-    return last_found_;
-  }
-  for (std::size_t k = 0; k < index_.size(); ++k) {
-    if (index_[k].key == key) {
-      last_found_ = k;
-      return k;
-    }
-  }
-  return index_.size();
-}
-
-void CardReader::build_index() {
-  index_built_ = true;
-  index_.clear();
-  places_.clear();
-  last_found_ = 0;
-  line_count_ = 0;
-  last_line_start_ = 0;
-  if (lines_->contents().size() > std::numeric_limits<std::uint32_t>::max()) {
-    // Places would not fit their 32-bit words: every scan reads line by line.
-    return;
-  }
-  // First pass: the number of cards of each keyword.
-  lines_->rewind();
-  std::string_view line;
-  std::size_t start = lines_->position();
-  while (lines_->read_line(line)) {
-    last_line_start_ = start;
-    start = lines_->position();
-    const std::uint32_t key = line_key(line);
-    if (key == kCommentKey || key == kBlankKey) {
-      continue;
-    }
-    std::size_t k = find_keyword(key);
-    if (k == index_.size()) {
-      if (index_.size() == kMaxIndexedKeywords) {
-        continue;
-      }
-      index_.push_back({.key = key, .first = 0, .count = 0, .indexed = false});
-    }
-    ++index_[k].count;
-  }
-  line_count_ = lines_->line_number();
-
-  // Keywords are indexed in the order they first appear, as long as their cards fit.
-  std::size_t total = 0;
-  for (KeywordCards& keyword : index_) {
-    keyword.indexed = total + keyword.count <= kMaxIndexedCards;
-    if (keyword.indexed) {
-      keyword.first = total;
-      total += keyword.count;
-    }
-    keyword.count = 0;
-  }
-  places_.resize(total);
-
-  // Second pass: the places of the cards of the indexed keywords, in file order.
-  lines_->rewind();
-  start = lines_->position();
-  while (lines_->read_line(line)) {
-    const std::size_t offset = start;
-    start = lines_->position();
-    const std::uint32_t key = line_key(line);
-    if (key == kCommentKey || key == kBlankKey) {
-      continue;
-    }
-    const std::size_t k = find_keyword(key);
-    if (k == index_.size() || !index_[k].indexed) {
-      continue;
-    }
-    KeywordCards& keyword = index_[k];
-    places_[keyword.first + keyword.count] = {
-        .offset = static_cast<std::uint32_t>(offset),
-        .line = static_cast<std::uint32_t>(lines_->line_number())};
-    ++keyword.count;
-  }
-  lines_->rewind();
+  places_ = index_.places(keyword_.view());
+  place_taken_ = false;
 }
 
 void CardReader::set_card(std::string_view line) {
@@ -190,54 +65,36 @@ void CardReader::take_card(std::string_view line) {
 }
 
 bool CardReader::next_card() {
-  if (!scan_indexed_) {
-    return next_card_by_lines();
-  }
-  // Find the first card of the keyword at or after the reading position.
+  // The next card is the first of the keyword at or after the reading position.
+  const std::size_t end = lines_->contents().size();
   const std::size_t position = lines_->position();
-  if (next_place_ > 0 && scan_places_[next_place_ - 1].offset >= position) {
-    // The file was rewound or stepped back over a card already handed over.
-    next_place_ = static_cast<std::size_t>(
-        std::partition_point(scan_places_.begin(), scan_places_.end(),
-                             [position](const CardPlace& p) { return p.offset < position; }) -
-        scan_places_.begin());
+  if (place_taken_ && place_.offset > position) {
+    // The file was rewound, or stepped back before the card last handed over.
+    places_ = index_.places(keyword_.view());
+    place_taken_ = false;
   }
-  while (next_place_ < scan_places_.size() && scan_places_[next_place_].offset < position) {
-    ++next_place_;
+  while (!place_taken_ || place_.offset < position) {
+    place_taken_ = true;
+    if (!places_.next(place_)) {
+      place_ = {.offset = end, .line = 0};
+      break;
+    }
   }
   std::string_view line;
-  if (next_place_ == scan_places_.size()) {
-    // No card is left: the file ends up read to its last line, as a scan line by line leaves it.
-    if (line_count_ > 0) {
-      lines_->seek(last_line_start_, line_count_ - 1);
+  if (place_.offset >= end) {
+    // No card is left: the file ends up read to its last line, as reading every line leaves it.
+    if (index_.line_count() > 0) {
+      lines_->seek(index_.last_line_start(), index_.line_count() - 1);
       [[maybe_unused]] const bool read = lines_->read_line(line);
     }
     return false;
   }
-  const CardPlace place = scan_places_[next_place_];
-  ++next_place_;
-  lines_->seek(place.offset, std::int64_t{place.line} - 1);
+  lines_->seek(place_.offset, place_.line - 1);
   if (!lines_->read_line(line)) {
     return false;
   }
   take_card(line);
   return true;
-}
-
-bool CardReader::next_card_by_lines() {
-  const std::string_view key = keyword_.view();
-  std::string_view line;
-  while (lines_->read_line(line)) {
-    // Only columns 1 to 4 decide; the whole card is upper-cased only when it is taken.
-    const std::array<char, 4> cols = keyword_columns(line);
-    const std::string_view head(cols.data(), cols.size());
-    if (head == "C   " || head != key) {
-      continue;
-    }
-    take_card(line);
-    return true;
-  }
-  return false;
 }
 
 bool CardReader::read_line() {

@@ -3,26 +3,25 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "cards/card_index.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::cards {
 
-inline constexpr std::size_t kCardLength = 256;
 using CardText = support::Text<kCardLength>;
 
 // Reads the input card file for the sections. A section scan rewinds the file, then hands over,
 // in file order, every card whose columns 1 to 4 equal the current keyword once upper-cased;
 // comment cards ("C   ") and all other cards are passed over. The card handed over is
 // upper-cased whole. Lines longer than 256 columns are cut; shorter ones are blank padded.
-// The first scan notes where the cards of each keyword stand, so that later scans go straight
-// from one card of their keyword to the next instead of reading every line again.
+// The file is read once, when it is attached, into an index (CardIndex) that notes where the
+// cards of each keyword stand, so that scans go straight from one card of their keyword to the
+// next, and that holds what the run asks of the whole file (group references, check findings).
 class CardReader {
  public:
   // A reader attached to no lines: every scan finds nothing until attach().
@@ -31,13 +30,17 @@ class CardReader {
   CardReader& operator=(const CardReader&) = delete;
   ~CardReader() = default;
 
-  // Binds the reader to the lines of the input card file; file_name is used in reports.
+  // Binds the reader to the lines of the input card file and reads them once into the index;
+  // file_name is used in reports.
   void attach(support::MemoryLines& lines, std::string file_name);
+  // What the one reading of the file found.
+  [[nodiscard]] const CardIndex& index() const { return index_; }
 
   // Warnings about fields found from now on go to warnings (none when it is null).
   void set_warnings(support::Warnings* warnings) { warnings_ = warnings; }
 
-  // Rewinds the file and sets the current keyword (four characters, blanks included).
+  // Rewinds the file and sets the current keyword: one of kKeywords (scanning for another is a
+  // fault of the program).
   void start_scan(std::string_view keyword);
   // Reads on to the next card of the current keyword; false at the end of the file.
   [[nodiscard]] bool next_card();
@@ -69,29 +72,10 @@ class CardReader {
   [[nodiscard]] std::string_view raw_line() const { return raw_; }
 
  private:
-  // Where a card stands: the offset of its line in the file and its line number.
-  struct CardPlace {
-    std::uint32_t offset = 0;
-    std::uint32_t line = 0;
-  };
-  // The cards whose upper-cased columns 1 to 4 hold key, in file order, when they are indexed:
-  // places_[first, first + count).
-  struct KeywordCards {
-    std::uint32_t key = 0;
-    std::size_t first = 0;
-    std::size_t count = 0;
-    bool indexed = false;
-  };
-
-  void build_index();
-  // The entry of key in index_, or index_.size() when key has none.
-  [[nodiscard]] std::size_t find_keyword(std::uint32_t key);
   // Copies line into the card text, cut to 256 columns, blank padded.
   void set_card(std::string_view line);
   // Takes line as the card: the card text is line upper-cased.
   void take_card(std::string_view line);
-  // next_card by reading every line from the current position.
-  [[nodiscard]] bool next_card_by_lines();
 
   // The label of the card last read in reports: "SEA card", "CRNT continuation card".
   [[nodiscard]] std::string card_label() const;
@@ -107,18 +91,12 @@ class CardReader {
   std::size_t card_used_ = 0;  // columns of the card text that may hold non-blanks
   std::string_view raw_{};
 
-  bool index_built_ = false;
-  std::vector<KeywordCards> index_;
-  std::size_t last_found_ = 0;
-  std::vector<CardPlace> places_;
-  // The line count of the file and the start of its last line.
-  std::int64_t line_count_ = 0;
-  std::size_t last_line_start_ = 0;
-  // The cards of the current keyword when they are indexed (scan_indexed_), and the first of
-  // them that may lie at or after the reading position.
-  bool scan_indexed_ = false;
-  std::span<const CardPlace> scan_places_{};
-  std::size_t next_place_ = 0;
+  CardIndex index_;
+  // The places of the current keyword's cards, and the place last taken from them
+  // (place_taken_); a place at the end of the file says that none is left.
+  CardIndex::Places places_;
+  CardPlace place_{};
+  bool place_taken_ = false;
 };
 
 }  // namespace qel2br::cards

@@ -102,6 +102,14 @@ Item make_item(std::string_view chars) {
   return item;
 }
 
+bool skipped_line(std::string_view line) {
+  if (IFSTNB(line) == 0) {
+    return true;
+  }
+  const char c = line.front();
+  return c == '$' || c == '#' || c == '!' || c == '\'';
+}
+
 void SPLITL(std::string_view line, ItemList& items) {
   items.count = 0;
   for_each_item(line, [&items](const Item& item) {

@@ -68,6 +68,10 @@ void for_each_item(std::string_view line, Fn&& fn) {
   }
 }
 
+// skipped_line(line): whether a line of a free-format file is passed over: its first character
+// is $, #, ! or an apostrophe, or it is blank throughout.
+[[nodiscard]] bool skipped_line(std::string_view line);
+
 // SPLITL(line, items): splits line into items: sets the count and, for each item in line
 // order, its type and either its value (types 1 and 2) or its text (type 3); the other field
 // of an entry keeps what it held. A line of more than 256 columns may hold more than 128

@@ -5,11 +5,11 @@
 
 namespace qel2br::driver {
 
-// Goes through the input card file once and warns of every card that holds tab characters
-// within its 256 columns and of every card whose keyword (one this tool reads) stands after
-// leading blanks instead of in columns 1-4. Comment cards are passed over, and lines that refer
-// to a group free-format are not looked at for the keyword. The reading position of the card
-// reader is left alone.
+// Warns of every card of the input card file that holds tab characters within its 256 columns
+// and of every card whose keyword (one this tool reads) stands after leading blanks instead of
+// in columns 1-4, in file order, as the card reader's one reading of the file found them.
+// Comment cards are passed over, and lines that refer to a group free-format are not looked at
+// for the keyword. The reading position of the card reader is left alone.
 void check_cards(sections::RunState& run);
 
 }  // namespace qel2br::driver

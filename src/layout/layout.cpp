@@ -91,9 +91,8 @@ constexpr std::array<std::uint64_t, 20> kTens = [] {
   return tens;
 }();
 
-// |value| * 10^decimals rounded to the nearest whole number, ties to the even one, computed
-// exactly from the binary value; nullopt when that number does not fit 64 bits (or decimals
-// is above 19).
+}  // namespace
+
 std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
   if (decimals < 0 || static_cast<std::size_t>(decimals) >= kTens.size()) {
     return std::nullopt;
@@ -133,6 +132,8 @@ std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
   }
   return static_cast<std::uint64_t>(whole);
 }
+
+namespace {
 
 // Writes an Fw.d field from the digits of the scaled whole number (no leading zeros; "0" for
 // zero): the last decimals digits behind the point.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -388,6 +389,11 @@ void ask(support::LineSource& answers, support::OutputUnit& console, std::string
 
 // Renders one Fw.d field into out (exactly w characters).
 void render_real(std::string& out, double value, int width, int decimals);
+
+// scaled_whole(value, decimals): |value| * 10^decimals rounded to the nearest whole number, ties
+// to the even one, computed exactly from the binary value: the digits of an Fw.d field with d =
+// decimals. Empty when that number does not fit 64 bits (or decimals is not 0 to 19).
+[[nodiscard]] std::optional<std::uint64_t> scaled_whole(double value, int decimals);
 
 // Room for the fixed-notation digits of any finite double with up to 30 decimals.
 inline constexpr std::size_t kFixedDigitsRoom = 400;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "cards/card_index.hpp"
 #include "layout/layout.hpp"
 #include "sections/headings.hpp"
 #include "sections/sections.hpp"
@@ -35,7 +36,7 @@ std::int32_t FLOGRP(RunState& run) {
   run.cards.rewind();
   std::string_view line;
   while (run.cards.read_raw(line)) {
-    const std::optional<support::Text<80>> reference = sets::group_reference(line, kFloo);
+    const std::optional<support::Text<80>> reference = cards::group_reference(line, kFloo);
     if (!reference.has_value()) {
       continue;
     }

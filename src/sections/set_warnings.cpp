@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cards/card_index.hpp"
 #include "support/text.hpp"
 #include "support/warnings.hpp"
 
@@ -54,7 +55,7 @@ void warn_left_out(RunState& run, const sets::ElementList& elements,
 
 void warn_group_passed_over(RunState& run, std::string_view keyword) {
   const std::optional<support::Text<80>> group =
-      sets::group_reference(run.cards.raw_line(), keyword);
+      cards::group_reference(run.cards.raw_line(), keyword);
   if (!group.has_value()) {
     return;
   }

@@ -156,20 +156,12 @@ void KEEPID(ElementList& elements, const SortedNumbers& numbers) {
   }
 }
 
-bool skipped_line(std::string_view line) {
-  if (cards::IFSTNB(line) == 0) {
-    return true;
-  }
-  const char c = line.front();
-  return c == '$' || c == '#' || c == '!' || c == '\'';
-}
-
 void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_unit) {
   numbers.clear();
   support::MemoryLines& lines = units.lines(file_unit);
   std::string_view line;
   while (lines.read_line(line)) {
-    if (skipped_line(line)) {
+    if (cards::skipped_line(line)) {
       continue;
     }
     cards::for_each_item(line, [&](const cards::Item& item) {
@@ -202,7 +194,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
   std::string_view line;
   cards::ItemList items;
   while (lines.read_line(line)) {
-    if (skipped_line(line)) {
+    if (cards::skipped_line(line)) {
       continue;
     }
     layout::write_record(console, layout::kOneText, support::Text<80>(line));
@@ -247,44 +239,8 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
   group_count = groups;
 }
 
-std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
-  // Only the first two items count; the keyword is compared first, so most lines are passed
-  // over without looking further or typing anything. A line that does not start with a blank
-  // has its first item in column 1, and the item's first character is compared at once.
-  line = line.substr(0, cards::kCardLength);
-  if (line.empty() || keyword.empty() || (line[0] != ' ' && line[0] != keyword[0])) {
-    return std::nullopt;
-  }
-  std::size_t pos = 0;
-  const std::string_view first = cards::next_item(line, pos);
-  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
-    return std::nullopt;
-  }
-  const bool comment_card = line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
-  if (skipped_line(line) || comment_card) {
-    return std::nullopt;
-  }
-  const std::string_view second = cards::next_item(line, pos);
-  if (second.empty() || cards::make_item(first).type != cards::kTextItem) {
-    return std::nullopt;
-  }
-  const cards::Item group = cards::make_item(second);
-  if (group.type != cards::kTextItem) {
-    return std::nullopt;
-  }
-  return group.text;
-}
-
-std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards) {
-  std::int32_t count = 0;
-  cards.rewind();
-  std::string_view line;
-  while (cards.read_raw(line)) {
-    if (group_reference(line, keyword).has_value()) {
-      ++count;
-    }
-  }
-  return count;
+std::int32_t CNTSET(std::string_view keyword, const cards::CardReader& cards) {
+  return cards.index().group_references(keyword);
 }
 
 }  // namespace qel2br::sets

@@ -48,10 +48,6 @@ class SortedNumbers {
 // every entry of elements that does not occur in it; the count stays.
 void KEEPID(ElementList& elements, const SortedNumbers& numbers);
 
-// skipped_line(line): whether a line of a free-format file is passed over: its first character
-// is $, #, ! or an apostrophe, or it is blank throughout.
-[[nodiscard]] bool skipped_line(std::string_view line);
-
 // RDELMS(numbers, units, file_unit): reads the element-number file on file_unit from its
 // current position to its end. Every item of a line that is a number adds one element number
 // (rounded, halves away from zero); texts are ignored. Ends with the console line " Total
@@ -70,17 +66,9 @@ void RDELMS(ElementList& numbers, support::UnitTable& units, std::int32_t file_u
 void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable& units,
             std::int32_t file_unit, std::int32_t console_unit, std::int32_t& status);
 
-// group_reference(line, keyword): the group that a line of the input card file refers to under
-// the keyword (four characters): the first 80 characters of its second item, blank padded,
-// when the line is not skipped, columns 1 and 2 are not "C ", its first item is a text
-// beginning with the keyword as written and its second item is a text; nullopt otherwise.
-// Only the first 256 columns of the line count, as on a card.
-[[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
-                                                               std::string_view keyword);
-
-// CNTSET(keyword, cards): the number of group references of the keyword (four characters) in
-// the input card file: the lines for which group_reference gives a group. Leaves the file
-// positioned at its end.
-[[nodiscard]] std::int32_t CNTSET(std::string_view keyword, cards::CardReader& cards);
+// CNTSET(keyword, cards): the number of group references of the keyword (FLOO, ELIM, SPEC or
+// SPEX) in the input card file: the lines for which cards::group_reference gives a group, as
+// the reader's one reading of the file counted them (0 for another keyword).
+[[nodiscard]] std::int32_t CNTSET(std::string_view keyword, const cards::CardReader& cards);
 
 }  // namespace qel2br::sets

@@ -69,6 +69,17 @@ std::int64_t& Warnings::count_of(WarningKind kind) {
   return counts_[index];
 }
 
+void Warnings::count_unlisted(WarningKind kind, std::int64_t more) {
+  if (more <= 0) {
+    return;
+  }
+  std::int64_t& count = count_of(kind);
+  if (strict_ || count < kWarningsKept) {
+    internal_fault("warnings counted before the ones to be shown and kept were given");
+  }
+  count += more;
+}
+
 void Warnings::finish() {
   for (std::size_t k = 0; k < counts_.size(); ++k) {
     const std::int64_t more = counts_[k] - kWarningsShown;

@@ -63,6 +63,9 @@ class Warnings {
     }
     warn(kind, file, line, std::forward<MakeMessage>(make_message)());
   }
+  // Counts more warnings of kind that come after kWarningsKept of the kind: they are neither
+  // shown nor kept (a caller that kept only that many of a kind counts the rest this way).
+  void count_unlisted(WarningKind kind, std::int64_t more);
   // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
   // the end of the run, whatever the end.
   void finish();

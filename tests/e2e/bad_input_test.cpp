@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "run_case.hpp"
+#include "testing/card_images.hpp"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,9 @@ using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
 using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
+using qel2br::testing::card;
+using qel2br::testing::card_file;
+using qel2br::testing::Field;
 
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
@@ -73,35 +77,6 @@ struct Row {
 void write_file(const fs::path& path, std::string_view contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
-
-// A card of 80 columns: the keyword in 1-4 and each text right-aligned in its columns.
-struct Field {
-  int first = 0;
-  int last = 0;
-  std::string text;
-};
-std::string card(std::string_view keyword, const std::vector<Field>& fields) {
-  std::string line(80, ' ');
-  line.replace(0, keyword.size(), keyword);
-  for (const Field& f : fields) {
-    const auto width = static_cast<std::size_t>(f.last - f.first + 1);
-    const std::string text = f.text.size() >= width
-                                 ? f.text.substr(0, width)
-                                 : std::string(width - f.text.size(), ' ') + f.text;
-    line.replace(static_cast<std::size_t>(f.first - 1), width, text);
-  }
-  line.erase(line.find_last_not_of(' ') + 1);
-  return line;
-}
-
-std::string lines(const std::vector<std::string>& cards, std::string_view end = "\n") {
-  std::string text;
-  for (const std::string& c : cards) {
-    text += c;
-    text += end;
-  }
-  return text;
 }
 
 // Bytes from a fixed seed: the same garbage on every run.
@@ -231,7 +206,7 @@ void add_field_rows(std::vector<Row>& rows) {
       // The report shows the field as it stands in the file, not upper-cased.
       const std::string found = "\"abc\"";
       Row row{.name = "field_" + n.label + (blank ? "_blank" : "_not_a_number"),
-              .files = [text = lines(cards)] { return only("cards.inp", text); },
+              .files = [text = card_file(cards)] { return only("cards.inp", text); },
               .answers = std::string(kElementAnswers)};
       if (blank && n.blank_allowed) {
         row.status = 0;
@@ -413,10 +388,10 @@ void add_file_rows(std::vector<Row>& rows) {
            [] {
              return only(
                  "cards.inp",
-                 lines({"TITL PLATFORM", kDepthCard,
-                        card("SEA ",
-                             {{16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})},
-                       "\r\n"));
+                 card_file({"TITL PLATFORM", kDepthCard,
+                            card("SEA ",
+                                 {{16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})},
+                           "\r\n"));
            },
        .answers = std::string(kElementAnswers),
        .output_has = "'   PLATFORM\r\n"});
@@ -585,7 +560,7 @@ void add_name_rows(std::vector<Row>& rows) {
                   .files =
                       [] {
                         std::vector<std::string> titles(2000, "TITL " + std::string(200, 'T'));
-                        return only("cards.inp", lines(titles));
+                        return only("cards.inp", card_file(titles));
                       },
                   .answers = "cards.inp\n/dev/full\n\n",
                   .status = 2,
@@ -599,7 +574,7 @@ void add_limit_rows(std::vector<Row>& rows) {
     for (int i = 1; i < n; ++i) {
       cards.push_back(card("    ", {{41, 50, std::to_string(i)}, {51, 60, "0.5"}}));
     }
-    return lines(cards);
+    return card_file(cards);
   };
   rows.push_back({.name = "current_of_100_points",
                   .files = [continuation] { return only("cards.inp", continuation(100)); },
@@ -618,7 +593,7 @@ void add_limit_rows(std::vector<Row>& rows) {
         cards.push_back(
             card(keyword, {{21, 30, std::to_string(i)}, {31, 40, "0.5"}, {51, 60, "1.5"}}));
       }
-      return lines(cards);
+      return card_file(cards);
     };
     std::string lower = keyword;
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -673,9 +648,9 @@ void add_limit_rows(std::vector<Row>& rows) {
       return [keyword, last] {
         return only(
             "cards.inp",
-            lines({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
-                   card(keyword,
-                        {{11, 20, "5001"}, {21, 30, std::to_string(last)}, {31, 40, "1"}})}));
+            card_file({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
+                       card(keyword,
+                            {{11, 20, "5001"}, {21, 30, std::to_string(last)}, {31, 40, "1"}})}));
       };
     };
     std::string lower = keyword;
@@ -880,12 +855,12 @@ void add_range_rows(std::vector<Row>& rows) {
   rows.push_back({.name = "beyond_32_bits_wave_type_and_constants_flag",
                   .files =
                       [] {
-                        return only("cards.inp", lines({card("CONS", {{10, 20, "1E300"}}),
-                                                        card("SEA ", {{6, 10, "4E9"},
-                                                                      {16, 20, "10"},
-                                                                      {21, 30, "12"},
-                                                                      {31, 40, "0"},
-                                                                      {71, 80, "45"}})}));
+                        return only("cards.inp", card_file({card("CONS", {{10, 20, "1E300"}}),
+                                                            card("SEA ", {{6, 10, "4E9"},
+                                                                          {16, 20, "10"},
+                                                                          {21, 30, "12"},
+                                                                          {31, 40, "0"},
+                                                                          {71, 80, "45"}})}));
                       },
                   .answers = std::string(kElementAnswers),
                   .output_has = "'   -Length Unit   : meter \r\n"});

@@ -118,18 +118,8 @@ TEST_P(Case, Matches) {
   fs::remove_all(scratch, ec);
 }
 
-std::vector<std::string> case_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(QEL2BR_CASES_DIR)) {
-    if (entry.is_directory()) {
-      names.push_back(entry.path().filename().string());
-    }
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, Case, ::testing::ValuesIn(case_names()),
+INSTANTIATE_TEST_SUITE_P(Golden, Case,
+                         ::testing::ValuesIn(qel2br::e2e::case_names(QEL2BR_CASES_DIR)),
                          [](const ::testing::TestParamInfo<std::string>& param_info) {
                            return param_info.param;
                          });

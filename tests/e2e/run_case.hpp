@@ -1,5 +1,6 @@
-// What both end-to-end runners share: reading files, a snapshot of a folder, and running the
-// built qel2br in a folder with files on its standard input and outputs, under a time limit.
+// What the end-to-end runners share: the case folders, reading files, a snapshot of a folder, and
+// running the built qel2br in a folder with files on its standard input and outputs, under a time
+// limit.
 #pragma once
 
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +51,18 @@ inline std::map<std::string, std::string> snapshot(const fs::path& dir) {
     }
   }
   return files;
+}
+
+// The names of the case folders in cases, in name order.
+inline std::vector<std::string> case_names(const fs::path& cases) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(cases)) {
+    if (entry.is_directory()) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // The date and time of the header line differ from run to run.

@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 using testing::file_lines;
 using testing::lines_of;
 
@@ -28,7 +29,8 @@ TEST(WRCURR, DirectionRoundedIntoSixColumns) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.direction);
-    testing::MemoryRun memory(card({{1, "CRNT"}, {41, "0"}, {51, "1"}, {61, row.direction}}));
+    testing::MemoryRun memory(
+        card_file({card("CRNT", {{41, 50, "0"}, {51, 60, "1"}, {61, 70, row.direction}})}));
     memory.state().water_depth = 100;
     WRCURR(memory.state());
     const std::vector<std::string> lines = lines_of(memory.output());
@@ -39,10 +41,10 @@ TEST(WRCURR, DirectionRoundedIntoSixColumns) {
 
 TEST(WRCURR, MillimetreProfileScaledAndReversed) {
   // A mud plane off the origin: the elevation is the scaled card elevation less the depth.
-  const std::string cards = card({{1, "crnt"}, {41, "0"}, {51, "500"}, {61, "-90"}}) +
-                            card({{41, "60000"}, {51, "750"}}) +
-                            card({{1, "    "}, {41, "1.2e5"}, {51, "1000"}, {71, "ignored"}});
-  testing::MemoryRun memory(cards);
+  testing::MemoryRun memory(
+      card_file({card("crnt", {{41, 50, "0"}, {51, 60, "500"}, {61, 70, "-90"}}),
+                 card("", {{41, 50, "60000"}, {51, 60, "750"}}),
+                 card("    ", {{41, 50, "1.2e5"}, {51, 60, "1000"}, {71, 80, "ignored"}})}));
   sections::RunState& run = memory.state();
   run.length_factor = static_cast<double>(0.001F);
   run.mud_plane_z = -20;
@@ -67,11 +69,11 @@ TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {
   };
   for (const Row& row : {Row{99, false}, Row{100, true}}) {
     SCOPED_TRACE(row.continuation_cards);
-    std::string cards = card({{1, "CRNT"}, {41, "0"}, {51, "1"}});
+    std::vector<std::string> cards = {card("CRNT", {{41, 50, "0"}, {51, 60, "1"}})};
     for (int i = 0; i < row.continuation_cards; ++i) {
-      cards += card({{41, "1"}, {51, "1"}});
+      cards.push_back(card("", {{41, 50, "1"}, {51, 60, "1"}}));
     }
-    testing::MemoryRun memory(cards);
+    testing::MemoryRun memory(card_file(cards));
     if (!row.stops) {
       WRCURR(memory.state());
       // "'", three header lines, "'", the column header, the record, 100 points, "'", "'".
@@ -93,9 +95,9 @@ TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {
 }
 
 TEST(WRCURR, UnreadablePointStopsBeforeTheCurrent) {
-  testing::MemoryRun memory(card({{1, "CRNT"}, {41, "0"}, {51, "1"}}) +
-                            card({{1, "CRNT"}, {41, "0"}, {51, "1"}}) +
-                            card({{41, "5"}, {51, "fast"}}));
+  testing::MemoryRun memory(card_file({card("CRNT", {{41, 50, "0"}, {51, 60, "1"}}),
+                                       card("CRNT", {{41, 50, "0"}, {51, 60, "1"}}),
+                                       card("", {{41, 50, "5"}, {51, 60, "fast"}})}));
   try {
     WRCURR(memory.state());
     ADD_FAILURE() << "no stop";

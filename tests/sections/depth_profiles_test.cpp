@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 using testing::file_lines;
 
 std::string banner() {
@@ -25,26 +26,27 @@ constexpr std::string_view kDashes = "' ----------------------------------------
 TEST(WRPROF, ProfilesNeedTwoCards) {
   struct Row {
     const char* name;
-    std::string cards;
+    std::vector<std::string> cards;
     std::string after_banner;
   };
-  const std::string growth_two =
-      card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) + card({{1, "MGRW"}, {21, "100"}, {31, "0.05"}});
   const std::string growth_lines = file_lines(
       {"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
        "'                     [  Z       Thick ]", " M_Growth ",
        "                         0.00    0.050", "                      -100.00    0.020"});
   const std::vector<Row> rows = {
-      {"no cards", "", ""},
+      {"no cards", {}, ""},
       {"one card of each",
-       card({{1, "MGRW"}, {11, "0"}, {31, "1"}}) +
-           card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}),
+       {card("MGRW", {{11, 20, "0"}, {31, 40, "1"}}),
+        card("COEF", {{11, 20, "0"}, {31, 40, "1"}, {51, 60, "2"}})},
        ""},
       {"two MGRW cards, one COEF card",
-       growth_two + card({{1, "COEF"}, {11, "0"}, {31, "1"}, {51, "2"}}), growth_lines},
+       {card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}),
+        card("MGRW", {{21, 30, "100"}, {31, 40, "0.05"}}),
+        card("COEF", {{11, 20, "0"}, {31, 40, "1"}, {51, 60, "2"}})},
+       growth_lines},
       {"COEF gives both coefficient profiles, not scaled",
-       card({{1, "COEF"}, {11, "0"}, {31, "0.6667"}, {51, "2"}}) + card({{1, "C   "}}) +
-           card({{1, "coef"}, {11, "x"}, {21, "-1234467"}, {31, "1.05"}, {51, "1.6"}}),
+       {card("COEF", {{11, 20, "0"}, {31, 40, "0.6667"}, {51, 60, "2"}}), card("C   "),
+        card("coef", {{11, 20, "x"}, {21, 30, "-1234467"}, {31, 40, "1.05"}, {51, 60, "1.6"}})},
        file_lines(
            {"'", kDashes, "' Specification of Cd Depth Profile ", kDashes, "'",
             "'                     [  Z        Cd   ]", " Hydro_Cd ",
@@ -55,7 +57,7 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(row.cards);
+    testing::MemoryRun memory(card_file(row.cards));
     memory.state().mud_plane_z = -100;
     memory.state().water_depth = 100;
     WRPROF(memory.state());
@@ -64,8 +66,8 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
 }
 
 TEST(WRPROF, MillimetreGrowthScaled) {
-  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "-30000"}, {31, "80"}}) +
-                            card({{1, "MGRW"}, {21, "10000"}, {31, "40"}}));
+  testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "-30000"}, {31, 40, "80"}}),
+                                       card("MGRW", {{21, 30, "10000"}, {31, 40, "40"}})}));
   sections::RunState& run = memory.state();
   run.length_factor = static_cast<double>(0.001F);
   run.mud_plane_z = -30;
@@ -80,8 +82,8 @@ TEST(WRPROF, MillimetreGrowthScaled) {
 }
 
 TEST(WRPROF, LaterCardElevationFromColumns21To30) {
-  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
-                            card({{1, "MGRW"}, {11, "80"}, {31, "0.05"}}));
+  testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}),
+                                       card("MGRW", {{11, 20, "80"}, {31, 40, "0.05"}})}));
   try {
     WRPROF(memory.state());
     ADD_FAILURE() << "no stop";
@@ -101,11 +103,12 @@ TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
   for (const Row& row : {Row{"MGRW", 100, false}, Row{"MGRW", 101, true}, Row{"COEF", 100, false},
                          Row{"COEF", 101, true}}) {
     SCOPED_TRACE(std::string(row.keyword) + " " + std::to_string(row.cards));
-    std::string cards = card({{1, "TITL"}});
+    std::vector<std::string> cards = {card("TITL")};
     for (int i = 0; i < row.cards; ++i) {
-      cards += card({{1, row.keyword}, {11, "1"}, {21, "1"}, {31, "1"}, {51, "1"}});
+      cards.push_back(
+          card(row.keyword, {{11, 20, "1"}, {21, 30, "1"}, {31, 40, "1"}, {51, 60, "1"}}));
     }
-    testing::MemoryRun memory(cards);
+    testing::MemoryRun memory(card_file(cards));
     if (!row.stops) {
       WRPROF(memory.state());
       const std::size_t blocks = std::string(row.keyword) == "COEF" ? 2 : 1;

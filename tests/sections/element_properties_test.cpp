@@ -4,25 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "sections/sections.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
-// A card line: the keyword in columns 1-4 and each text right-aligned to end at its column.
-std::string card(std::string_view keyword,
-                 std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
-  return testing::card_text(keyword, fields) + "\n";
-}
+using testing::card;
+using testing::card_file;
 
 constexpr std::string_view kRecord = " Flooded   Elem";
 
@@ -71,13 +67,28 @@ const std::string kCdCmHeader =
 TEST(WRELMP, CoefficientBoundAndColumns) {
   const std::string cards =
       // SPEC: drag -1 is skipped, -0.1 is usable, -0.10001 skipped.
-      card("SPEC", {{10, "1"}, {40, "0"}, {50, "-1"}, {70, "2.0"}}) +
-      card("SPEC", {{10, "2"}, {40, "0"}, {50, "-0.1"}, {70, "2.0"}}) +
-      card("SPEC", {{10, "3"}, {40, "0"}, {50, "0.5"}, {70, "-0.10001"}}) +
-      card("SPEC", {{10, "4"}, {15, "6"}, {20, "1"}, {40, "0"}, {50, "1000"}, {70, "1"}}) +
-      card("Spec", {{10, "9"}, {15, "1"}, {20, "1"}, {40, "0"}, {50, "1"}, {70, "1"}}) +
-      // SPEX: range in 11-40, coefficients in 61-65 and 71-75.
-      card("SPEX", {{20, "101"}, {30, "103"}, {40, "2"}, {60, "9"}, {65, "0.7"}, {75, "1.5"}});
+      card_file({card("SPEC", {{6, 10, "1"}, {31, 40, "0"}, {41, 50, "-1"}, {61, 70, "2.0"}}),
+                 card("SPEC", {{6, 10, "2"}, {31, 40, "0"}, {41, 50, "-0.1"}, {61, 70, "2.0"}}),
+                 card("SPEC", {{6, 10, "3"}, {31, 40, "0"}, {41, 50, "0.5"}, {61, 70, "-0.10001"}}),
+                 card("SPEC", {{6, 10, "4"},
+                               {11, 15, "6"},
+                               {16, 20, "1"},
+                               {31, 40, "0"},
+                               {41, 50, "1000"},
+                               {61, 70, "1"}}),
+                 card("Spec", {{6, 10, "9"},
+                               {11, 15, "1"},
+                               {16, 20, "1"},
+                               {31, 40, "0"},
+                               {41, 50, "1"},
+                               {61, 70, "1"}}),
+                 // SPEX: range in 11-40, coefficients in 61-65 and 71-75.
+                 card("SPEX", {{11, 20, "101"},
+                               {21, 30, "103"},
+                               {31, 40, "2"},
+                               {51, 60, "9"},
+                               {61, 65, "0.7"},
+                               {71, 75, "1.5"}})});
   testing::MemoryRun memory(cards);
   WRELMP(memory.state());
   EXPECT_EQ(memory.output(),
@@ -89,14 +100,16 @@ TEST(WRELMP, CoefficientBoundAndColumns) {
 }
 
 TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
-  testing::MemoryRun memory(card("SPEC", {{10, "7"}, {40, "0"}, {50, "1"}, {70, "1"}}));
+  testing::MemoryRun memory(
+      card_file({card("SPEC", {{6, 10, "7"}, {31, 40, "0"}, {41, 50, "1"}, {61, 70, "1"}})}));
   memory.set_element_numbers({8});
   WRELMP(memory.state());
   EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
 }
 
 TEST(WRELMP, IgnoredRealMustBeANumber) {
-  testing::MemoryRun memory(card("SPEC", {{10, "7"}, {50, "1"}, {70, "1"}}));
+  testing::MemoryRun memory(
+      card_file({card("SPEC", {{6, 10, "7"}, {41, 50, "1"}, {61, 70, "1"}})}));
   try {
     WRELMP(memory.state());
     ADD_FAILURE() << "no stop";

@@ -2,30 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
-// A card line: the keyword in columns 1-4 and each text right-aligned to end at its column.
-std::string card(std::string_view keyword,
-                 std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
-  return testing::card_text(keyword, fields) + "\n";
-}
+using testing::card;
+using testing::card_file;
 
 TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
-  const std::string cards = card("FLOO", {{20, "11"}, {30, "13"}, {40, "1"}}) +
-                            card("ELIM", {{20, "5"}}) + card("FLOO", {{10, "LEGA1"}}) +
-                            card("FLOO", {{20, "20"}, {30, "22"}, {40, "1"}}) +
-                            card("FLOO", {{20, "-1"}, {30, "0"}, {40, "1"}});
+  const std::string cards = card_file(
+      {card("FLOO", {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}}), card("ELIM", {{11, 20, "5"}}),
+       card("FLOO LEGA1"), card("FLOO", {{11, 20, "20"}, {21, 30, "22"}, {31, 40, "1"}}),
+       card("FLOO", {{11, 20, "-1"}, {21, 30, "0"}, {31, 40, "1"}})});
   testing::MemoryRun memory(cards);
   memory.set_element_numbers({11, 13, 20, 22, 5});
   WRFLEL(memory.state());
@@ -40,9 +35,10 @@ TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
 }
 
 TEST(WRFLEL, MergedListHoldsAtMost10000) {
-  const std::string cards = card("ELIM", {{20, "1"}, {30, "6000"}, {40, "1"}}) +
-                            card("ELIM", {{20, "1"}, {30, "4000"}, {40, "1"}}) +
-                            card("ELIM", {{20, "7"}});
+  const std::string cards =
+      card_file({card("ELIM", {{11, 20, "1"}, {21, 30, "6000"}, {31, 40, "1"}}),
+                 card("ELIM", {{11, 20, "1"}, {21, 30, "4000"}, {31, 40, "1"}}),
+                 card("ELIM", {{11, 20, "7"}})});
   testing::MemoryRun memory(cards);
   try {
     WRFLEL(memory.state());

@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 using testing::file_lines;
 
 std::string metre_kilogram_lines() {
@@ -23,7 +24,7 @@ std::string metre_kilogram_lines() {
 TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   struct Row {
     const char* name;
-    std::string cards;
+    std::vector<std::string> cards;
     const char* length_line;
     const char* mass_line;
     double length_factor;
@@ -33,37 +34,90 @@ TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   const double mm = 0.0010000000474974513;
   // Garbage in the gravity and density columns proves that they are not read.
   const std::vector<Row> rows = {
-      {"flag 0", card({{1, "CONS"}, {10, "0"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
-      {"flag 2", card({{1, "CONS"}, {10, "2"}, {21, "x"}, {31, "y"}}), "meter ", "kg    ", 1, 1},
-      {"flag 1.6 rounds to 2", card({{1, "CONS"}, {10, "1.6"}, {21, "x"}}), "meter ", "kg    ", 1,
+      {"flag 0",
+       {card("CONS", {{10, 20, "0"}, {21, 30, "x"}, {31, 40, "y"}})},
+       "meter ",
+       "kg    ",
+       1,
        1},
-      {"flag 0.5 rounds to 1", card({{1, "CONS"}, {10, "0.5"}, {21, "9810"}, {31, "1.025E-9"}}),
-       "mm    ", "tonnes", mm, 1000},
-      {"metres, tonnes", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "1.025"}}), "meter ",
-       "tonnes", 1, 1000},
-      {"millimetres, tonnes", card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}),
-       "mm    ", "tonnes", mm, 1000},
-      {"millimetres, kilograms", card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-6"}}),
-       "mm    ", "kg    ", mm, 1},
-      {"gravity exactly 9000", card({{1, "CONS"}, {10, "1"}, {21, "9000"}, {31, "1025"}}), "meter ",
-       "kg    ", 1, 1},
-      {"density exactly 900", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "900"}}), "meter ",
-       "kg    ", 1, 1},
-      {"density 0", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}, {31, "0"}}), "meter ", "tonnes", 1,
+      {"flag 2",
+       {card("CONS", {{10, 20, "2"}, {21, 30, "x"}, {31, 40, "y"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
+      {"flag 1.6 rounds to 2",
+       {card("CONS", {{10, 20, "1.6"}, {21, 30, "x"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
+      {"flag 0.5 rounds to 1",
+       {card("CONS", {{10, 20, "0.5"}, {21, 30, "9810"}, {31, 40, "1.025E-9"}})},
+       "mm    ",
+       "tonnes",
+       mm,
        1000},
-      {"negative gravity", card({{1, "CONS"}, {10, "1"}, {21, "-9810"}, {31, "1025"}}), "meter ",
-       "kg    ", 1, 1},
-      {"no CONS card", card({{1, "MUDP"}, {10, "1"}}), "meter ", "kg    ", 1, 1},
+      {"metres, tonnes",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1.025"}})},
+       "meter ",
+       "tonnes",
+       1,
+       1000},
+      {"millimetres, tonnes",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1.025E-9"}})},
+       "mm    ",
+       "tonnes",
+       mm,
+       1000},
+      {"millimetres, kilograms",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1.025E-6"}})},
+       "mm    ",
+       "kg    ",
+       mm,
+       1},
+      {"gravity exactly 9000",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9000"}, {31, 40, "1025"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
+      {"density exactly 900",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "900"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
+      {"density 0",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "0"}})},
+       "meter ",
+       "tonnes",
+       1,
+       1000},
+      {"negative gravity",
+       {card("CONS", {{10, 20, "1"}, {21, 30, "-9810"}, {31, 40, "1025"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
+      {"no CONS card", {card("MUDP", {{10, 20, "1"}})}, "meter ", "kg    ", 1, 1},
       {"second CONS card changes nothing",
-       card({{1, "CONS"}, {10, "0"}}) + card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1"}}),
-       "meter ", "kg    ", 1, 1},
+       {card("CONS", {{10, 20, "0"}}),
+        card("CONS", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1"}})},
+       "meter ",
+       "kg    ",
+       1,
+       1},
       {"comment card before it",
-       card({{1, "c   CONS"}}) + card({{1, "cons"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}),
-       "mm    ", "tonnes", mm, 1000},
+       {card("c   CONS"), card("cons", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1.025E-9"}})},
+       "mm    ",
+       "tonnes",
+       mm,
+       1000},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(row.cards);
+    testing::MemoryRun memory(card_file(row.cards));
     WRHEAD(memory.state());
     EXPECT_EQ(memory.output(), file_lines({"'", "' Assumed Units in Qelvo File :", "'",
                                            std::string("'   -Length Unit   : ") + row.length_line,
@@ -76,26 +130,27 @@ TEST(WRHEAD, UnitsFromTheFirstConsCard) {
 TEST(WRHEAD, HeadingLinesFromTheTitleCards) {
   struct Row {
     const char* name;
-    std::string cards;
+    std::vector<std::string> cards;
     std::string heading;
   };
   const std::string long_text(251, 'W');  // columns 6 to 256
   const std::vector<Row> rows = {
-      {"no TITL card", card({{1, "DPTH"}, {10, "100"}}), ""},
+      {"no TITL card", {card("DPTH", {{10, 20, "100"}})}, ""},
       {"three cards in file order",
-       card({{1, "TITL"}, {5, "first"}}) + card({{1, "SEA "}, {6, "1"}}) +
-           card({{1, "Titl"}, {6, "Second title  "}}) + card({{1, "TITL"}, {5, "3rd"}}),
+       {card("TITL", {{5, 9, "first"}}), card("SEA ", {{6, 10, "1"}}),
+        card("Titl", {{6, 19, "Second title  "}}), card("TITL", {{5, 7, "3rd"}})},
        file_lines({"' Heading :  ", "'", "'  FIRST", "'   SECOND TITLE", "'  3RD"})},
-      {"keyword only", card({{1, "TITL"}}), file_lines({"' Heading :  ", "'", "'  "})},
-      {"text up to column 256", card({{1, "TITL"}, {5, " "}, {6, long_text}}),
+      {"keyword only", {card("TITL")}, file_lines({"' Heading :  ", "'", "'  "})},
+      {"text up to column 256",
+       {card("TITL", {{6, 256, long_text}})},
        file_lines({"' Heading :  ", "'", "'   " + long_text})},
       {"comment card and indented keyword passed over",
-       card({{1, "C   TITL"}}) + card({{2, "TITL x"}}) + card({{1, "TITL"}, {5, "only"}}),
+       {card("C   TITL"), card(" TITL x"), card("TITL", {{5, 8, "only"}})},
        file_lines({"' Heading :  ", "'", "'  ONLY"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(row.cards);
+    testing::MemoryRun memory(card_file(row.cards));
     WRHEAD(memory.state());
     EXPECT_EQ(memory.output(), row.heading + metre_kilogram_lines());
   }
@@ -108,16 +163,16 @@ TEST(WRHEAD, UnreadableConsFieldStopsBeforeTheUnitLines) {
     std::string message;
   };
   const std::vector<Row> rows = {
-      {"blank flag", card({{1, "CONS"}, {21, "9.81"}}),
+      {"blank flag", card("CONS", {{21, 30, "9.81"}}),
        "CONS card, columns 10-20: expected a number, found a blank field"},
-      {"bad gravity", card({{1, "CONS"}, {10, "1"}, {21, "9.81x"}, {31, "1025"}}),
+      {"bad gravity", card("CONS", {{10, 20, "1"}, {21, 30, "9.81x"}, {31, 40, "1025"}}),
        "CONS card, columns 21-30: expected a number, found \"9.81x\""},
-      {"blank density", card({{1, "CONS"}, {10, "1"}, {21, "9.81"}}),
+      {"blank density", card("CONS", {{10, 20, "1"}, {21, 30, "9.81"}}),
        "CONS card, columns 31-40: expected a number, found a blank field"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(card({{1, "TITL"}, {5, "T"}}) + row.cons);
+    testing::MemoryRun memory(card_file({card("TITL", {{5, 5, "T"}}), row.cons}));
     try {
       WRHEAD(memory.state());
       ADD_FAILURE() << "no stop";

@@ -6,34 +6,47 @@
 #include <vector>
 
 #include "report/report_data.hpp"
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "sets/structure.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 
 // A millimetre and tonne input with every kind of card the element mode converts.
-const std::string kCards =
-    card({{1, "TITL Platform <A>"}}) +                                               // 1
-    card({{1, "CONS"}, {10, "1"}, {21, "9810"}, {31, "1.025E-9"}}) +                 // 2
-    card({{1, "MUDP"}, {10, "-100000"}}) +                                           // 3
-    card({{1, "DPTH"}, {10, "100000"}}) +                                            // 4
-    card({{1, "SEA"}, {6, "1"}, {16, "8500"}, {21, "12"}, {31, "7"}, {71, "45"}}) +  // 5
-    card({{1, "SEA"}, {6, "3"}, {16, "1000"}, {21, "9"}, {31, "0"}, {71, "0"}}) +    // 6
-    card({{1, "CRNT"}, {41, "0"}, {51, "500"}, {61, "90"}}) +                        // 7
-    card({{41, "50000"}, {51, "800"}}) +                                             // 8
-    card({{1, "MGRW"}, {11, "0"}, {31, "20"}}) +                                     // 9
-    card({{1, "MGRW"}, {21, "100000"}, {31, "50"}}) +                                // 10
-    card({{1, "COEF"}, {11, "0"}, {31, "0.7"}, {51, "2.0"}}) +                       // 11
-    card({{1, "COEF"}, {21, "100000"}, {31, "0.65"}, {51, "1.6"}}) +                 // 12
-    card({{1, "SPEC"}, {6, "101"}, {11, "105"}, {16, "1"}, {31, "0"}, {41, "0.7"}, {61, "2"}}) +
-    card({{1, "SPEC"}, {6, "201"}, {11, "202"}, {16, "1"}, {31, "0"}, {41, "-1"}, {61, "2"}}) +
-    card({{1, "FLOO"}, {11, "11"}, {21, "13"}, {31, "1"}}) +   // 15
-    card({{1, "ELIM"}, {11, "501"}, {21, "505"}, {31, "2"}});  // 16
+const std::string kCards = card_file(
+    {card("TITL Platform <A>"),                                              // 1
+     card("CONS", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1.025E-9"}}),  // 2
+     card("MUDP", {{10, 20, "-100000"}}),                                    // 3
+     card("DPTH", {{10, 20, "100000"}}),                                     // 4
+     card("SEA",
+          {{6, 10, "1"}, {16, 20, "8500"}, {21, 30, "12"}, {31, 40, "7"}, {71, 80, "45"}}),  // 5
+     card("SEA",
+          {{6, 10, "3"}, {16, 20, "1000"}, {21, 30, "9"}, {31, 40, "0"}, {71, 80, "0"}}),  // 6
+     card("CRNT", {{41, 50, "0"}, {51, 60, "500"}, {61, 70, "90"}}),                       // 7
+     card("", {{41, 50, "50000"}, {51, 60, "800"}}),                                       // 8
+     card("MGRW", {{11, 20, "0"}, {31, 40, "20"}}),                                        // 9
+     card("MGRW", {{21, 30, "100000"}, {31, 40, "50"}}),                                   // 10
+     card("COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}}),                      // 11
+     card("COEF", {{21, 30, "100000"}, {31, 40, "0.65"}, {51, 60, "1.6"}}),                // 12
+     card("SPEC", {{6, 10, "101"},
+                   {11, 15, "105"},
+                   {16, 20, "1"},
+                   {31, 40, "0"},
+                   {41, 50, "0.7"},
+                   {61, 70, "2"}}),
+     card("SPEC", {{6, 10, "201"},
+                   {11, 15, "202"},
+                   {16, 20, "1"},
+                   {31, 40, "0"},
+                   {41, 50, "-1"},
+                   {61, 70, "2"}}),
+     card("FLOO", {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}}),      // 15
+     card("ELIM", {{11, 20, "501"}, {21, 30, "505"}, {31, 40, "2"}})});  // 16
 
 void run_element_mode(testing::MemoryRun& memory) {
   memory.set_element_numbers({101, 103, 104, 105, 11, 13, 501, 505});
@@ -57,15 +70,15 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
   // Noting changes nothing in the output data file.
   EXPECT_EQ(noted.output(), plain.output());
 
-  const double mm = static_cast<double>(0.001F);
+  // Millimetres: lengths are scaled by the single-precision 0.001, 0.0010000000474974513.
   // The heading text runs from column 5, the blank after the keyword included.
   EXPECT_EQ(data.titles, std::vector<std::string>{" PLATFORM <A>"});
-  EXPECT_EQ(data.length_factor, mm);
+  EXPECT_EQ(data.length_factor, 0.0010000000474974513);
   EXPECT_EQ(data.mass_factor, 1000.0);
   EXPECT_TRUE(data.levels_set);
-  EXPECT_EQ(data.mud_plane_z, -100000 * mm);
-  EXPECT_EQ(data.water_depth, 100000 * mm);
-  EXPECT_EQ(data.still_water_z, 100000 * mm + -100000 * mm);
+  EXPECT_EQ(data.mud_plane_z, -100.00000474974513);
+  EXPECT_EQ(data.water_depth, 100.00000474974513);
+  EXPECT_EQ(data.still_water_z, 0.0);
 
   ASSERT_EQ(data.sea_states.size(), 2U);
   const report::SeaState& sea = data.sea_states[0];
@@ -73,7 +86,7 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
   EXPECT_EQ(sea.load_case, 3);
   EXPECT_EQ(sea.theory, "Airy");
   EXPECT_EQ(sea.type_code, 1.0);
-  EXPECT_EQ(sea.height, 8500 * mm);
+  EXPECT_EQ(sea.height, 8.500000403728336);
   EXPECT_EQ(sea.period, 12.0);
   EXPECT_EQ(sea.phase, 7.0);
   EXPECT_EQ(sea.direction, 45.0);
@@ -85,24 +98,22 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
   EXPECT_EQ(current.line, 7);
   EXPECT_EQ(current.direction, 90.0);
   ASSERT_EQ(current.points.size(), 2U);
-  const double still = data.still_water_z;
-  const double mud = data.mud_plane_z;
   EXPECT_EQ(current.points[0].line, 7);
   EXPECT_EQ(current.points[0].card_elevation, 0.0);
   EXPECT_EQ(current.points[0].card_value, 500.0);
-  EXPECT_EQ(current.points[0].elevation, 0.0 * mm - still + mud);
-  EXPECT_EQ(current.points[0].value, 500 * mm);
+  EXPECT_EQ(current.points[0].elevation, -100.00000474974513);
+  EXPECT_EQ(current.points[0].value, 0.5000000237487257);
   EXPECT_EQ(current.points[1].line, 8);
-  EXPECT_EQ(current.points[1].elevation, 50000 * mm - still + mud);
-  EXPECT_EQ(current.points[1].value, 800 * mm);
+  EXPECT_EQ(current.points[1].elevation, -50.000002374872565);
+  EXPECT_EQ(current.points[1].value, 0.800000037997961);
 
   ASSERT_TRUE(data.marine_growth.written);
   ASSERT_EQ(data.marine_growth.points.size(), 2U);
   EXPECT_EQ(data.marine_growth.points[1].line, 10);
   EXPECT_EQ(data.marine_growth.points[1].card_elevation, 100000.0);
-  EXPECT_EQ(data.marine_growth.points[1].elevation, 100000 * mm - still + mud);
+  EXPECT_EQ(data.marine_growth.points[1].elevation, 0.0);
   EXPECT_EQ(data.marine_growth.points[1].card_value, 50.0);
-  EXPECT_EQ(data.marine_growth.points[1].value, 50 * mm);
+  EXPECT_EQ(data.marine_growth.points[1].value, 0.050000002374872565);
   ASSERT_TRUE(data.coefficients.written);
   ASSERT_EQ(data.coefficients.points.size(), 2U);
   EXPECT_EQ(data.coefficients.points[0].line, 11);
@@ -129,8 +140,8 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
 }
 
 TEST(ReportNotes, ShortProfilesAndGroups) {
-  testing::MemoryRun memory(card({{1, "MGRW"}, {11, "0"}, {31, "0.02"}}) +
-                            card({{1, "FLOO LEGA1"}}) + card({{1, "FLOO DECK"}}));
+  testing::MemoryRun memory(card_file(
+      {card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}), card("FLOO LEGA1"), card("FLOO DECK")}));
   sections::RunState& run = memory.state();
   report::ReportData data;
   run.report = &data;

@@ -4,21 +4,22 @@
 #include <string>
 #include <vector>
 
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 using testing::file_lines;
 
 TEST(WRLEVL, LevelsInMetres) {
   struct Row {
     const char* name;
-    std::string cards;
+    std::vector<std::string> cards;
     double length_factor;
     const char* mud;  // F9.3 fields as written
     const char* depth;
@@ -29,27 +30,66 @@ TEST(WRLEVL, LevelsInMetres) {
   };
   const double mm = static_cast<double>(0.001F);
   const std::vector<Row> rows = {
-      {"no cards", "", 1, "    0.000", "    0.000", "    0.000", 0, 0, 0},
-      {"metres", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "100"}}), 1,
-       " -100.000", "  100.000", "    0.000", -100, 100, 0},
-      {"millimetres", card({{1, "DPTH"}, {12, "100000"}}) + card({{1, "MUDP"}, {10, "-100000"}}),
-       mm, " -100.000", "  100.000", "    0.000", -100.00000474974513, 100.00000474974513, 0.0},
+      {"no cards", {}, 1, "    0.000", "    0.000", "    0.000", 0, 0, 0},
+      {"metres",
+       {card("MUDP", {{10, 20, "-100"}}), card("DPTH", {{10, 20, "100"}})},
+       1,
+       " -100.000",
+       "  100.000",
+       "    0.000",
+       -100,
+       100,
+       0},
+      {"millimetres",
+       {card("DPTH", {{10, 20, "100000"}}), card("MUDP", {{10, 20, "-100000"}})},
+       mm,
+       " -100.000",
+       "  100.000",
+       "    0.000",
+       -100.00000474974513,
+       100.00000474974513,
+       0.0},
       {"still water level at depth above the mud plane",
-       card({{1, "MUDP"}, {10, "-80"}}) + card({{1, "DPTH"}, {10, "100"}}), 1, "  -80.000",
-       "  100.000", "   20.000", -80, 100, 20},
-      {"mud plane without depth", card({{1, "MUDP"}, {10, "-50"}}), 1, "  -50.000", "    0.000",
-       "  -50.000", -50, 0, -50},
+       {card("MUDP", {{10, 20, "-80"}}), card("DPTH", {{10, 20, "100"}})},
+       1,
+       "  -80.000",
+       "  100.000",
+       "   20.000",
+       -80,
+       100,
+       20},
+      {"mud plane without depth",
+       {card("MUDP", {{10, 20, "-50"}})},
+       1,
+       "  -50.000",
+       "    0.000",
+       "  -50.000",
+       -50,
+       0,
+       -50},
       {"only the first card counts, columns 10-20 only",
-       card({{1, "MUDP"}, {10, "-10"}, {21, "x"}}) + card({{1, "MUDP"}, {10, "-20"}}) +
-           card({{1, "DPTH"}, {10, "30"}}) + card({{1, "DPTH"}, {10, "40"}}),
-       1, "  -10.000", "   30.000", "   20.000", -10, 30, 20},
+       {card("MUDP", {{10, 20, "-10"}, {21, 30, "x"}}), card("MUDP", {{10, 20, "-20"}}),
+        card("DPTH", {{10, 20, "30"}}), card("DPTH", {{10, 20, "40"}})},
+       1,
+       "  -10.000",
+       "   30.000",
+       "   20.000",
+       -10,
+       30,
+       20},
       {"too wide for F9.3, kept whole",
-       card({{1, "MUDP"}, {10, "-10000"}}) + card({{1, "DPTH"}, {10, "100000"}}), 1, "*********",
-       "*********", "90000.000", -10000, 100000, 90000},
+       {card("MUDP", {{10, 20, "-10000"}}), card("DPTH", {{10, 20, "100000"}})},
+       1,
+       "*********",
+       "*********",
+       "90000.000",
+       -10000,
+       100000,
+       90000},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(row.cards);
+    testing::MemoryRun memory(card_file(row.cards));
     memory.state().length_factor = row.length_factor;
     WRLEVL(memory.state());
     EXPECT_EQ(memory.output(),
@@ -65,21 +105,26 @@ TEST(WRLEVL, LevelsInMetres) {
 TEST(WRLEVL, UnreadableValueStops) {
   struct Row {
     const char* name;
-    std::string cards;
+    std::vector<std::string> cards;
     std::int64_t line;
     std::string message;
     std::string written;
   };
   const std::vector<Row> rows = {
-      {"blank MUDP", card({{1, "DPTH"}, {10, "100"}}) + card({{1, "MUDP"}, {21, "1"}}), 2,
-       "MUDP card, columns 10-20: expected a number, found a blank field", ""},
-      {"bad DPTH", card({{1, "MUDP"}, {10, "-100"}}) + card({{1, "DPTH"}, {10, "1OO"}}), 2,
+      {"blank MUDP",
+       {card("DPTH", {{10, 20, "100"}}), card("MUDP", {{21, 30, "1"}})},
+       2,
+       "MUDP card, columns 10-20: expected a number, found a blank field",
+       ""},
+      {"bad DPTH",
+       {card("MUDP", {{10, 20, "-100"}}), card("DPTH", {{10, 20, "1OO"}})},
+       2,
        "DPTH card, columns 10-20: expected a number, found \"1OO\"",
        file_lines({"'", "' MudPlane Z_coordinate: -100.000 [m]"})},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(row.cards);
+    testing::MemoryRun memory(card_file(row.cards));
     try {
       WRLEVL(memory.state());
       ADD_FAILURE() << "no stop";

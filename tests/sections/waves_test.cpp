@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "sections/section_cards.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::card_file;
 using testing::file_lines;
 
 std::string wave_header() {
@@ -23,8 +24,9 @@ std::string wave_header() {
 }
 
 // A SEA card with height 10, period 12, phase 0 and direction 45.
-std::string sea_card(std::string_view type) {
-  return card({{1, "SEA "}, {6, type}, {16, "10"}, {21, "12"}, {31, "0"}, {71, "45"}});
+std::string sea_card(const std::string& type) {
+  return card("SEA ",
+              {{6, 10, type}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}});
 }
 
 TEST(WRWAVE, TheoryNameFromTheTypeCode) {
@@ -48,7 +50,7 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
-    testing::MemoryRun memory(sea_card(row.type));
+    testing::MemoryRun memory(card_file({sea_card(row.type)}));
     memory.state().water_depth = 100;
     WRWAVE(memory.state());
     const std::string record = std::string("#WaveData   3  ") + row.theory + row.height +
@@ -60,12 +62,13 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
 
 TEST(WRWAVE, OneHeaderForAllCards) {
   // SEAS and SEA1 are other keywords; a lower-case card is a SEA card.
-  const std::string cards =
-      card({{1, "SEAS"}, {6, "1"}}) + card({{1, "SEA1"}, {6, "1"}}) +
-      card({{1, "SEA "}, {6, "1"}, {16, "8500"}, {21, "12.5"}, {31, "-30"}, {71, "180"}}) +
-      card({{1, "CRNT"}}) +
-      card({{1, "sea "}, {6, "6"}, {16, "12000"}, {21, "14"}, {31, "2e1"}, {71, "-90"}});
-  testing::MemoryRun memory(cards);
+  testing::MemoryRun memory(card_file(
+      {card("SEAS", {{6, 10, "1"}}), card("SEA1", {{6, 10, "1"}}),
+       card("SEA ",
+            {{6, 10, "1"}, {16, 20, "8500"}, {21, 30, "12.5"}, {31, 40, "-30"}, {71, 80, "180"}}),
+       card("CRNT"),
+       card("sea ",
+            {{6, 10, "6"}, {16, 20, "12000"}, {21, 30, "14"}, {31, 40, "2e1"}, {71, 80, "-90"}})}));
   sections::RunState& run = memory.state();
   // Millimetre input: only the height is scaled.
   run.length_factor = static_cast<double>(0.001F);
@@ -82,7 +85,7 @@ TEST(WRWAVE, OneHeaderForAllCards) {
 }
 
 TEST(WRWAVE, NoSeaCardWritesNothing) {
-  testing::MemoryRun memory(card({{1, "SEAS"}, {6, "1"}}) + card({{2, "SEA "}}));
+  testing::MemoryRun memory(card_file({card("SEAS", {{6, 10, "1"}}), card(" SEA ")}));
   WRWAVE(memory.state());
   EXPECT_EQ(memory.output(), "");
 }
@@ -94,16 +97,18 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
     std::string message;
   };
   const std::vector<Row> rows = {
-      {"bad type", card({{1, "SEA "}, {6, "A"}, {16, "1"}, {21, "1"}, {31, "1"}, {71, "1"}}),
+      {"bad type",
+       card("SEA ", {{6, 10, "A"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "1"}, {71, 80, "1"}}),
        "SEA card, columns 6-10: expected a number, found \"A\""},
-      {"blank height for type 9", card({{1, "SEA "}, {6, "9"}, {21, "1"}, {31, "1"}, {71, "1"}}),
+      {"blank height for type 9",
+       card("SEA ", {{6, 10, "9"}, {21, 30, "1"}, {31, 40, "1"}, {71, 80, "1"}}),
        "SEA card, columns 16-20: expected a number, found a blank field"},
-      {"blank direction", card({{1, "SEA "}, {6, "1"}, {16, "1"}, {21, "1"}, {31, "1"}}),
+      {"blank direction", card("SEA ", {{6, 10, "1"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "1"}}),
        "SEA card, columns 71-80: expected a number, found a blank field"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    testing::MemoryRun memory(sea_card("1") + row.card);
+    testing::MemoryRun memory(card_file({sea_card("1"), row.card}));
     memory.state().water_depth = 100;
     try {
       WRWAVE(memory.state());

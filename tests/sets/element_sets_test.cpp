@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,16 +13,13 @@
 
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
 #include "testing/memory_units.hpp"
 
 namespace qel2br::sets {
 namespace {
 
-// A card line: the keyword in columns 1-4 and each text right-aligned to end at its column.
-std::string card(std::string_view keyword,
-                 std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
-  return testing::card_text(keyword, fields);
-}
+using testing::card;
 
 std::vector<std::int32_t> to_vector(const ElementList& list) {
   return {list.items().begin(), list.items().end()};
@@ -48,24 +44,27 @@ TEST(RNGELM, ExpandsRanges) {
     std::vector<std::int32_t> elements;
   };
   const Row rows[] = {
-      {"single", card("SPEC", {{10, "10"}}), 5, {10}},
-      {"stepped", card("SPEC", {{10, "10"}, {15, "20"}, {20, "5"}}), 5, {10, 15, 20}},
-      {"first above last", card("SPEC", {{10, "20"}, {15, "10"}, {20, "1"}}), 5, {}},
-      {"step 0 after a first", card("FLOO", {{20, "3"}, {30, "9"}, {40, "0"}}), 10, {3}},
-      {"blank step", card("SPEX", {{20, "3"}, {30, "9"}}), 10, {3}},
-      {"7.5 rounds up", card("FLOO", {{20, "7.5"}}), 10, {8}},
+      {"single", card("SPEC", {{6, 10, "10"}}), 5, {10}},
+      {"stepped", card("SPEC", {{6, 10, "10"}, {11, 15, "20"}, {16, 20, "5"}}), 5, {10, 15, 20}},
+      {"first above last", card("SPEC", {{6, 10, "20"}, {11, 15, "10"}, {16, 20, "1"}}), 5, {}},
+      {"step 0 after a first",
+       card("FLOO", {{11, 20, "3"}, {21, 30, "9"}, {31, 40, "0"}}),
+       10,
+       {3}},
+      {"blank step", card("SPEX", {{11, 20, "3"}, {21, 30, "9"}}), 10, {3}},
+      {"7.5 rounds up", card("FLOO", {{11, 20, "7.5"}}), 10, {8}},
       {"-7.5 rounds away from zero",
-       card("FLOO", {{20, "-7.5"}, {30, "0"}, {40, "4"}}),
+       card("FLOO", {{11, 20, "-7.5"}, {21, 30, "0"}, {31, 40, "4"}}),
        10,
        {-8, -4, 0}},
       {"step does not land on last",
-       card("ELIM", {{20, "1"}, {30, "10"}, {40, "4"}}),
+       card("ELIM", {{11, 20, "1"}, {21, 30, "10"}, {31, 40, "4"}}),
        10,
        {1, 5, 9}},
-      {"all blank (a group name)", card("FLOO", {{10, "LEGA1"}}), 10, {}},
-      {"all zero", card("FLOO", {{20, "0"}, {30, "0"}, {40, "0"}}), 10, {}},
+      {"all blank (a group name)", card("FLOO LEGA1"), 10, {}},
+      {"all zero", card("FLOO", {{11, 20, "0"}, {21, 30, "0"}, {31, 40, "0"}}), 10, {}},
       {"near the 32-bit limit",
-       card("SPEX", {{20, "2147483600"}, {30, "2147483647"}, {40, "20"}}),
+       card("SPEX", {{11, 20, "2147483600"}, {21, 30, "2147483647"}, {31, 40, "20"}}),
        10,
        {2147483600, 2147483620, 2147483640}},
   };
@@ -73,7 +72,8 @@ TEST(RNGELM, ExpandsRanges) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(expand(row.line, row.width), row.elements);
   }
-  EXPECT_EQ(expand(card("FLOO", {{20, "1"}, {30, "10000"}, {40, "1"}}), 10).size(), 10000U);
+  EXPECT_EQ(expand(card("FLOO", {{11, 20, "1"}, {21, 30, "10000"}, {31, 40, "1"}}), 10).size(),
+            10000U);
 }
 
 TEST(RNGELM, StopsOnRangesItCannotExpand) {
@@ -84,22 +84,22 @@ TEST(RNGELM, StopsOnRangesItCannotExpand) {
     std::string message;
   };
   const Row rows[] = {
-      {"negative step", card("SPEC", {{10, "1"}, {15, "10"}, {20, "-1"}}), 5,
+      {"negative step", card("SPEC", {{6, 10, "1"}, {11, 15, "10"}, {16, 20, "-1"}}), 5,
        "SPEC card, columns 6-20: the element range 1 to 10 by step -1 never ends"},
-      {"step 0 from first 0", card("FLOO", {{20, "0"}, {30, "5"}}), 10,
+      {"step 0 from first 0", card("FLOO", {{11, 20, "0"}, {21, 30, "5"}}), 10,
        "FLOO card, columns 11-40: the element range 0 to 5 by step 0 never ends"},
-      {"negative first, step 0", card("ELIM", {{20, "-3"}}), 10,
+      {"negative first, step 0", card("ELIM", {{11, 20, "-3"}}), 10,
        "ELIM card, columns 11-40: the element range -3 to 0 by step 0 never ends"},
-      {"10001 elements", card("FLOO", {{20, "1"}, {30, "10001"}, {40, "1"}}), 10,
+      {"10001 elements", card("FLOO", {{11, 20, "1"}, {21, 30, "10001"}, {31, 40, "1"}}), 10,
        "FLOO card, columns 11-40: the element range 1 to 10001 by step 1 gives more than "
        "10000 elements (the element list holds 10000)"},
-      {"most of the 32-bit range", card("SPEX", {{20, "-2147E6"}, {30, "2147483647"}, {40, "1"}}),
-       10,
+      {"most of the 32-bit range",
+       card("SPEX", {{11, 20, "-2147E6"}, {21, 30, "2147483647"}, {31, 40, "1"}}), 10,
        "SPEX card, columns 11-40: the element range -2147000000 to 2147483647 by step 1 gives "
        "more than 10000 elements (the element list holds 10000)"},
-      {"outside 32 bits", card("SPEX", {{20, "3E9"}}), 10,
+      {"outside 32 bits", card("SPEX", {{11, 20, "3E9"}}), 10,
        "SPEX card, columns 11-20: the element number \"3E9\" is outside the 32-bit range"},
-      {"not a number", card("SPEC", {{15, "X"}}), 5,
+      {"not a number", card("SPEC", {{11, 15, "X"}}), 5,
        "SPEC card, columns 11-15: expected a number, found \"X\""},
   };
   for (const Row& row : rows) {
@@ -335,7 +335,7 @@ TEST(GroupReference, FirstTwoItemsOfTheCard) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const std::optional<support::Text<80>> group = group_reference(row.line, "FLOO");
+    const std::optional<support::Text<80>> group = cards::group_reference(row.line, "FLOO");
     ASSERT_EQ(group.has_value(), row.group.has_value());
     if (group.has_value()) {
       std::string expected = *row.group;

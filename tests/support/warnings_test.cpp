@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/input_stop.hpp"
 #include "support/units.hpp"
@@ -54,6 +55,28 @@ TEST(Warnings, KindOrUnitOutsideItsTableIsAnInternalFault) {
                 "unit " + std::to_string(unit) + ", which the unit table does not hold");
     }
   }
+}
+
+// Warnings past those shown and kept may be only counted; counting them earlier is a fault.
+TEST(Warnings, CountsWarningsPastThoseKept) {
+  StringOutput errors(kConsoleLineEnd);
+  Warnings warnings;
+  std::vector<KeptWarning> kept;
+  warnings.bind(errors, false);
+  warnings.keep(&kept);
+  EXPECT_THROW(warnings.count_unlisted(WarningKind::kTabCharacter, 1), InternalFault);
+  for (std::int64_t i = 1; i <= kWarningsKept; ++i) {
+    warnings.warn_with(WarningKind::kTabCharacter, "c.inp", i, [] { return std::string("tab"); });
+  }
+  warnings.count_unlisted(WarningKind::kTabCharacter, 5);
+  warnings.count_unlisted(WarningKind::kTabCharacter, 0);
+  warnings.finish();
+  EXPECT_EQ(warnings.total(), kWarningsKept + 5);
+  ASSERT_EQ(kept.size(), static_cast<std::size_t>(kWarningsKept) + 1);
+  EXPECT_EQ(kept.back().message, "5 more warnings about cards holding tab characters not listed");
+  EXPECT_NE(errors.text().find("qel2br: warning: 985 more warnings about cards holding tab "
+                               "characters not shown\n"),
+            std::string::npos);
 }
 
 TEST(Warnings, StrictModeStopsAtTheFirst) {

@@ -1,6 +1,9 @@
 // In-memory units and a run state fixture for the unit tests.
 #include "testing/memory_units.hpp"
 
+#include <cstddef>
+#include <utility>
+
 namespace qel2br::testing {
 
 MemoryRun::MemoryRun(std::string cards, std::string answers)
@@ -19,18 +22,6 @@ void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers)
   state_->element_numbers = sets::SortedNumbers(list);
 }
 
-std::string card_text(std::string_view keyword,
-                      std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
-  std::string line(keyword);
-  for (const auto& [last_column, text] : fields) {
-    if (line.size() < last_column) {
-      line.resize(last_column, ' ');
-    }
-    line.replace(last_column - text.size(), text.size(), text);
-  }
-  return line;
-}
-
 std::string file_lines(std::initializer_list<std::string_view> lines) {
   std::string text;
   for (const std::string_view line : lines) {
@@ -38,6 +29,21 @@ std::string file_lines(std::initializer_list<std::string_view> lines) {
     text += "\r\n";
   }
   return text;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t end = text.find("\r\n", from);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(from));
+      break;
+    }
+    lines.push_back(text.substr(from, end - from));
+    from = end + 2;
+  }
+  return lines;
 }
 
 }  // namespace qel2br::testing

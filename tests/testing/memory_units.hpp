@@ -1,4 +1,4 @@
-// In-memory units and a run state fixture for the unit tests.
+// In-memory units, a run state fixture and the lines of an output data file, for the unit tests.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <vector>
 
 #include "sections/run_state.hpp"
 #include "support/units.hpp"
@@ -33,13 +33,10 @@ class MemoryRun {
   std::unique_ptr<sections::RunState> state_;
 };
 
-// A card image: the keyword in columns 1-4 and each text right-aligned to end at its 1-based
-// column (no line end).
-[[nodiscard]] std::string card_text(
-    std::string_view keyword,
-    std::initializer_list<std::pair<std::size_t, std::string_view>> fields);
-
 // Joins lines with CR LF after each, as the output data file holds them.
 [[nodiscard]] std::string file_lines(std::initializer_list<std::string_view> lines);
+
+// The lines of a text whose lines end in CR LF, without their line ends.
+[[nodiscard]] std::vector<std::string> lines_of(const std::string& text);
 
 }  // namespace qel2br::testing

@@ -1,0 +1,256 @@
+// The one reading of the input card file: card places per keyword, group references and the
+// findings of the whole-file checks.
+#include "cards/card_index.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "cards/items.hpp"
+#include "support/input_stop.hpp"
+
+namespace qel2br::cards {
+
+namespace {
+
+constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool is_space(char c) { return c == ' ' || c == '\t'; }
+
+// A place is noted as one number: the distance in bytes from the place before, times 16, plus
+// the distance in lines when it is below 15; 15 says that the distance in lines minus 15
+// follows as a number of its own. Numbers are written 7 bits a byte, low bits first, the high
+// bit set on every byte but the last.
+constexpr std::uint64_t kLineBits = 4;
+constexpr std::uint64_t kLinesInline = (std::uint64_t{1} << kLineBits) - 1;
+
+void put_number(std::deque<std::uint8_t>& bytes, std::uint64_t number) {
+  while (number >= 0x80U) {
+    bytes.push_back(static_cast<std::uint8_t>(number | 0x80U));
+    number >>= 7U;
+  }
+  bytes.push_back(static_cast<std::uint8_t>(number));
+}
+
+// The keyword of kKeywords that starts text (upper-cased, so "sea " is SEA), or an empty view.
+// A keyword ending in a blank also ends at a tab or at the end of the text.
+std::string_view keyword_at(std::string_view text) {
+  for (const std::string_view keyword : kKeywords) {
+    bool match = true;
+    for (std::size_t i = 0; i < keyword.size() && match; ++i) {
+      if (i >= text.size()) {
+        match = keyword[i] == ' ';
+      } else if (keyword[i] == ' ') {
+        match = is_space(text[i]);
+      } else {
+        match = upper(text[i]) == keyword[i];
+      }
+    }
+    if (match) {
+      return keyword;
+    }
+  }
+  return {};
+}
+
+// Four keyword columns as one word, for comparing keywords.
+constexpr std::uint32_t keyword_key(std::string_view four_columns) {
+  std::uint32_t key = 0;
+  for (const char c : four_columns.substr(0, 4)) {
+    key = key << 8U | static_cast<unsigned char>(c);
+  }
+  return key;
+}
+
+constexpr std::array<std::uint32_t, kKeywords.size()> kKeywordKeys = [] {
+  std::array<std::uint32_t, kKeywords.size()> keys{};
+  for (std::size_t k = 0; k < kKeywords.size(); ++k) {
+    keys.at(k) = keyword_key(kKeywords.at(k));
+  }
+  return keys;
+}();
+
+// The entry of the keyword whose key is key in kKeywords, or kKeywords.size().
+std::size_t keyword_entry(std::uint32_t key) {
+  return static_cast<std::size_t>(std::find(kKeywordKeys.begin(), kKeywordKeys.end(), key) -
+                                  kKeywordKeys.begin());
+}
+
+}  // namespace
+
+std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+  // Only the first two items count; the keyword is compared first, so most lines are passed
+  // over without looking further or typing anything. A line that does not start with a blank
+  // has its first item in column 1, and the item's first character is compared at once.
+  line = line.substr(0, kCardLength);
+  if (line.empty() || keyword.empty() || (line[0] != ' ' && line[0] != keyword[0])) {
+    return std::nullopt;
+  }
+  std::size_t pos = 0;
+  const std::string_view first = next_item(line, pos);
+  if (support::Text<4>(first).view() != keyword.substr(0, 4)) {
+    return std::nullopt;
+  }
+  const bool comment_card = line[0] == 'C' && (line.size() == 1 || line[1] == ' ');
+  if (skipped_line(line) || comment_card) {
+    return std::nullopt;
+  }
+  const std::string_view second = next_item(line, pos);
+  if (second.empty() || make_item(first).type != kTextItem) {
+    return std::nullopt;
+  }
+  const Item group = make_item(second);
+  if (group.type != kTextItem) {
+    return std::nullopt;
+  }
+  return group.text;
+}
+
+bool CardIndex::Places::next(CardPlace& place) {
+  if (at_ == end_) {
+    return false;
+  }
+  const std::uint64_t step = number();
+  std::uint64_t lines = step & kLinesInline;
+  if (lines == kLinesInline) {
+    lines += number();
+  }
+  last_.offset += static_cast<std::size_t>(step >> kLineBits);
+  last_.line += static_cast<std::int64_t>(lines);
+  place = last_;
+  return true;
+}
+
+std::uint64_t CardIndex::Places::number() {
+  // The numbers were written by put_number, so a byte without the high bit ends each one.
+  std::uint64_t value = 0;
+  for (unsigned shift = 0; shift < 64 && at_ != end_; shift += 7) {
+    const std::uint8_t byte = *at_;
+    ++at_;
+    value |= std::uint64_t{byte & 0x7FU} << shift;
+    if ((byte & 0x80U) == 0) {
+      break;
+    }
+  }
+  return value;
+}
+
+CardIndex::CardIndex(std::string_view contents) {
+  // Most cards hold no tab: the whole file is searched for tabs as it is gone through, so a
+  // line without one costs no search of its own.
+  std::size_t next_tab = contents.find('\t');
+  std::int64_t number = 0;
+  for (std::size_t start = 0; start < contents.size();) {
+    const std::size_t line_end = contents.find('\n', start);
+    const std::size_t end = std::min(line_end, contents.size());
+    ++number;
+    last_line_start_ = start;
+    const std::string_view whole = contents.substr(start, end - start);
+    // The line as the reader reads it: the CR of a CR LF is dropped.
+    std::string_view line = whole;
+    if (line_end != std::string_view::npos && !line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    note_card(line, start, number);
+    note_group_reference(line);
+    const bool has_tab = next_tab < end;
+    if (has_tab) {
+      next_tab = contents.find('\t', end);
+    }
+    if (has_tab || (!whole.empty() && whole.front() == ' ')) {
+      check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number);
+    }
+    start = end + 1;
+  }
+  line_count_ = number;
+}
+
+void CardIndex::note_card(std::string_view line, std::size_t offset, std::int64_t number) {
+  // Columns 1-4 upper-cased, a short line blank padded.
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    key = key << 8U | static_cast<unsigned char>(i < line.size() ? upper(line[i]) : ' ');
+  }
+  const std::size_t k = keyword_entry(key);
+  if (k == kKeywords.size()) {
+    return;
+  }
+  CardPlace& last = last_places_.at(k);
+  const auto lines = static_cast<std::uint64_t>(number - last.line);
+  put_number(places_.at(k), (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
+  if (lines >= kLinesInline) {
+    put_number(places_.at(k), lines - kLinesInline);
+  }
+  last = {.offset = offset, .line = number};
+}
+
+void CardIndex::note_group_reference(std::string_view line) {
+  // A group reference starts with its keyword's first letter or with blanks.
+  if (line.empty() || (line[0] != ' ' && line[0] != 'F' && line[0] != 'E' && line[0] != 'S')) {
+    return;
+  }
+  std::size_t pos = 0;
+  const support::Text<4> head(next_item(line.substr(0, kCardLength), pos));
+  for (std::size_t k = 0; k < kSetKeywords.size(); ++k) {
+    if (head.view() == kSetKeywords.at(k)) {
+      if (group_reference(line, kSetKeywords.at(k)).has_value()) {
+        ++group_references_.at(k);
+      }
+      return;
+    }
+  }
+}
+
+void CardIndex::check(std::string_view line, std::int64_t number) {
+  line = line.substr(0, std::min(line.size(), kCardLength));
+  if (!line.empty() && upper(line[0]) == 'C' &&
+      line.substr(1, 3).find_first_not_of(' ') == std::string_view::npos) {
+    return;  // a comment card
+  }
+  if (const std::size_t tab = line.find('\t'); tab != std::string_view::npos) {
+    add_finding({.kind = FindingKind::kTabCharacter, .line = number, .column = tab + 1});
+  }
+  const auto first =
+      static_cast<std::size_t>(std::find_if_not(line.begin(), line.end(), is_space) - line.begin());
+  if (first == 0 || first >= line.size()) {
+    return;
+  }
+  const std::string_view keyword = keyword_at(line.substr(first));
+  if (keyword.empty() || group_reference(line.substr(first), keyword).has_value()) {
+    return;
+  }
+  add_finding({.kind = FindingKind::kKeywordMisplaced,
+               .line = number,
+               .column = first + 1,
+               .keyword = keyword});
+}
+
+void CardIndex::add_finding(const CardFinding& finding) {
+  std::int64_t& count = finding_counts_.at(static_cast<std::size_t>(finding.kind));
+  if (count < static_cast<std::int64_t>(kFindingsKept)) {
+    findings_.push_back(finding);
+  }
+  ++count;
+}
+
+CardIndex::Places CardIndex::places(std::string_view keyword) const {
+  const std::size_t k =
+      keyword.size() == 4 ? keyword_entry(keyword_key(keyword)) : kKeywords.size();
+  if (k == kKeywords.size()) {
+    support::internal_fault("the card file is scanned for \"" + std::string(keyword) +
+                            "\", which is not a keyword of this tool");
+  }
+  return {places_.at(k).begin(), places_.at(k).end()};
+}
+
+std::int32_t CardIndex::group_references(std::string_view keyword) const {
+  const auto k = static_cast<std::size_t>(
+      std::find(kSetKeywords.begin(), kSetKeywords.end(), keyword) - kSetKeywords.begin());
+  if (k == kSetKeywords.size()) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(
+      std::min<std::int64_t>(group_references_.at(k), std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace qel2br::cards

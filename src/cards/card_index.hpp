@@ -1,0 +1,129 @@
+// The one reading of the input card file: where the cards of each keyword stand, the group
+// references of the set keywords, and the cards the whole-file checks warn of.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "support/text.hpp"
+#include "support/warnings.hpp"
+
+namespace qel2br::cards {
+
+inline constexpr std::size_t kCardLength = 256;
+
+// The keywords this tool reads, as they stand in columns 1-4.
+inline constexpr std::array<std::string_view, 12> kKeywords{
+    "TITL", "CONS", "MUDP", "DPTH", "SEA ", "CRNT", "MGRW", "COEF", "SPEC", "SPEX", "FLOO", "ELIM"};
+
+// The keywords whose cards may name a group instead of an element range.
+inline constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "SPEC", "SPEX"};
+
+// group_reference(line, keyword): the group that a line of the input card file refers to under
+// the keyword (four characters): the first 80 characters of its second item, blank padded,
+// when the line is not skipped, columns 1 and 2 are not "C ", its first item is a text
+// beginning with the keyword as written and its second item is a text; nullopt otherwise.
+// Only the first 256 columns of the line count, as on a card.
+[[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
+                                                               std::string_view keyword);
+
+// Where a card stands: the offset of its line in the file and its 1-based line number.
+struct CardPlace {
+  std::size_t offset = 0;
+  std::int64_t line = 0;
+};
+
+// What the whole-file checks find on a card: a tab character within its 256 columns, or a
+// keyword of this tool standing after leading blanks.
+enum class FindingKind : std::uint8_t { kTabCharacter, kKeywordMisplaced };
+
+struct CardFinding {
+  FindingKind kind = FindingKind::kTabCharacter;
+  std::int64_t line = 0;
+  // 1-based: the column of the first tab, or the column where the keyword starts.
+  std::size_t column = 0;
+  // The keyword found after blanks (one of kKeywords); empty for a tab.
+  std::string_view keyword{};
+};
+
+// The index keeps as many findings of each kind as a conversion report lists; the rest are only
+// counted.
+inline constexpr auto kFindingsKept = static_cast<std::size_t>(support::kWarningsKept);
+
+// Reads the text of an input card file once, line by line (a line ends at LF; the CR of a CR LF
+// is not part of it), and keeps what the run asks of the whole file afterwards:
+// - the places of the cards of each keyword of kKeywords: the cards whose columns 1-4 hold the
+//   keyword once upper-cased (comment cards "C   " never do), noted compactly, about two bytes
+//   a card;
+// - for each keyword of kSetKeywords, the number of lines that group_reference finds a group on;
+// - the findings of the whole-file checks, in file order: a card (not a comment card) holding
+//   a tab character within its 256 columns, and a card whose first non-blank text after
+//   leading blanks or tabs is a keyword of kKeywords (a keyword ending in a blank also ends at
+//   a tab or at the end of the card), unless the card refers to a group under that keyword.
+class CardIndex {
+ public:
+  // The places of one keyword's cards, handed out one after another in file order.
+  class Places {
+   public:
+    Places() = default;
+    // Takes the next place; false when none is left.
+    [[nodiscard]] bool next(CardPlace& place);
+
+   private:
+    friend class CardIndex;
+    using Bytes = std::deque<std::uint8_t>;
+    Places(const Bytes::const_iterator& at, const Bytes::const_iterator& end)
+        : at_(at), end_(end) {}
+    [[nodiscard]] std::uint64_t number();
+    Bytes::const_iterator at_{};
+    Bytes::const_iterator end_{};
+    CardPlace last_{};
+  };
+
+  // The index of an empty file.
+  CardIndex() = default;
+  // Reads contents once.
+  explicit CardIndex(std::string_view contents);
+
+  // The places of the cards of keyword, which must be one of kKeywords (any other is a fault
+  // of the program).
+  [[nodiscard]] Places places(std::string_view keyword) const;
+  // The number of group references of keyword, one of kSetKeywords (0 for any other), at most
+  // the largest 32-bit integer.
+  [[nodiscard]] std::int32_t group_references(std::string_view keyword) const;
+  // The findings of the checks in file order, at most kFindingsKept of each kind.
+  [[nodiscard]] const std::vector<CardFinding>& findings() const { return findings_; }
+  // The number of findings of the kind, kept or not.
+  [[nodiscard]] std::int64_t finding_count(FindingKind kind) const {
+    return finding_counts_.at(static_cast<std::size_t>(kind));
+  }
+  // The number of lines of the file and the offset of its last line (0 for an empty file).
+  [[nodiscard]] std::int64_t line_count() const { return line_count_; }
+  [[nodiscard]] std::size_t last_line_start() const { return last_line_start_; }
+
+ private:
+  // Notes the card line (read as the reader reads it) at offset, line number, under its
+  // keyword when it has one of kKeywords.
+  void note_card(std::string_view line, std::size_t offset, std::int64_t number);
+  // Counts a group reference of a set keyword on line.
+  void note_group_reference(std::string_view line);
+  // The checks of one line as it stands between two LFs, a CR at its end dropped.
+  void check(std::string_view line, std::int64_t number);
+  void add_finding(const CardFinding& finding);
+
+  // Per keyword of kKeywords: its places, each as the distance from the place before.
+  std::array<Places::Bytes, kKeywords.size()> places_{};
+  std::array<CardPlace, kKeywords.size()> last_places_{};
+  std::array<std::int64_t, kSetKeywords.size()> group_references_{};
+  std::vector<CardFinding> findings_;
+  std::array<std::int64_t, 2> finding_counts_{};
+  std::int64_t line_count_ = 0;
+  std::size_t last_line_start_ = 0;
+};
+
+}  // namespace qel2br::cards
