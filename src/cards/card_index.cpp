@@ -95,12 +95,13 @@ std::optional<support::Text<80>> group_reference(std::string_view line, std::str
   if (skipped_line(line) || comment_card) {
     return std::nullopt;
   }
+  // Both items must be texts; the second is typed first, as on most cards it is a number.
   const std::string_view second = next_item(line, pos);
-  if (second.empty() || make_item(first).type != kTextItem) {
+  if (second.empty()) {
     return std::nullopt;
   }
   const Item group = make_item(second);
-  if (group.type != kTextItem) {
+  if (group.type != kTextItem || make_item(first).type != kTextItem) {
     return std::nullopt;
   }
   return group.text;
