@@ -65,7 +65,7 @@ constexpr std::uint32_t keyword_key(std::string_view four_columns) {
 constexpr std::array<std::uint32_t, kKeywords.size()> kKeywordKeys = [] {
   std::array<std::uint32_t, kKeywords.size()> keys{};
   for (std::size_t k = 0; k < kKeywords.size(); ++k) {
-    keys.at(k) = keyword_key(kKeywords.at(k));
+    keys[k] = keyword_key(kKeywords[k]);
   }
   return keys;
 }();
@@ -175,11 +175,11 @@ void CardIndex::note_card(std::string_view line, std::size_t offset, std::int64_
   if (k == kKeywords.size()) {
     return;
   }
-  CardPlace& last = last_places_.at(k);
+  CardPlace& last = last_places_[k];
   const auto lines = static_cast<std::uint64_t>(number - last.line);
-  put_number(places_.at(k), (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
+  put_number(places_[k], (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
   if (lines >= kLinesInline) {
-    put_number(places_.at(k), lines - kLinesInline);
+    put_number(places_[k], lines - kLinesInline);
   }
   last = {.offset = offset, .line = number};
 }
@@ -192,9 +192,9 @@ void CardIndex::note_group_reference(std::string_view line) {
   std::size_t pos = 0;
   const support::Text<4> head(next_item(line.substr(0, kCardLength), pos));
   for (std::size_t k = 0; k < kSetKeywords.size(); ++k) {
-    if (head.view() == kSetKeywords.at(k)) {
-      if (group_reference(line, kSetKeywords.at(k)).has_value()) {
-        ++group_references_.at(k);
+    if (head.view() == kSetKeywords[k]) {
+      if (group_reference(line, kSetKeywords[k]).has_value()) {
+        ++group_references_[k];
       }
       return;
     }
@@ -226,7 +226,7 @@ void CardIndex::check(std::string_view line, std::int64_t number) {
 }
 
 void CardIndex::add_finding(const CardFinding& finding) {
-  std::int64_t& count = finding_counts_.at(static_cast<std::size_t>(finding.kind));
+  std::int64_t& count = finding_counts_[static_cast<std::size_t>(finding.kind)];
   if (count < static_cast<std::int64_t>(kFindingsKept)) {
     findings_.push_back(finding);
   }
@@ -240,7 +240,7 @@ CardIndex::Places CardIndex::places(std::string_view keyword) const {
     support::internal_fault("the card file is scanned for \"" + std::string(keyword) +
                             "\", which is not a keyword of this tool");
   }
-  return {places_.at(k).begin(), places_.at(k).end()};
+  return {places_[k].begin(), places_[k].end()};
 }
 
 std::int32_t CardIndex::group_references(std::string_view keyword) const {
@@ -250,7 +250,7 @@ std::int32_t CardIndex::group_references(std::string_view keyword) const {
     return 0;
   }
   return static_cast<std::int32_t>(
-      std::min<std::int64_t>(group_references_.at(k), std::numeric_limits<std::int32_t>::max()));
+      std::min<std::int64_t>(group_references_[k], std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace qel2br::cards

@@ -100,7 +100,7 @@ class CardIndex {
   [[nodiscard]] const std::vector<CardFinding>& findings() const { return findings_; }
   // The number of findings of the kind, kept or not.
   [[nodiscard]] std::int64_t finding_count(FindingKind kind) const {
-    return finding_counts_.at(static_cast<std::size_t>(kind));
+    return finding_counts_[static_cast<std::size_t>(kind)];
   }
   // The number of lines of the file and the offset of its last line (0 for an empty file).
   [[nodiscard]] std::int64_t line_count() const { return line_count_; }

@@ -217,6 +217,22 @@ TEST(Render, WaveRecordColumns) {
   EXPECT_EQ(line.size(), 78U);  // 77 columns and the line end
 }
 
+// A record rendered into a fixed text: its first line only, cut or blank padded to the text.
+TEST(RenderText, FirstLineCutOrPadded) {
+  constexpr Layout kCdCm = "(A, 2F7.3)";
+  const std::array<Item, 3> items{" Hyd_CdCm ", 0.7, 2.0};
+  support::Text<30> padded("left over text in every column");
+  render_text(kCdCm, items, padded);
+  EXPECT_EQ(padded.view(), " Hyd_CdCm   0.700  2.000      ");
+  support::Text<12> cut;
+  render_text(kCdCm, items, cut);
+  EXPECT_EQ(cut.view(), " Hyd_CdCm   ");
+  constexpr Layout kTwoLines = "(A, /, A)";
+  support::Text<8> first;
+  render_text(kTwoLines, std::array<Item, 2>{"one", "two"}, first);
+  EXPECT_EQ(first.view(), "one     ");
+}
+
 TEST(Prompt, LeavesTheLineOpen) {
   support::StringOutput console(support::kConsoleLineEnd);
   prompt(console, "Give Qelvo file                   :  ");
