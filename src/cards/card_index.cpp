@@ -3,8 +3,11 @@
 #include "cards/card_index.hpp"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "cards/items.hpp"
 #include "support/input_stop.hpp"
@@ -108,8 +111,20 @@ std::optional<support::Text<80>> group_reference(std::string_view line, std::str
 }
 
 bool CardIndex::Places::next(CardPlace& place) {
-  if (at_ == end_) {
+  if (index_ == nullptr) {
     return false;
+  }
+  const std::vector<Part>& parts = index_->parts_;
+  while (!started_ || at_ == end_) {
+    const std::size_t part = started_ ? part_ + 1 : 0;
+    if (part >= parts.size()) {
+      return false;
+    }
+    started_ = true;
+    part_ = part;
+    at_ = parts[part].places.at(keyword_).begin();
+    end_ = parts[part].places.at(keyword_).end();
+    last_ = {.offset = parts[part].from, .line = parts[part].lines_before};
   }
   const std::uint64_t step = number();
   std::uint64_t lines = step & kLinesInline;
@@ -136,12 +151,59 @@ std::uint64_t CardIndex::Places::number() {
   return value;
 }
 
-CardIndex::CardIndex(std::string_view contents) {
-  // Most cards hold no tab: the whole file is searched for tabs as it is gone through, so a
-  // line without one costs no search of its own.
-  std::size_t next_tab = contents.find('\t');
+CardIndex::CardIndex(std::string_view contents, std::size_t split_size) {
+  const std::size_t half = contents.size() / 2;
+  const std::size_t split = contents.size() < split_size || half == 0
+                                ? contents.size()
+                                : std::min(contents.find('\n', half - 1), contents.size() - 1) + 1;
+  // Room for both parts at once: a part that had to be moved to make room would be copied
+  // (a deque may throw when it is moved).
+  parts_.reserve(2);
+  if (split >= contents.size()) {
+    read_lines(contents, 0, contents.size());
+    return;
+  }
+  // The two halves share nothing but the contents, which neither changes. When no second
+  // thread can be started, the file is read in one part.
+  CardIndex second;
+  std::exception_ptr failure;
+  std::thread reader;
+  try {
+    reader = std::thread([&] {
+      try {
+        second.read_lines(contents, split, contents.size());
+      } catch (...) {
+        failure = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    read_lines(contents, 0, contents.size());
+    return;
+  }
+  try {
+    read_lines(contents, 0, split);
+  } catch (...) {
+    reader.join();
+    throw;
+  }
+  reader.join();
+  if (failure) {
+    std::rethrow_exception(failure);
+  }
+  append(second);
+}
+
+void CardIndex::read_lines(std::string_view contents, std::size_t from, std::size_t to) {
+  // Most cards hold no tab: the text is searched for tabs as it is gone through, so a line
+  // without one costs no search of its own.
+  const std::string_view text = contents.substr(0, to);
+  parts_.push_back({.places = {}, .from = from, .lines_before = 0});
+  for (CardPlace& last : last_places_) {
+    last = {.offset = from, .line = 0};
+  }
+  std::size_t next_tab = text.find('\t', from);
   std::int64_t number = 0;
-  for (std::size_t start = 0; start < contents.size();) {
+  for (std::size_t start = from; start < text.size();) {
     const std::size_t line_end = contents.find('\n', start);
     const std::size_t end = std::min(line_end, contents.size());
     ++number;
@@ -156,7 +218,7 @@ CardIndex::CardIndex(std::string_view contents) {
     note_group_reference(line);
     const bool has_tab = next_tab < end;
     if (has_tab) {
-      next_tab = contents.find('\t', end);
+      next_tab = text.find('\t', end);
     }
     if (has_tab || (!whole.empty() && whole.front() == ' ')) {
       check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number);
@@ -166,6 +228,34 @@ CardIndex::CardIndex(std::string_view contents) {
   line_count_ = number;
 }
 
+void CardIndex::append(CardIndex& next) {
+  const std::int64_t lines_before = line_count_;
+  for (Part& part : next.parts_) {
+    part.lines_before += lines_before;
+    parts_.push_back(std::move(part));
+  }
+  std::array<std::int64_t, 2> kept{};
+  for (std::size_t kind = 0; kind < kept.size(); ++kind) {
+    kept.at(kind) = std::min(finding_counts_.at(kind), static_cast<std::int64_t>(kFindingsKept));
+    finding_counts_.at(kind) += next.finding_counts_.at(kind);
+  }
+  for (CardFinding finding : next.findings_) {
+    std::int64_t& count = kept.at(static_cast<std::size_t>(finding.kind));
+    if (count < static_cast<std::int64_t>(kFindingsKept)) {
+      finding.line += lines_before;
+      findings_.push_back(finding);
+      ++count;
+    }
+  }
+  for (std::size_t k = 0; k < group_references_.size(); ++k) {
+    group_references_.at(k) += next.group_references_.at(k);
+  }
+  if (next.line_count_ > 0) {
+    last_line_start_ = next.last_line_start_;
+    line_count_ += next.line_count_;
+  }
+}
+
 void CardIndex::note_card(std::string_view line, std::size_t offset, std::int64_t number) {
   // Columns 1-4 upper-cased, a short line blank padded.
   std::uint32_t key = 0;
@@ -173,14 +263,18 @@ void CardIndex::note_card(std::string_view line, std::size_t offset, std::int64_
     key = key << 8U | static_cast<unsigned char>(i < line.size() ? upper(line[i]) : ' ');
   }
   const std::size_t k = keyword_entry(key);
-  if (k == kKeywords.size()) {
-    return;
+  if (k < kKeywords.size()) {
+    note_place(k, offset, number);
   }
-  CardPlace& last = last_places_[k];
+}
+
+void CardIndex::note_place(std::size_t k, std::size_t offset, std::int64_t number) {
+  CardPlace& last = last_places_.at(k);
   const auto lines = static_cast<std::uint64_t>(number - last.line);
-  put_number(places_[k], (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
+  Bytes& bytes = parts_.back().places.at(k);
+  put_number(bytes, (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
   if (lines >= kLinesInline) {
-    put_number(places_[k], lines - kLinesInline);
+    put_number(bytes, lines - kLinesInline);
   }
   last = {.offset = offset, .line = number};
 }
@@ -241,7 +335,7 @@ CardIndex::Places CardIndex::places(std::string_view keyword) const {
     support::internal_fault("the card file is scanned for \"" + std::string(keyword) +
                             "\", which is not a keyword of this tool");
   }
-  return {places_[k].begin(), places_[k].end()};
+  return {*this, k};
 }
 
 std::int32_t CardIndex::group_references(std::string_view keyword) const {

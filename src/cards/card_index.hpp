@@ -67,6 +67,8 @@ inline constexpr auto kFindingsKept = static_cast<std::size_t>(support::kWarning
 //   a tab or at the end of the card), unless the card refers to a group under that keyword.
 class CardIndex {
  public:
+  using Bytes = std::deque<std::uint8_t>;
+
   // The places of one keyword's cards, handed out one after another in file order.
   class Places {
    public:
@@ -76,10 +78,13 @@ class CardIndex {
 
    private:
     friend class CardIndex;
-    using Bytes = std::deque<std::uint8_t>;
-    Places(const Bytes::const_iterator& at, const Bytes::const_iterator& end)
-        : at_(at), end_(end) {}
+    Places(const CardIndex& index, std::size_t keyword) : index_(&index), keyword_(keyword) {}
     [[nodiscard]] std::uint64_t number();
+    const CardIndex* index_ = nullptr;
+    std::size_t keyword_ = 0;
+    // The part whose places are being handed out (parts_.size() before the first).
+    std::size_t part_ = 0;
+    bool started_ = false;
     Bytes::const_iterator at_{};
     Bytes::const_iterator end_{};
     CardPlace last_{};
@@ -87,8 +92,13 @@ class CardIndex {
 
   // The index of an empty file.
   CardIndex() = default;
-  // Reads contents once.
-  explicit CardIndex(std::string_view contents);
+  // Reads contents once. Contents of at least split_size bytes are read in two parts at once,
+  // on two threads, the second starting at the first line that starts in the second half; the
+  // index is the same as that of a reading in one part.
+  explicit CardIndex(std::string_view contents, std::size_t split_size = kSplitSize);
+
+  // Contents this large are read in two parts.
+  static constexpr std::size_t kSplitSize = std::size_t{4} << 20U;
 
   // The places of the cards of keyword, which must be one of kKeywords (any other is a fault
   // of the program).
@@ -107,17 +117,33 @@ class CardIndex {
   [[nodiscard]] std::size_t last_line_start() const { return last_line_start_; }
 
  private:
+  // The places of the cards of the lines read by one thread. Each place is noted as its
+  // distance from the place before; the first from the part's first line, whose offset is from
+  // and which follows lines_before lines.
+  struct Part {
+    std::array<Bytes, kKeywords.size()> places{};
+    std::size_t from = 0;
+    std::int64_t lines_before = 0;
+  };
+
+  // Reads the lines of contents that start in [from, to) into a part of its own: offsets are
+  // offsets in contents, line numbers count from the line that starts at from, which is line 1.
+  void read_lines(std::string_view contents, std::size_t from, std::size_t to);
+  // Appends the index next of the lines that follow the ones read here (its part is moved).
+  void append(CardIndex& next);
   // Notes the card line (read as the reader reads it) at offset, line number, under its
   // keyword when it has one of kKeywords.
   void note_card(std::string_view line, std::size_t offset, std::int64_t number);
+  // Notes a place of the cards of kKeywords[k].
+  void note_place(std::size_t k, std::size_t offset, std::int64_t number);
   // Counts a group reference of a set keyword on line.
   void note_group_reference(std::string_view line);
   // The checks of one line as it stands between two LFs, a CR at its end dropped.
   void check(std::string_view line, std::int64_t number);
   void add_finding(const CardFinding& finding);
 
-  // Per keyword of kKeywords: its places, each as the distance from the place before.
-  std::array<Places::Bytes, kKeywords.size()> places_{};
+  std::vector<Part> parts_;
+  // While a part is read: the last place noted of each keyword.
   std::array<CardPlace, kKeywords.size()> last_places_{};
   std::array<std::int64_t, kSetKeywords.size()> group_references_{};
   std::vector<CardFinding> findings_;

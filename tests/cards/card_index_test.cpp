@@ -62,5 +62,65 @@ TEST(CardIndex, KeepsFindingsOfAKindUpToALimit) {
   EXPECT_EQ(index.line_count(), static_cast<std::int64_t>(kFindingsKept) + 4);
 }
 
+// Everything an index holds, as text: the places of each keyword, the group references, the
+// findings and their counts, the line count and the start of the last line.
+std::string described(const CardIndex& index) {
+  std::string text;
+  for (const std::string_view keyword : kKeywords) {
+    text += std::string(keyword) + ":";
+    CardIndex::Places places = index.places(keyword);
+    for (CardPlace place{}; places.next(place);) {
+      text += " " + std::to_string(place.offset) + "/" + std::to_string(place.line);
+    }
+    text += "\n";
+  }
+  for (const std::string_view keyword : kSetKeywords) {
+    text +=
+        std::string(keyword) + " groups " + std::to_string(index.group_references(keyword)) + "\n";
+  }
+  for (const CardFinding& f : index.findings()) {
+    text += std::to_string(f.line) + ":" + std::to_string(f.column) + ":" +
+            std::to_string(static_cast<int>(f.kind)) + std::string(f.keyword) + "\n";
+  }
+  text += std::to_string(index.finding_count(FindingKind::kTabCharacter)) + " " +
+          std::to_string(index.finding_count(FindingKind::kKeywordMisplaced)) + " " +
+          std::to_string(index.line_count()) + " " + std::to_string(index.last_line_start());
+  return text;
+}
+
+// A large file is read in two parts at once; the index must be the one a reading in one part
+// gives, wherever the middle falls.
+TEST(CardIndex, TwoPartsMakeTheSameIndexAsOne) {
+  std::string many_tabs;
+  for (std::size_t i = 0; i < kFindingsKept + 10; ++i) {
+    many_tabs += (i % 100 == 3 ? " sea\t" : "TITL\tx") + std::to_string(i) + "\n";
+  }
+  std::string all_keywords;
+  for (int i = 0; i < 400; ++i) {
+    const std::string_view keyword = kKeywords.at(static_cast<std::size_t>(i) % kKeywords.size());
+    all_keywords += std::string(keyword) + " " + std::to_string(i) + "\r\n    cont\r\n";
+    all_keywords += i % 37 == 0 ? std::string(20, '\n') : "";
+    all_keywords += i % 53 == 0 ? std::string(3000, 'x') + "\r\n" : "";
+    all_keywords += i % 9 == 0 ? "  FLOO LEG" + std::to_string(i) + "\r\nSPEC  DECK 1\r\n" : "";
+  }
+  const std::vector<std::string> files = {
+      all_keywords,
+      many_tabs,
+      std::string(5000, '\n') + "SEA 1\nCRNT 2\n",
+      "SEA 1\nCRNT 2\n" + std::string(5000, '\n'),
+      "SEA 1\n" + std::string(100, 'y') + "\nSEA 2\n SEA\r",
+      "one line, no end",
+      "\n\n",
+  };
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    // Leading lines of other lengths move the middle across the file.
+    for (std::size_t lead = 0; lead < 7; ++lead) {
+      SCOPED_TRACE("file " + std::to_string(f) + ", lead " + std::to_string(lead));
+      const std::string file = std::string(lead * 13, 'c') + "\n" + files[f];
+      EXPECT_EQ(described(CardIndex(file, 1)), described(CardIndex(file, file.size() + 1)));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qel2br::cards
