@@ -165,8 +165,7 @@ double CardReader::real_field(int first_col, int last_col) const {
   };
   const auto range = [&] { return std::to_string(first_col) + "-" + std::to_string(last_col); };
   if (field.error == FieldError::kNone) {
-    // Upper-casing moves no separator, so the card text tells whether the field holds more.
-    if (warnings_ != nullptr && first_value(text).holds_more) {
+    if (warnings_ != nullptr && field.holds_more) {
       warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
         const std::string raw = raw_columns(first_col, last_col);
         return card_label() + ", columns " + range() + ": \"" + std::string(trimmed(raw)) +

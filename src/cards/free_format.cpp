@@ -102,16 +102,12 @@ FieldValue convert(std::string_view text) {
 }  // namespace
 
 FieldValue read_real(std::string_view text) {
-  const int first = IFSTNB(text);
-  if (first == 0) {
-    return {.value = 0.0, .error = FieldError::kBlank};
+  const FirstValue first = first_value(text);
+  if (first.text.empty()) {
+    // A blank field, or one that starts with a comma or a slash.
+    return {.value = 0.0, .error = IFSTNB(text) == 0 ? FieldError::kBlank : FieldError::kNullValue};
   }
-  text.remove_prefix(static_cast<std::size_t>(first - 1));
-  if (text.front() == ',' || text.front() == '/') {
-    return {.value = 0.0, .error = FieldError::kNullValue};
-  }
-  const auto value_end = std::find_if(text.begin(), text.end(), ends_value);
-  std::string_view value = text.substr(0, static_cast<std::size_t>(value_end - text.begin()));
+  std::string_view value = first.text;
 
   // r*v: r copies of v, where r is a positive count without sign; "r*" alone is r nulls.
   if (const std::size_t star = value.find('*'); star != std::string_view::npos) {
@@ -128,7 +124,9 @@ FieldValue read_real(std::string_view text) {
   if (value.empty()) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
-  return convert(value);
+  FieldValue field = convert(value);
+  field.holds_more = first.holds_more;
+  return field;
 }
 
 FirstValue first_value(std::string_view text) {

@@ -21,6 +21,8 @@ enum class FieldError {
 struct FieldValue {
   double value = 0.0;
   FieldError error = FieldError::kNone;
+  // Whether the field holds more than the value read (see first_value).
+  bool holds_more = false;
 };
 
 // read_real(text): reads the first value of text as a real. Values are separated by blanks or

@@ -128,6 +128,11 @@ TEST(FirstValue, TellsWhetherTheFieldHoldsMore) {
     const FirstValue first = first_value(row.text);
     EXPECT_EQ(first.text, row.value);
     EXPECT_EQ(first.holds_more, row.holds_more);
+    // The reader tells the same of every field it reads a value from.
+    const FieldValue read = read_real(row.text);
+    if (read.error == FieldError::kNone) {
+      EXPECT_EQ(read.holds_more, row.holds_more);
+    }
   }
 }
 
