@@ -1,5 +1,6 @@
 // Fuzz target: the card reader. The first byte chooses what the rest feeds: the free-format
-// reading of a field, SPLITL and DECITM on every line, or section scans over the whole file.
+// reading of a field, SPLITL and DECITM on every line, or section scans over the whole file
+// (and its index read in two parts against the index read in one).
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "cards/card_index.hpp"
 #include "cards/card_reader.hpp"
 #include "cards/free_format.hpp"
 #include "cards/items.hpp"
@@ -20,9 +22,10 @@ using qel2br::cards::CardReader;
 using qel2br::support::InputStop;
 using qel2br::support::MemoryLines;
 
-// The keywords the conversion scans for, and the column ranges its sections read.
-constexpr std::array<std::string_view, 12> kKeywords = {
-    "TITL", "CONS", "MUDP", "DPTH", "SEA ", "CRNT", "MGRW", "COEF", "SPEC", "SPEX", "FLOO", "ELIM"};
+using qel2br::cards::CardIndex;
+using qel2br::cards::kKeywords;
+
+// The column ranges the sections read.
 struct Columns {
   int first = 0;
   int last = 0;
@@ -119,7 +122,46 @@ void fuzz_items(std::string_view text) {
   }
 }
 
+// The index read in two parts (at the middle of the text) holds what the one read in one part
+// holds.
+void check_two_parts(std::string_view text) {
+  const CardIndex one(text, text.size() + 1);
+  const CardIndex two(text, 1);
+  for (const std::string_view keyword : kKeywords) {
+    CardIndex::Places a = one.places(keyword);
+    CardIndex::Places b = two.places(keyword);
+    qel2br::cards::CardPlace pa{};
+    qel2br::cards::CardPlace pb{};
+    bool more = true;
+    while (more) {
+      more = a.next(pa);
+      if (more != b.next(pb) || (more && (pa.offset != pb.offset || pa.line != pb.line))) {
+        fail("the index read in two parts places a card elsewhere");
+      }
+    }
+  }
+  const auto& fa = one.findings();
+  const auto& fb = two.findings();
+  bool same = fa.size() == fb.size() && one.line_count() == two.line_count() &&
+              one.last_line_start() == two.last_line_start();
+  for (std::size_t i = 0; same && i < fa.size(); ++i) {
+    same = fa[i].kind == fb[i].kind && fa[i].line == fb[i].line && fa[i].column == fb[i].column &&
+           fa[i].keyword == fb[i].keyword;
+  }
+  for (const auto kind :
+       {qel2br::cards::FindingKind::kTabCharacter, qel2br::cards::FindingKind::kKeywordMisplaced}) {
+    same = same && one.finding_count(kind) == two.finding_count(kind);
+  }
+  for (const std::string_view keyword : qel2br::cards::kSetKeywords) {
+    same = same && one.group_references(keyword) == two.group_references(keyword);
+  }
+  if (!same) {
+    fail("the index read in two parts differs from the one read in one part");
+  }
+}
+
 void fuzz_scan(std::string_view text) {
+  check_two_parts(text);
   MemoryLines lines{std::string(text)};
   CardReader reader;
   reader.attach(lines, "fuzz.inp");
