@@ -92,12 +92,12 @@ std::string_view next_item(std::string_view line, std::size_t& pos) {
 
 Item make_item(std::string_view chars) {
   Item item;
-  item.text.assign(chars);
   constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
   const auto length = static_cast<std::int32_t>(std::min(chars.size(), kMaxLength));
-  DECITM(item.text.view(), length, item.type, item.value);
-  if (item.type != kTextItem) {
-    item.text.blank();
+  DECITM(chars.substr(0, kItemTextLength), length, item.type, item.value);
+  // A number's text stays blank.
+  if (item.type == kTextItem) {
+    item.text.assign(chars);
   }
   return item;
 }
