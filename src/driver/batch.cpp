@@ -89,7 +89,8 @@ void RecordCounter::pass_on() {
     rest.remove_prefix(line_start_ ? end + 1 : rest.size());
   }
   if (target_ != nullptr) {
-    target_->write_rendered(text);
+    target_->pending().append(text);
+    target_->wrote();
   }
   text.clear();
 }

@@ -35,9 +35,11 @@ void report_failed_open(sections::RunState& run, std::string_view what, std::str
 // which passes them on to target (to nothing when target is null).
 class RecordCounter final : public support::OutputUnit {
  public:
-  // Every record is counted and passed on as soon as it is written (a block of no bytes).
+  // Every record is counted and passed on as soon as it is written (a block of no bytes), with
+  // the target's line end, so that it is passed on as it stands.
   explicit RecordCounter(support::OutputUnit* target)
-      : OutputUnit(support::kConsoleLineEnd, 0), target_(target) {}
+      : OutputUnit(target != nullptr ? target->line_end() : support::kConsoleLineEnd, 0),
+        target_(target) {}
   void flush() override;
   void close() override;
 
