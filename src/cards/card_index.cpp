@@ -122,8 +122,8 @@ bool CardIndex::Places::next(CardPlace& place) {
     }
     started_ = true;
     part_ = part;
-    at_ = parts[part].places.at(keyword_).begin();
-    end_ = parts[part].places.at(keyword_).end();
+    at_ = parts[part].places[keyword_].begin();
+    end_ = parts[part].places[keyword_].end();
     last_ = {.offset = parts[part].from, .line = parts[part].lines_before};
   }
   const std::uint64_t step = number();
@@ -236,11 +236,11 @@ void CardIndex::append(CardIndex& next) {
   }
   std::array<std::int64_t, 2> kept{};
   for (std::size_t kind = 0; kind < kept.size(); ++kind) {
-    kept.at(kind) = std::min(finding_counts_.at(kind), static_cast<std::int64_t>(kFindingsKept));
-    finding_counts_.at(kind) += next.finding_counts_.at(kind);
+    kept[kind] = std::min(finding_counts_[kind], static_cast<std::int64_t>(kFindingsKept));
+    finding_counts_[kind] += next.finding_counts_[kind];
   }
   for (CardFinding finding : next.findings_) {
-    std::int64_t& count = kept.at(static_cast<std::size_t>(finding.kind));
+    std::int64_t& count = kept[static_cast<std::size_t>(finding.kind)];
     if (count < static_cast<std::int64_t>(kFindingsKept)) {
       finding.line += lines_before;
       findings_.push_back(finding);
@@ -248,7 +248,7 @@ void CardIndex::append(CardIndex& next) {
     }
   }
   for (std::size_t k = 0; k < group_references_.size(); ++k) {
-    group_references_.at(k) += next.group_references_.at(k);
+    group_references_[k] += next.group_references_[k];
   }
   if (next.line_count_ > 0) {
     last_line_start_ = next.last_line_start_;
@@ -269,9 +269,9 @@ void CardIndex::note_card(std::string_view line, std::size_t offset, std::int64_
 }
 
 void CardIndex::note_place(std::size_t k, std::size_t offset, std::int64_t number) {
-  CardPlace& last = last_places_.at(k);
+  CardPlace& last = last_places_[k];
   const auto lines = static_cast<std::uint64_t>(number - last.line);
-  Bytes& bytes = parts_.back().places.at(k);
+  Bytes& bytes = parts_.back().places[k];
   put_number(bytes, (offset - last.offset) << kLineBits | std::min(lines, kLinesInline));
   if (lines >= kLinesInline) {
     put_number(bytes, lines - kLinesInline);
