@@ -7,6 +7,7 @@
 #include "cards/free_format.hpp"
 #include "cards/text_routines.hpp"
 #include "support/input_stop.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::cards {
 
@@ -135,8 +136,7 @@ bool CardReader::blank(int first_col, int last_col) const {
 
 std::string CardReader::card_label() const {
   const std::string_view key = keyword_.view();
-  const std::size_t key_end = key.find_last_not_of(' ');
-  std::string label(key.substr(0, key_end == std::string_view::npos ? 0 : key_end + 1));
+  std::string label(support::without_trailing_blanks(key));
   if (label.empty() || card_.view().substr(0, 4) != key) {
     label = label.empty() ? "continuation" : label + " continuation";
   }
@@ -158,19 +158,14 @@ double CardReader::real_field(int first_col, int last_col) const {
   const std::string_view text = columns(first_col, last_col);
   const FieldValue field = read_real(text);
   // Reports show the field and the card as they stand in the file, not upper-cased.
-  const auto trimmed = [](std::string_view t) {
-    const std::size_t from = t.find_first_not_of(' ');
-    return from == std::string_view::npos ? std::string_view{}
-                                          : t.substr(from, t.find_last_not_of(' ') - from + 1);
-  };
   const auto range = [&] { return std::to_string(first_col) + "-" + std::to_string(last_col); };
   if (field.error == FieldError::kNone) {
     if (warnings_ != nullptr && field.holds_more) {
       warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
         const std::string raw = raw_columns(first_col, last_col);
-        return card_label() + ", columns " + range() + ": \"" + std::string(trimmed(raw)) +
-               "\" holds more than one value; only " + std::string(first_value(raw).text) +
-               " is read";
+        return card_label() + ", columns " + range() + ": \"" +
+               std::string(support::without_blanks(raw)) + "\" holds more than one value; only " +
+               std::string(first_value(raw).text) + " is read";
       });
     }
     return field.value;
@@ -178,10 +173,10 @@ double CardReader::real_field(int first_col, int last_col) const {
   const std::string raw = raw_columns(first_col, last_col);
   std::string message = card_label() + ", columns " + range() + ": " + describe(field.error);
   if (field.error != FieldError::kBlank) {
-    message += ", found \"" + std::string(trimmed(raw)) + "\"";
+    message += ", found \"" + std::string(support::without_blanks(raw)) + "\"";
   }
   const std::string_view line = raw_.substr(0, std::min(raw_.size(), kCardLength));
-  std::string detail = "  " + std::string(line.substr(0, line.find_last_not_of(' ') + 1)) + "\n  ";
+  std::string detail = "  " + std::string(support::without_trailing_blanks(line)) + "\n  ";
   const int width = last_col - first_col + 1;
   detail.append(static_cast<std::size_t>(first_col) - 1, ' ');
   detail.append(static_cast<std::size_t>(width), '^');

@@ -8,6 +8,7 @@
 
 #include "cards/card_index.hpp"
 #include "cards/card_reader.hpp"
+#include "support/text.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {
@@ -32,10 +33,8 @@ void check_cards(sections::RunState& run) {
         return "card holds a tab character in column " + std::to_string(finding.column) +
                "; each character is one column, so its fields may be misread";
       }
-      const std::string_view shown =
-          finding.keyword.substr(0, finding.keyword.find_last_not_of(' ') + 1);
-      return "keyword " + std::string(shown) + " starts in column " +
-             std::to_string(finding.column) +
+      return "keyword " + std::string(support::without_trailing_blanks(finding.keyword)) +
+             " starts in column " + std::to_string(finding.column) +
              "; cards are read only with their keyword in columns 1-4, so this card is passed "
              "over";
     });

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "support/input_stop.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::support {
 
@@ -40,12 +41,6 @@ std::string_view kind_text(FileKind kind) {
     default:
       return "a special file";
   }
-}
-
-// Removes trailing blanks from a typed name.
-std::string_view trim_name(std::string_view name) {
-  const std::size_t last = name.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1);
 }
 
 }  // namespace
@@ -483,7 +478,7 @@ const UnitTable::Slot& UnitTable::slot(int unit) const {
 int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
   Slot& s = slot(unit);
   s.reset(system_);
-  const std::string path(trim_name(name));
+  const std::string path(without_trailing_blanks(name));
   Opened opened;
   if (mode == OpenMode::kScratch) {
     opened = system_.open_scratch();
@@ -626,7 +621,7 @@ OutputUnit& UnitTable::message_output(int unit) {
 
 bool UnitTable::same_file(int unit, std::string_view path) const {
   const Slot& s = slot(unit);
-  const std::string_view p = trim_name(path);
+  const std::string_view p = without_trailing_blanks(path);
   if (!s.identity || p.empty()) {
     return false;
   }
