@@ -19,12 +19,6 @@ void layout_error(const char* why) { throw std::logic_error(why); }
 
 namespace {
 
-// Right-aligns text in width columns; the caller has checked that it fits.
-void put_right(std::string& out, std::string_view text, int width) {
-  out.append(static_cast<std::size_t>(width) - text.size(), ' ');
-  out.append(text);
-}
-
 __extension__ using Wide = unsigned __int128;
 
 // The powers of ten that fit 64 bits: 10^0 to 10^19.
@@ -266,12 +260,15 @@ void render_real(std::string& out, double value, int width, int decimals) {
   put_real(blank_field(out, width), value, width, decimals);
 }
 
-void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
-                 std::string_view line_end) {
-  bool any_item_field = false;
-  for (std::size_t i = 0; i < layout.count; ++i) {
-    any_item_field = any_item_field || detail::takes_item(layout.fields[i].kind);
-  }
+namespace {
+
+// Writes the record from pos on, into columns that hold blanks; returns the end of what it wrote.
+// item_fields is the number of fields of the layout that take an item.
+char* put_record(char* pos, const ParsedLayout& layout, std::size_t item_fields,
+                 std::span<const Item> items, std::string_view line_end) {
+  const auto put = [&pos](std::string_view text) {
+    pos = std::copy(text.begin(), text.end(), pos);
+  };
   std::size_t next = 0;
   // Each pass over the layout consumes at least one item, so passes are bounded by the items.
   while (true) {
@@ -280,65 +277,93 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
       if (detail::takes_item(d.kind) && next >= items.size()) {
         // Out of items: the output stops here and the line is ended.
         if (!layout.open_end) {
-          out.append(line_end);
+          put(line_end);
         }
-        return;
+        return pos;
       }
       switch (d.kind) {
-        case FieldKind::kText: {
-          const Item& item = items[next++];
-          out.append(item.kind() == ItemKind::kText ? item.text() : std::string_view{});
+        case FieldKind::kText:
+          put(items[next++].text());
           break;
-        }
         case FieldKind::kTextW: {
-          const Item& item = items[next++];
-          const std::string_view text = item.kind() == ItemKind::kText ? item.text() : "";
-          const auto w = static_cast<std::size_t>(d.width);
-          if (text.size() >= w) {
-            out.append(text.substr(0, w));
-          } else {
-            put_right(out, text, d.width);
-          }
+          // Right-aligned, or cut to the field.
+          const std::string_view text =
+              items[next++].text().substr(0, static_cast<std::size_t>(d.width));
+          pos += static_cast<std::size_t>(d.width) - text.size();
+          put(text);
           break;
         }
         case FieldKind::kInt: {
           const Item& item = items[next++];
           if (item.kind() == ItemKind::kInt) {
-            render_int(out, item.whole(), d.width, d.digits);
+            put_int(pos, item.whole(), d.width, d.digits);
           } else {
-            put_asterisks(blank_field(out, d.width), d.width);
+            put_asterisks(pos, d.width);
           }
+          pos += d.width;
           break;
         }
         case FieldKind::kReal: {
           const Item& item = items[next++];
           if (item.kind() == ItemKind::kReal) {
-            render_real(out, item.real(), d.width, d.digits);
+            put_real(pos, item.real(), d.width, d.digits);
           } else {
-            put_asterisks(blank_field(out, d.width), d.width);
+            put_asterisks(pos, d.width);
           }
+          pos += d.width;
           break;
         }
         case FieldKind::kBlanks:
-          out.append(static_cast<std::size_t>(d.width), ' ');
+          pos += d.width;
           break;
         case FieldKind::kLiteral:
-          out.append(d.literal);
+          put(d.literal);
           break;
         case FieldKind::kSlash:
-          out.append(line_end);
+          put(line_end);
           break;
       }
     }
-    if (!any_item_field || next >= items.size()) {
+    if (item_fields == 0 || next >= items.size()) {
       if (!layout.open_end) {
-        out.append(line_end);
+        put(line_end);
       }
-      return;
+      return pos;
     }
     // Items are left: the line is ended and the layout starts again.
-    out.append(line_end);
+    put(line_end);
   }
+}
+
+}  // namespace
+
+void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
+                 std::string_view line_end) {
+  // The record is written into blank room made once: a pass over the layout fills at most its
+  // columns, literals and line ends plus the texts of the items it takes, and a pass takes all
+  // the item fields' worth of items but the last. The room is then cut to what was written.
+  std::size_t pass_room = line_end.size();
+  std::size_t item_fields = 0;
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const Descriptor& d = layout.fields[i];
+    pass_room += static_cast<std::size_t>(d.width) + d.literal.size() +
+                 (d.kind == FieldKind::kSlash ? line_end.size() : 0);
+    if (detail::takes_item(d.kind)) {
+      ++item_fields;
+    }
+  }
+  const std::size_t passes =
+      item_fields == 0 ? 1
+                       : std::max<std::size_t>(1, (items.size() + item_fields - 1) / item_fields);
+  std::size_t text_room = 0;
+  for (const Item& item : items) {
+    text_room += item.text().size();
+  }
+  const std::size_t start = out.size();
+  out.resize(start + passes * pass_room + text_room, ' ');
+  char* const first = out.data() + start;
+  out.resize(start + static_cast<std::size_t>(
+                         put_record(first, layout, item_fields, items, line_end) - first));
 }
 
 std::string render(const Layout& layout, std::span<const Item> items) {
