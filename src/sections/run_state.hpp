@@ -59,7 +59,8 @@ struct RunState {
   FileName output_name;
   support::Text<80> date_text;
 
-  // Run values, lengths in metres once set. A run without a CONS card is taken as metres and
+  // Run values, lengths in metres once set. (The sections' second thread converts with a copy
+  // of them and of the set options' results: see AheadRun.) A run without a CONS card is taken as metres and
   // kilograms.
   double length_factor = 1.0;
   double mass_factor = 1.0;
@@ -69,6 +70,8 @@ struct RunState {
 
   // The profile table, refilled from row 1 by each current and each depth profile.
   support::FixedList<ProfileRow, kProfileRows> profile;
+  // The elements of the set card being converted.
+  sets::ElementList card_elements;
 
   // Results of the set options dialogue.
   bool use_groups = false;
