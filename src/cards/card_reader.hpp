@@ -99,7 +99,7 @@ class CardReader {
   [[nodiscard]] std::string raw_columns(int first_col, int last_col) const;
 
   support::MemoryLines no_lines_{std::string()};
-  support::MemoryLines* lines_ = &no_lines_;  // never null
+  support::MemoryLines* lines_ = &no_lines_;            // never null
   std::unique_ptr<support::MemoryLines> shared_lines_;  // the lines of a shared file
   support::Warnings* warnings_ = nullptr;
   std::string file_name_;

@@ -153,9 +153,9 @@ void convert_cards(RunState& run, std::string_view keyword, bool& opened,
                    const CardConverter& convert) {
   run.cards.start_scan(keyword);
   // The conversion report notes the cards in order as they are converted: one thread only.
-  const std::vector<CardIndex::Chunk> chunks =
-      run.report == nullptr ? run.cards.index().chunks(keyword, kChunkCards)
-                            : std::vector<CardIndex::Chunk>{};
+  const std::vector<CardIndex::Chunk> chunks = run.report == nullptr
+                                                   ? run.cards.index().chunks(keyword, kChunkCards)
+                                                   : std::vector<CardIndex::Chunk>{};
   if (chunks.size() < 2) {
     while (run.cards.next_card()) {
       convert(run, opened);

@@ -77,8 +77,8 @@ void convert_current(RunState& run, bool& opened) {
   layout::write_record(run.output(), layout::kTwoTexts, kMark, kCurrentColumns);
   // A rounded direction too wide for its field is written as asterisks.
   layout::write_record(run.output(), kCurrentRecord, kCurrent, kLoadCase, kSpeedColumn,
-                       layout::WholeNumber{support::round_half_away(direction)},
-                       run.still_water_z, run.water_depth);
+                       layout::WholeNumber{support::round_half_away(direction)}, run.still_water_z,
+                       run.water_depth);
   // The profile is written from the last point read back to the first.
   const std::span<const ProfileRow> points = run.profile.items();
   for (std::size_t row = points.size(); row > 0; --row) {

@@ -59,9 +59,9 @@ struct RunState {
   FileName output_name;
   support::Text<80> date_text;
 
-  // Run values, lengths in metres once set. (The sections' second thread converts with a copy
-  // of them and of the set options' results: see AheadRun.) A run without a CONS card is taken as metres and
-  // kilograms.
+  // Run values, lengths in metres once set. A run without a CONS card is taken as metres and
+  // kilograms. The sections' second thread converts with a copy of them and of the set
+  // options' results (card_chunks.cpp): a run value added here is added there too.
   double length_factor = 1.0;
   double mass_factor = 1.0;
   double mud_plane_z = 0.0;

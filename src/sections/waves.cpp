@@ -89,9 +89,8 @@ void convert_wave(RunState& run, bool& opened) {
     opened = true;
   }
   // The direction, from the end of the card, comes before the phase.
-  layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
-                       period, direction, phase, run.still_water_z, run.water_depth,
-                       kInitialSteps);
+  layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height, period,
+                       direction, phase, run.still_water_z, run.water_depth, kInitialSteps);
   if (run.report != nullptr) {
     const std::string_view name = theory.name.view();
     run.report->sea_states.push_back({.line = run.cards.line_number(),

@@ -1,5 +1,7 @@
 // The card loop with a second thread: sections of many cards give the lines, warnings, stop
 // reports and file position of converting their cards one after another.
+#include "sections/card_chunks.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "report/report_data.hpp"
-#include "sections/card_chunks.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 #include "testing/card_images.hpp"
@@ -90,7 +91,8 @@ std::string plain_sea(int i) { return sea(i, std::to_string(i % 23) + ".5"); }
 std::string current(int i, int points) {
   std::string cards = card("CRNT", {{41, 50, "0"}, {51, 60, "0.3"}, {61, 70, std::to_string(i)}});
   for (int p = 1; p <= points; ++p) {
-    cards += "\r\n" + card("", {{41, 50, std::to_string(10 * p)}, {51, 60, "0." + std::to_string(p)}});
+    cards +=
+        "\r\n" + card("", {{41, 50, std::to_string(10 * p)}, {51, 60, "0." + std::to_string(p)}});
   }
   return cards;
 }
@@ -115,7 +117,7 @@ struct Case {
 TEST(CardChunks, SameAsOneCardAfterAnother) {
   // Chunks 0, 2, 4 are converted in their turn, chunks 1, 3 by the second thread.
   constexpr int kCards = static_cast<int>(kChunkCards) * 4 + 300;
-  constexpr int kInSecond = static_cast<int>(kChunkCards) + 100;  // a card of chunk 1
+  constexpr int kInSecond = static_cast<int>(kChunkCards) + 100;     // a card of chunk 1
   constexpr int kInThird = static_cast<int>(kChunkCards) * 2 + 100;  // a card of chunk 2
   // Four chunks: the last one is the second thread's.
   constexpr int kEvenCards = static_cast<int>(kChunkCards) * 4 - 10;
@@ -125,8 +127,11 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        card_file(kCards,
                  [&](int i) {
                    return i == kInSecond || i == kInSecond + 2 * static_cast<int>(kChunkCards)
-                              ? card("SEA ", {{6, 10, "3"}, {16, 20, "1"}, {21, 30, "1"},
-                                              {31, 40, "0"}, {71, 80, "0"}})
+                              ? card("SEA ", {{6, 10, "3"},
+                                              {16, 20, "1"},
+                                              {21, 30, "1"},
+                                              {31, 40, "0"},
+                                              {71, 80, "0"}})
                               : plain_sea(i);
                  }),
        WRWAVE},
@@ -134,15 +139,14 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        card_file(kCards, [&](int i) { return i == kInSecond ? sea(i, "1.x") : plain_sea(i); }),
        WRWAVE},
       {"a stop in a chunk converted in its turn",
-       card_file(kCards, [&](int i) { return i == kInThird ? sea(i, "") : plain_sea(i); }),
-       WRWAVE},
+       card_file(kCards, [&](int i) { return i == kInThird ? sea(i, "") : plain_sea(i); }), WRWAVE},
       {"currents with continuation cards",
-       card_file(kEvenCards, [](int i) { return current(i, i % 4); }),
-       WRCURR},
+       card_file(kEvenCards, [](int i) { return current(i, i % 4); }), WRCURR},
       {"a current of too many points in a chunk of the second thread",
        card_file(kCards, [&](int i) { return current(i, i == kInSecond ? 101 : 1); }), WRCURR},
       {"coefficient cards usable from the second chunk on (its heading comes late)",
-       card_file(kCards, [&](int i) { return spec(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }), WRELMP},
+       card_file(kCards, [&](int i) { return spec(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
+       WRELMP},
       {"elements left out in the fourth chunk only",
        card_file(kCards,
                  [&](int i) {
