@@ -94,7 +94,7 @@ class AheadQueue {
   // asked to stop.
   std::optional<std::string> wait_for_room(const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
-    if (!changed_.wait(lock, stop, [&] { return count_ < kWaiting; })) {
+    if (!changed_.wait(lock, stop, [&] { return count_ < kWaiting; }) || stop.stop_requested()) {
       return std::nullopt;
     }
     std::string text;
