@@ -202,6 +202,8 @@ void FdOutput::write_failed(int error) {
 }
 
 void FdOutput::pass_on() {
+  // A standard stream, and the first bytes of a file, are written here; after those a second
+  // thread writes each block while the run renders the next.
   if (!report_failures_ || !file_.open() || inline_left_ > 0) {
     inline_left_ -= std::min(inline_left_, pending().size());
     flush();

@@ -78,6 +78,20 @@ class StringOutput final : public OutputUnit {
   static constexpr std::size_t kNoBlocks = std::numeric_limits<std::size_t>::max();
 };
 
+// An output unit that throws away what is written, a block at a time (the console of a quiet
+// run): it holds at most one block, however much a run writes to it.
+class DiscardedOutput final : public OutputUnit {
+ public:
+  explicit DiscardedOutput(std::string_view line_end) : OutputUnit(line_end, kBlock) {}
+  void flush() override { pending().clear(); }
+
+ protected:
+  void pass_on() override { pending().clear(); }
+
+ private:
+  static constexpr std::size_t kBlock = std::size_t{1} << 16U;
+};
+
 // The bytes of a file that the run writes itself before a second thread takes over: starting
 // the thread costs more than it saves on a short output.
 inline constexpr std::size_t kFileBytesWrittenInline = std::size_t{1} << 22U;

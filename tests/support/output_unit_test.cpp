@@ -83,5 +83,17 @@ TEST(FileOutput, FailedWriteStopsTheRun) {
   }
 }
 
+// A quiet run's console throws its lines away as they gather: what it holds stays under two
+// blocks of 64 KiB however much is written.
+TEST(DiscardedOutput, HoldsAtMostABlock) {
+  DiscardedOutput out(kConsoleLineEnd);
+  for (int i = 0; i < 100000; ++i) {
+    out.write_line(std::string(80, 'X'));
+    ASSERT_LT(out.pending().size(), std::size_t{1} << 17U) << "line " << i;
+  }
+  out.flush();
+  EXPECT_TRUE(out.pending().empty());
+}
+
 }  // namespace
 }  // namespace qel2br::support
