@@ -338,6 +338,27 @@ CardIndex::Places CardIndex::places(std::string_view keyword) const {
   return {*this, k};
 }
 
+std::vector<CardIndex::Chunk> CardIndex::chunks(std::string_view keyword,
+                                                std::size_t cards_per_chunk) const {
+  std::vector<Chunk> chunks;
+  const std::size_t size = std::max<std::size_t>(cards_per_chunk, 1);
+  Places places = this->places(keyword);
+  Places before = places;  // the places as they stand before the next chunk's first card
+  CardPlace place;
+  for (std::size_t count = 0; places.next(place); ++count) {
+    if (count % size == 0) {
+      if (!chunks.empty()) {
+        chunks.back().end = place.offset;
+      }
+      chunks.push_back({.from = before, .first = place.offset, .end = kNoEnd});
+    }
+    if ((count + 1) % size == 0) {
+      before = places;
+    }
+  }
+  return chunks;
+}
+
 std::int32_t CardIndex::group_references(std::string_view keyword) const {
   const auto k = static_cast<std::size_t>(
       std::find(kSetKeywords.begin(), kSetKeywords.end(), keyword) - kSetKeywords.begin());

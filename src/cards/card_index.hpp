@@ -103,6 +103,18 @@ class CardIndex {
   // The places of the cards of keyword, which must be one of kKeywords (any other is a fault
   // of the program).
   [[nodiscard]] Places places(std::string_view keyword) const;
+  // A run of consecutive cards of one keyword: from hands out its first card first, then the
+  // cards after it; end is the offset of the next run's first card (kNoEnd for the last run).
+  struct Chunk {
+    Places from;
+    std::size_t first = 0;  // the offset of its first card
+    std::size_t end = 0;
+  };
+  static constexpr std::size_t kNoEnd = static_cast<std::size_t>(-1);
+  // The cards of keyword (one of kKeywords) in runs of cards_per_chunk cards (at least 1), the
+  // last run holding the rest.
+  [[nodiscard]] std::vector<Chunk> chunks(std::string_view keyword,
+                                          std::size_t cards_per_chunk) const;
   // The number of group references of keyword, one of kSetKeywords (0 for any other), at most
   // the largest 32-bit integer.
   [[nodiscard]] std::int32_t group_references(std::string_view keyword) const;

@@ -33,9 +33,21 @@ std::string describe(FieldError error) {
 void CardReader::attach(support::MemoryLines& lines, std::string file_name) {
   lines_ = &lines;
   file_name_ = std::move(file_name);
-  index_ = CardIndex(lines.contents());
+  index_ = std::make_shared<const CardIndex>(lines.contents());
   places_ = {};
   place_taken_ = false;
+  scan_end_ = CardIndex::kNoEnd;
+}
+
+void CardReader::share(const CardReader& other) {
+  shared_lines_ = std::make_unique<support::MemoryLines>(support::MemoryLines::Borrowed{},
+                                                         other.lines_->contents());
+  lines_ = shared_lines_.get();
+  file_name_ = other.file_name_;
+  index_ = other.index_;
+  places_ = {};
+  place_taken_ = false;
+  scan_end_ = CardIndex::kNoEnd;
 }
 
 void CardReader::rewind() { lines_->rewind(); }
@@ -43,8 +55,27 @@ void CardReader::rewind() { lines_->rewind(); }
 void CardReader::start_scan(std::string_view keyword) {
   rewind();
   keyword_.assign(keyword);
-  places_ = index_.places(keyword_.view());
+  places_ = index_->places(keyword_.view());
   place_taken_ = false;
+  scan_end_ = CardIndex::kNoEnd;
+}
+
+void CardReader::scan_chunk(const CardIndex::Chunk& chunk) {
+  places_ = chunk.from;
+  place_taken_ = false;
+  scan_end_ = chunk.end;
+}
+
+void CardReader::end_scan() {
+  std::string_view line;
+  if (index_->line_count() > 0) {
+    lines_->seek(index_->last_line_start(), index_->line_count() - 1);
+    [[maybe_unused]] const bool read = lines_->read_line(line);
+  }
+}
+
+void CardReader::seek(std::size_t offset, std::int64_t lines_before) {
+  lines_->seek(offset, lines_before);
 }
 
 void CardReader::set_card(std::string_view line) {
@@ -71,7 +102,7 @@ bool CardReader::next_card() {
   const std::size_t position = lines_->position();
   if (place_taken_ && place_.offset > position) {
     // The file was rewound, or stepped back before the card last handed over.
-    places_ = index_.places(keyword_.view());
+    places_ = index_->places(keyword_.view());
     place_taken_ = false;
   }
   while (!place_taken_ || place_.offset < position) {
@@ -81,15 +112,14 @@ bool CardReader::next_card() {
       break;
     }
   }
-  std::string_view line;
+  if (place_.offset >= scan_end_) {
+    return false;  // the chunk ends here
+  }
   if (place_.offset >= end) {
-    // No card is left: the file ends up read to its last line, as reading every line leaves it.
-    if (index_.line_count() > 0) {
-      lines_->seek(index_.last_line_start(), index_.line_count() - 1);
-      [[maybe_unused]] const bool read = lines_->read_line(line);
-    }
+    end_scan();  // no card is left
     return false;
   }
+  std::string_view line;
   lines_->seek(place_.offset, place_.line - 1);
   if (!lines_->read_line(line)) {
     return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,11 @@ class CardReader {
   // Binds the reader to the lines of the input card file and reads them once into the index;
   // file_name is used in reports.
   void attach(support::MemoryLines& lines, std::string file_name);
+  // Binds the reader to the lines and the index of another reader's file, so that both can
+  // read it at once (each from threads of its own); the other reader must outlive this one.
+  void share(const CardReader& other);
   // What the one reading of the file found.
-  [[nodiscard]] const CardIndex& index() const { return index_; }
+  [[nodiscard]] const CardIndex& index() const { return *index_; }
 
   // Warnings about fields found from now on go to warnings (none when it is null).
   void set_warnings(support::Warnings* warnings) { warnings_ = warnings; }
@@ -44,6 +48,15 @@ class CardReader {
   void start_scan(std::string_view keyword);
   // Reads on to the next card of the current keyword; false at the end of the file.
   [[nodiscard]] bool next_card();
+  // Goes on scanning from the first card of chunk (of the current keyword) without rewinding:
+  // next_card() hands over its cards, passing over any that lie before the reading position,
+  // and is false at the chunk's end.
+  void scan_chunk(const CardIndex::Chunk& chunk);
+  // The offset in the file of the line the next read returns, and the number of lines before it.
+  [[nodiscard]] std::size_t position() const { return lines_->position(); }
+  // Repositions the file to the line at offset, lines_before lines from the top (the place of
+  // a reading done by another reader).
+  void seek(std::size_t offset, std::int64_t lines_before);
   // Reads the next line as it is (not upper-cased) into the card text; false at the end.
   [[nodiscard]] bool read_line();
   // Reads the next line as it stands in the file into line, leaving the card text as it was;
@@ -76,6 +89,9 @@ class CardReader {
   void set_card(std::string_view line);
   // Takes line as the card: the card text is line upper-cased.
   void take_card(std::string_view line);
+  // Ends a scan at the end of the file: the file is left read to its last line, as reading
+  // every line leaves it.
+  void end_scan();
 
   // The label of the card last read in reports: "SEA card", "CRNT continuation card".
   [[nodiscard]] std::string card_label() const;
@@ -83,7 +99,8 @@ class CardReader {
   [[nodiscard]] std::string raw_columns(int first_col, int last_col) const;
 
   support::MemoryLines no_lines_{std::string()};
-  support::MemoryLines* lines_ = &no_lines_;  // never null
+  support::MemoryLines* lines_ = &no_lines_;            // never null
+  std::unique_ptr<support::MemoryLines> shared_lines_;  // the lines of a shared file
   support::Warnings* warnings_ = nullptr;
   std::string file_name_;
   support::Text<4> keyword_;
@@ -91,12 +108,14 @@ class CardReader {
   std::size_t card_used_ = 0;  // columns of the card text that may hold non-blanks
   std::string_view raw_{};
 
-  CardIndex index_;
+  std::shared_ptr<const CardIndex> index_ = std::make_shared<const CardIndex>();
   // The places of the current keyword's cards, and the place last taken from them
   // (place_taken_); a place at the end of the file says that none is left.
   CardIndex::Places places_;
   CardPlace place_{};
   bool place_taken_ = false;
+  // The offset where the scan ends (the next chunk's first card), or none.
+  std::size_t scan_end_ = CardIndex::kNoEnd;
 };
 
 }  // namespace qel2br::cards

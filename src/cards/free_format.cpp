@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <system_error>
 
@@ -72,60 +73,146 @@ FieldValue convert_chars(const char* first, const char* last) {
 
 namespace {
 
-// Converts the text of one value: an optional sign, digits with an optional point (or a point
-// and digits), and an optional exponent (E, e, D or d, an optional sign and digits). The
-// library reads the same grammar with an E exponent once a plus sign is taken off; its own
-// words (inf, nan) and a second sign are not numbers here.
-FieldValue convert(std::string_view text) {
-  const std::size_t sign = text.front() == '+' || text.front() == '-' ? 1 : 0;
-  if (sign == text.size() || (text[sign] != '.' && !is_digit(text[sign]))) {
-    return {.value = 0.0, .error = FieldError::kNotANumber};
+// Whether text holds a character other than blanks, commas and slashes.
+bool holds_more(std::string_view text) {
+  return !std::all_of(text.begin(), text.end(), ends_value);
+}
+
+// A number scanned from the front of a text: an optional sign, digits with an optional point
+// (or a point and digits), and an optional exponent (E, e, D or d, an optional sign and digits).
+struct ScannedNumber {
+  std::size_t end = 0;        // where the scan stopped
+  bool well_formed = false;   // digits, and digits behind an exponent letter
+  bool plain_digits = false;  // digits alone: what a repeat count is
+  bool negative = false;      // a minus sign in front
+  bool exact = false;         // at most kMaxDigits digits, all held in whole
+  std::uint64_t whole = 0;    // the digits as a whole number
+  std::int64_t power = 0;     // the power of ten whole is scaled by
+};
+
+// The digits a 64-bit whole number holds, whatever they are.
+constexpr std::size_t kMaxDigits = 19;
+// An exponent is read up to a size beyond any double's.
+constexpr std::int64_t kBeyondAnyExponent = 100000;
+
+ScannedNumber scan_number(std::string_view text) {
+  ScannedNumber number;
+  const char* const first = text.data();
+  const char* const last = first + text.size();
+  const char* pos = first;
+  const bool sign = pos != last && (*pos == '+' || *pos == '-');
+  if (sign) {
+    number.negative = *pos++ == '-';
   }
+  // The digits go into whole as they come; beyond kMaxDigits it no longer holds them all.
+  const auto read_digits = [&] {
+    const char* const start = pos;
+    for (; pos != last && is_digit(*pos); ++pos) {
+      number.whole = number.whole * 10 + static_cast<std::uint64_t>(*pos - '0');
+    }
+    return static_cast<std::size_t>(pos - start);
+  };
+  std::size_t digits = read_digits();
+  const bool point = pos != last && *pos == '.';
+  std::size_t behind_point = 0;
+  if (point) {
+    ++pos;
+    behind_point = read_digits();
+    digits += behind_point;
+  }
+  number.exact = digits <= kMaxDigits;
+  number.plain_digits = digits > 0 && !sign && !point;
+  std::int64_t exponent = 0;
+  bool exponent_digits = true;
+  if (digits > 0 && pos != last && (*pos == 'E' || *pos == 'e' || *pos == 'D' || *pos == 'd')) {
+    number.plain_digits = false;
+    ++pos;
+    const bool minus = pos != last && *pos == '-';
+    if (pos != last && (*pos == '+' || minus)) {
+      ++pos;
+    }
+    exponent_digits = pos != last && is_digit(*pos);
+    for (; pos != last && is_digit(*pos); ++pos) {
+      exponent = std::min(exponent * 10 + (*pos - '0'), kBeyondAnyExponent);
+    }
+    exponent = minus ? -exponent : exponent;
+  }
+  number.end = static_cast<std::size_t>(pos - first);
+  number.well_formed = digits > 0 && exponent_digits;
+  number.power = exponent - static_cast<std::int64_t>(behind_point);
+  return number;
+}
+
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactTens = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Converts a well-formed number, text as scanned into number. A whole number up to 2^53 and a
+// power of ten up to 1e22 are both exact as doubles, so one multiplication or division of the
+// two gives the double nearest to the number: that is how most numbers are read. The rest (more
+// digits, larger powers) go to the library, which reads an E exponent and no plus sign.
+FieldValue convert(std::string_view text, const ScannedNumber& number) {
   if (text.front() == '+') {
     text.remove_prefix(1);
   }
   if (text.size() > kMaxNumberLength) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
+  constexpr std::uint64_t kExactWhole = std::uint64_t{1} << 53U;
+  constexpr auto kLargestPower = static_cast<std::int64_t>(kExactTens.size()) - 1;
+  if (number.exact && number.whole <= kExactWhole && number.power >= -kLargestPower &&
+      number.power <= kLargestPower) {
+    const auto whole = static_cast<double>(number.whole);
+    const double ten = kExactTens[static_cast<std::size_t>(std::abs(number.power))];
+    const double value = number.power < 0 ? whole / ten : whole * ten;
+    return {.value = number.negative ? -value : value, .error = FieldError::kNone};
+  }
   // A D exponent is converted from a copy with E in its place; other numbers where they stand.
   const auto d =
       std::find_if(text.begin(), text.end(), [](char c) { return c == 'D' || c == 'd'; });
-  if (d != text.end()) {
-    std::array<char, kMaxNumberLength> buffer{};
-    std::copy(text.begin(), text.end(), buffer.begin());
-    buffer[static_cast<std::size_t>(d - text.begin())] = 'E';
-    return convert_chars(buffer.data(), buffer.data() + text.size());
+  if (d == text.end()) {
+    return convert_chars(text.data(), text.data() + text.size());
   }
-  return convert_chars(text.data(), text.data() + text.size());
+  std::array<char, kMaxNumberLength> buffer{};
+  std::copy(text.begin(), text.end(), buffer.begin());
+  buffer[static_cast<std::size_t>(d - text.begin())] = 'E';
+  return convert_chars(buffer.data(), buffer.data() + text.size());
 }
 
 }  // namespace
 
 FieldValue read_real(std::string_view text) {
-  const FirstValue first = first_value(text);
-  if (first.text.empty()) {
-    // A blank field, or one that starts with a comma or a slash.
-    return {.value = 0.0, .error = IFSTNB(text) == 0 ? FieldError::kBlank : FieldError::kNullValue};
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos) {
+    return {.value = 0.0, .error = FieldError::kBlank};
   }
-  std::string_view value = first.text;
-
+  std::string_view value = text.substr(start);
+  // A leading comma or slash: the first value is empty.
+  if (ends_value(value.front())) {
+    return {.value = 0.0, .error = FieldError::kNullValue};
+  }
+  ScannedNumber number = scan_number(value);
   // r*v: r copies of v, where r is a positive count without sign; "r*" alone is r nulls.
-  if (const std::size_t star = value.find('*'); star != std::string_view::npos) {
-    const std::string_view repeat = value.substr(0, star);
-    const std::optional<std::int32_t> count = read_int32_digits(repeat);
+  if (number.end < value.size() && value[number.end] == '*') {
+    const std::optional<std::int32_t> count =
+        number.plain_digits ? read_int32_digits(value.substr(0, number.end)) : std::nullopt;
     if (!count.has_value() || *count <= 0) {
       return {.value = 0.0, .error = FieldError::kNotANumber};
     }
-    value.remove_prefix(star + 1);
-    if (value.empty()) {
+    value.remove_prefix(number.end + 1);
+    if (value.empty() || ends_value(value.front())) {
       return {.value = 0.0, .error = FieldError::kNullValue};
     }
+    number = scan_number(value);
   }
-  if (value.empty()) {
+  // The number must take the whole value, up to its blank, comma or slash.
+  const std::string_view rest = value.substr(number.end);
+  if (!number.well_formed || (!rest.empty() && !ends_value(rest.front()))) {
     return {.value = 0.0, .error = FieldError::kNotANumber};
   }
-  FieldValue field = convert(value);
-  field.holds_more = first.holds_more;
+  FieldValue field = convert(value.substr(0, number.end), number);
+  field.holds_more = holds_more(rest);
   return field;
 }
 
@@ -138,8 +225,7 @@ FirstValue first_value(std::string_view text) {
   const auto value_end = std::find_if(text.begin(), text.end(), ends_value);
   const auto length = static_cast<std::size_t>(value_end - text.begin());
   const std::string_view rest = text.substr(length);
-  return {.text = text.substr(0, length),
-          .holds_more = rest.find_first_not_of(" ,/") != std::string_view::npos};
+  return {.text = text.substr(0, length), .holds_more = holds_more(rest)};
 }
 
 std::optional<std::int32_t> read_int32_digits(std::string_view digits) {

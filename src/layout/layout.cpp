@@ -19,65 +19,6 @@ void layout_error(const char* why) { throw std::logic_error(why); }
 
 namespace {
 
-void put_asterisks(std::string& out, int width) {
-  out.append(static_cast<std::size_t>(width), '*');
-}
-
-// Right-aligns text in width columns; the caller has checked that it fits.
-void put_right(std::string& out, std::string_view text, int width) {
-  out.append(static_cast<std::size_t>(width) - text.size(), ' ');
-  out.append(text);
-}
-
-// Adds a field of width blanks to out and returns where its last needed columns begin; the
-// caller has checked that needed is at most width. One resize instead of a string operation
-// per part of the field.
-char* right_part(std::string& out, int width, int needed) {
-  const std::size_t start = out.size();
-  out.resize(start + static_cast<std::size_t>(width), ' ');
-  return out.data() + start + (width - needed);
-}
-
-}  // namespace
-
-void render_int(std::string& out, double whole, int width, int min_digits) {
-  // Beyond 1e18 no field of this tool could hold the value.
-  if (!std::isfinite(whole) || std::fabs(whole) >= 1e18 || whole != std::trunc(whole)) {
-    put_asterisks(out, width);
-    return;
-  }
-  const auto value = static_cast<std::int64_t>(whole);
-  const std::uint64_t magnitude =
-      value < 0 ? static_cast<std::uint64_t>(-(value + 1)) + 1U : static_cast<std::uint64_t>(value);
-  std::array<char, 24> digits{};
-  const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude);
-  const auto n = static_cast<int>(res.ptr - digits.data());
-  const int shown = std::max(n, min_digits);
-  const int needed = shown + (value < 0 ? 1 : 0);
-  if (needed > width) {
-    put_asterisks(out, width);
-    return;
-  }
-  char* field = right_part(out, width, needed);
-  if (value < 0) {
-    *field++ = '-';
-  }
-  field = std::fill_n(field, shown - n, '0');
-  std::copy_n(digits.data(), n, field);
-}
-
-std::string_view fixed_digits(double value, int decimals,
-                              std::array<char, kFixedDigitsRoom>& buffer) {
-  const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::fixed, decimals);
-  if (res.ec != std::errc{}) {
-    return {};
-  }
-  return {buffer.data(), static_cast<std::size_t>(res.ptr - buffer.data())};
-}
-
-namespace {
-
 __extension__ using Wide = unsigned __int128;
 
 // The powers of ten that fit 64 bits: 10^0 to 10^19.
@@ -91,7 +32,50 @@ constexpr std::array<std::uint64_t, 20> kTens = [] {
   return tens;
 }();
 
+// "00" to "99": digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// The number of decimal digits of value (1 for 0).
+int digit_count(std::uint64_t value) {
+  // A power of ten below 2^bits has at most bits * log10(2) digits; 1233 / 4096 is just above it.
+  const auto guess = (static_cast<std::size_t>(std::bit_width(value | 1U)) * 1233U) >> 12U;
+  return static_cast<int>(guess) + ((value | 1U) >= kTens[guess] ? 1 : 0);
+}
+
+// Writes the decimal digits of value so that they end just before end; returns where they begin.
+char* digits_before(char* end, std::uint64_t value) {
+  while (value >= 100) {
+    end -= 2;
+    std::copy_n(&kDigitPairs[static_cast<std::size_t>(value % 100) * 2], 2, end);
+    value /= 100;
+  }
+  if (value >= 10) {
+    end -= 2;
+    std::copy_n(&kDigitPairs[static_cast<std::size_t>(value) * 2], 2, end);
+  } else {
+    *--end = static_cast<char>('0' + value);
+  }
+  return end;
+}
+
 }  // namespace
+
+std::string_view fixed_digits(double value, int decimals,
+                              std::array<char, kFixedDigitsRoom>& buffer) {
+  const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::fixed, decimals);
+  if (res.ec != std::errc{}) {
+    return {};
+  }
+  return {buffer.data(), static_cast<std::size_t>(res.ptr - buffer.data())};
+}
 
 std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
   if (decimals < 0 || static_cast<std::size_t>(decimals) >= kTens.size()) {
@@ -135,9 +119,35 @@ std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
 
 namespace {
 
-// Writes an Fw.d field from the digits of the scaled whole number (no leading zeros; "0" for
-// zero): the last decimals digits behind the point.
-void put_fixed(std::string& out, std::string_view digits, bool negative, int width, int decimals) {
+// The field writers below write into width columns that hold blanks, to the right.
+
+void put_asterisks(char* field, int width) { std::fill_n(field, width, '*'); }
+
+void put_int(char* field, double whole, int width, int min_digits) {
+  // Beyond 1e18 no field of this tool could hold the value.
+  if (!std::isfinite(whole) || std::fabs(whole) >= 1e18 || whole != std::trunc(whole)) {
+    put_asterisks(field, width);
+    return;
+  }
+  const auto value = static_cast<std::int64_t>(whole);
+  const std::uint64_t magnitude =
+      value < 0 ? static_cast<std::uint64_t>(-(value + 1)) + 1U : static_cast<std::uint64_t>(value);
+  const int shown = std::max(digit_count(magnitude), min_digits);
+  if (shown + (value < 0 ? 1 : 0) > width) {
+    put_asterisks(field, width);
+    return;
+  }
+  char* const end = field + width;
+  char* const first = end - shown;
+  std::fill(first, digits_before(end, magnitude), '0');
+  if (value < 0) {
+    first[-1] = '-';
+  }
+}
+
+// Writes an Fw.d field from its digits as a text (no leading zeros; "0" for zero): the last
+// decimals digits behind the point. For numbers beyond the scaled whole numbers.
+void put_fixed_text(char* field, std::string_view digits, bool negative, int width, int decimals) {
   const auto n = static_cast<int>(digits.size());
   // No minus sign on a value that rounds to zero.
   const bool zero = digits == "0";
@@ -149,10 +159,10 @@ void put_fixed(std::string& out, std::string_view digits, bool negative, int wid
   const int before = below_one ? (core + 1 <= width ? 1 : 0) : n - decimals;
   const int needed = core + before;
   if (needed > width) {
-    put_asterisks(out, width);
+    put_asterisks(field, width);
     return;
   }
-  char* field = right_part(out, width, needed);
+  field += width - needed;
   if (negative) {
     *field++ = '-';
   }
@@ -172,20 +182,43 @@ void put_fixed(std::string& out, std::string_view digits, bool negative, int wid
   }
 }
 
-}  // namespace
+// Writes an Fw.d field from the scaled whole number scaled (|value| * 10^decimals, rounded):
+// its last decimals digits behind the point, with the sign of a value that is not rounded to
+// zero. decimals is 0 to 19.
+void put_fixed(char* field, std::uint64_t scaled, bool negative, int width, int decimals) {
+  const std::uint64_t ten_power = kTens[static_cast<std::size_t>(decimals)];
+  const std::uint64_t units = scaled / ten_power;
+  const int sign = negative && scaled != 0 ? 1 : 0;
+  const int core = decimals + 1 + sign;  // decimals, point, sign
+  // A value below 1 in magnitude: its 0 is written only when a column is left for it.
+  const int before = units != 0 ? digit_count(units) : (core + 1 <= width ? 1 : 0);
+  if (core + before > width) {
+    put_asterisks(field, width);
+    return;
+  }
+  char* point = field + width - 1 - decimals;
+  if (decimals > 0) {
+    std::fill(point + 1, digits_before(field + width, scaled % ten_power), '0');
+  }
+  *point = '.';
+  char* first = point - before;
+  if (before > 0) {
+    digits_before(point, units);
+  }
+  if (sign != 0) {
+    first[-1] = '-';
+  }
+}
 
-void render_real(std::string& out, double value, int width, int decimals) {
+// Writes an Fw.d field.
+void put_real(char* field, double value, int width, int decimals) {
   if (!std::isfinite(value)) {
-    put_asterisks(out, width);
+    put_asterisks(field, width);
     return;
   }
   // The rounding is exact on the binary value: the digits are the correctly rounded ones.
-  if (const std::optional<std::uint64_t> whole = scaled_whole(value, decimals); whole) {
-    std::array<char, 24> digits{};
-    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), *whole);
-    put_fixed(out,
-              std::string_view(digits.data(), static_cast<std::size_t>(res.ptr - digits.data())),
-              std::signbit(value), width, decimals);
+  if (const std::optional<std::uint64_t> scaled = scaled_whole(value, decimals); scaled) {
+    put_fixed(field, *scaled, std::signbit(value), width, decimals);
     return;
   }
   // Twenty digits or more, or more than 19 decimals (no record of this tool has such fields):
@@ -193,7 +226,7 @@ void render_real(std::string& out, double value, int width, int decimals) {
   std::array<char, kFixedDigitsRoom> text;
   const std::string_view fixed = fixed_digits(value, decimals, text);
   if (fixed.empty()) {
-    put_asterisks(out, width);
+    put_asterisks(field, width);
     return;
   }
   std::array<char, kFixedDigitsRoom> digits{};
@@ -206,15 +239,36 @@ void render_real(std::string& out, double value, int width, int decimals) {
   if (count == 0) {
     digits[count++] = '0';
   }
-  put_fixed(out, std::string_view(digits.data(), count), fixed.front() == '-', width, decimals);
+  put_fixed_text(field, std::string_view(digits.data(), count), fixed.front() == '-', width,
+                 decimals);
 }
 
-void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
-                 std::string_view line_end) {
-  bool any_item_field = false;
-  for (std::size_t i = 0; i < layout.count; ++i) {
-    any_item_field = any_item_field || detail::takes_item(layout.fields[i].kind);
-  }
+// Adds a field of width blanks to out and returns its first column.
+char* blank_field(std::string& out, int width) {
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(width), ' ');
+  return out.data() + start;
+}
+
+}  // namespace
+
+void render_int(std::string& out, double whole, int width, int min_digits) {
+  put_int(blank_field(out, width), whole, width, min_digits);
+}
+
+void render_real(std::string& out, double value, int width, int decimals) {
+  put_real(blank_field(out, width), value, width, decimals);
+}
+
+namespace {
+
+// Writes the record from pos on, into columns that hold blanks; returns the end of what it wrote.
+// item_fields is the number of fields of the layout that take an item.
+char* put_record(char* pos, const ParsedLayout& layout, std::size_t item_fields,
+                 std::span<const Item> items, std::string_view line_end) {
+  const auto put = [&pos](std::string_view text) {
+    pos = std::copy(text.begin(), text.end(), pos);
+  };
   std::size_t next = 0;
   // Each pass over the layout consumes at least one item, so passes are bounded by the items.
   while (true) {
@@ -223,65 +277,93 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
       if (detail::takes_item(d.kind) && next >= items.size()) {
         // Out of items: the output stops here and the line is ended.
         if (!layout.open_end) {
-          out.append(line_end);
+          put(line_end);
         }
-        return;
+        return pos;
       }
       switch (d.kind) {
-        case FieldKind::kText: {
-          const Item& item = items[next++];
-          out.append(item.kind() == ItemKind::kText ? item.text() : std::string_view{});
+        case FieldKind::kText:
+          put(items[next++].text());
           break;
-        }
         case FieldKind::kTextW: {
-          const Item& item = items[next++];
-          const std::string_view text = item.kind() == ItemKind::kText ? item.text() : "";
-          const auto w = static_cast<std::size_t>(d.width);
-          if (text.size() >= w) {
-            out.append(text.substr(0, w));
-          } else {
-            put_right(out, text, d.width);
-          }
+          // Right-aligned, or cut to the field.
+          const std::string_view text =
+              items[next++].text().substr(0, static_cast<std::size_t>(d.width));
+          pos += static_cast<std::size_t>(d.width) - text.size();
+          put(text);
           break;
         }
         case FieldKind::kInt: {
           const Item& item = items[next++];
           if (item.kind() == ItemKind::kInt) {
-            render_int(out, item.whole(), d.width, d.digits);
+            put_int(pos, item.whole(), d.width, d.digits);
           } else {
-            put_asterisks(out, d.width);
+            put_asterisks(pos, d.width);
           }
+          pos += d.width;
           break;
         }
         case FieldKind::kReal: {
           const Item& item = items[next++];
           if (item.kind() == ItemKind::kReal) {
-            render_real(out, item.real(), d.width, d.digits);
+            put_real(pos, item.real(), d.width, d.digits);
           } else {
-            put_asterisks(out, d.width);
+            put_asterisks(pos, d.width);
           }
+          pos += d.width;
           break;
         }
         case FieldKind::kBlanks:
-          out.append(static_cast<std::size_t>(d.width), ' ');
+          pos += d.width;
           break;
         case FieldKind::kLiteral:
-          out.append(d.literal);
+          put(d.literal);
           break;
         case FieldKind::kSlash:
-          out.append(line_end);
+          put(line_end);
           break;
       }
     }
-    if (!any_item_field || next >= items.size()) {
+    if (item_fields == 0 || next >= items.size()) {
       if (!layout.open_end) {
-        out.append(line_end);
+        put(line_end);
       }
-      return;
+      return pos;
     }
     // Items are left: the line is ended and the layout starts again.
-    out.append(line_end);
+    put(line_end);
   }
+}
+
+}  // namespace
+
+void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
+                 std::string_view line_end) {
+  // The record is written into blank room made once: a pass over the layout fills at most its
+  // columns, literals and line ends plus the texts of the items it takes, and a pass takes all
+  // the item fields' worth of items but the last. The room is then cut to what was written.
+  std::size_t pass_room = line_end.size();
+  std::size_t item_fields = 0;
+  for (std::size_t i = 0; i < layout.count; ++i) {
+    const Descriptor& d = layout.fields[i];
+    pass_room += static_cast<std::size_t>(d.width) + d.literal.size() +
+                 (d.kind == FieldKind::kSlash ? line_end.size() : 0);
+    if (detail::takes_item(d.kind)) {
+      ++item_fields;
+    }
+  }
+  const std::size_t passes =
+      item_fields == 0 ? 1
+                       : std::max<std::size_t>(1, (items.size() + item_fields - 1) / item_fields);
+  std::size_t text_room = 0;
+  for (const Item& item : items) {
+    text_room += item.text().size();
+  }
+  const std::size_t start = out.size();
+  out.resize(start + passes * pass_room + text_room, ' ');
+  char* const first = out.data() + start;
+  out.resize(start + static_cast<std::size_t>(
+                         put_record(first, layout, item_fields, items, line_end) - first));
 }
 
 std::string render(const Layout& layout, std::span<const Item> items) {

@@ -258,6 +258,7 @@ class Item {
   constexpr Item(double value) : kind_(ItemKind::kReal), real_(value) {}             // NOLINT
 
   [[nodiscard]] constexpr ItemKind kind() const { return kind_; }
+  // The text of a text item; a number's text is empty.
   [[nodiscard]] constexpr std::string_view text() const { return text_; }
   [[nodiscard]] constexpr double whole() const { return whole_; }
   [[nodiscard]] constexpr double real() const { return real_; }
@@ -350,6 +351,7 @@ class LayoutFor {
 std::string render(const Layout& layout, std::span<const Item> items);
 
 // Renders into an existing string (appended), as render() does, each line ended by line_end.
+// The string grows once per record.
 void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
                  std::string_view line_end = "\n");
 

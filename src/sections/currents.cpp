@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "layout/layout.hpp"
+#include "sections/card_chunks.hpp"
 #include "sections/headings.hpp"
 #include "sections/profile_table.hpp"
 #include "sections/sections.hpp"
@@ -41,59 +42,61 @@ void read_point(RunState& run, report::Current* reported) {
   }
 }
 
+// Converts the CRNT card last read and its continuation cards.
+void convert_current(RunState& run, bool& opened) {
+  run.profile.clear();
+  report::Current* reported = nullptr;
+  if (run.report != nullptr) {
+    reported = &run.report->currents.emplace_back();
+    reported->line = run.cards.line_number();
+  }
+  read_point(run, reported);
+  const double direction = run.cards.blank(61, 70) ? 0.0 : run.cards.real_field(61, 70);
+  if (reported != nullptr) {
+    reported->direction = direction;
+  }
+
+  // Continuation cards (columns 1-4 blank) follow as they are, not upper-cased. The first
+  // other line is pushed back so that the scan examines it.
+  while (run.cards.read_line()) {
+    if (!run.cards.blank(1, 4)) {
+      run.cards.step_back();
+      break;
+    }
+    read_point(run, reported);
+  }
+
+  // The first current opens the block with its heading; each later one with two marks.
+  if (!opened) {
+    write_heading(run.output(), kDashes, {kCurrentTitle});
+    opened = true;
+  } else {
+    layout::write_record(run.output(), layout::kOneText, kMark);
+    layout::write_record(run.output(), layout::kOneText, kMark);
+  }
+  layout::write_record(run.output(), layout::kTwoTexts, kMark, kCurrentColumns);
+  // A rounded direction too wide for its field is written as asterisks.
+  layout::write_record(run.output(), kCurrentRecord, kCurrent, kLoadCase, kSpeedColumn,
+                       layout::WholeNumber{support::round_half_away(direction)}, run.still_water_z,
+                       run.water_depth);
+  // The profile is written from the last point read back to the first.
+  const std::span<const ProfileRow> points = run.profile.items();
+  for (std::size_t row = points.size(); row > 0; --row) {
+    const double elevation = profile_elevation(run, points[row - 1]);
+    const double speed = points[row - 1][1] * run.length_factor;
+    layout::write_record(run.output(), kProfilePoint, elevation, speed);
+    if (reported != nullptr) {
+      reported->points[row - 1].elevation = elevation;
+      reported->points[row - 1].value = speed;
+    }
+  }
+}
+
 }  // namespace
 
 void WRCURR(RunState& run) {
-  bool first = true;
-  run.cards.start_scan("CRNT");
-  while (run.cards.next_card()) {
-    run.profile.clear();
-    report::Current* reported = nullptr;
-    if (run.report != nullptr) {
-      reported = &run.report->currents.emplace_back();
-      reported->line = run.cards.line_number();
-    }
-    read_point(run, reported);
-    const double direction = run.cards.blank(61, 70) ? 0.0 : run.cards.real_field(61, 70);
-    if (reported != nullptr) {
-      reported->direction = direction;
-    }
-
-    // Continuation cards (columns 1-4 blank) follow as they are, not upper-cased. The first
-    // other line is pushed back so that the scan examines it.
-    while (run.cards.read_line()) {
-      if (!run.cards.blank(1, 4)) {
-        run.cards.step_back();
-        break;
-      }
-      read_point(run, reported);
-    }
-
-    // The first current opens the block with its heading; each later one with two marks.
-    if (first) {
-      write_heading(run.output(), kDashes, {kCurrentTitle});
-      first = false;
-    } else {
-      layout::write_record(run.output(), layout::kOneText, kMark);
-      layout::write_record(run.output(), layout::kOneText, kMark);
-    }
-    layout::write_record(run.output(), layout::kTwoTexts, kMark, kCurrentColumns);
-    // A rounded direction too wide for its field is written as asterisks.
-    layout::write_record(run.output(), kCurrentRecord, kCurrent, kLoadCase, kSpeedColumn,
-                         layout::WholeNumber{support::round_half_away(direction)},
-                         run.still_water_z, run.water_depth);
-    // The profile is written from the last point read back to the first.
-    const std::span<const ProfileRow> points = run.profile.items();
-    for (std::size_t row = points.size(); row > 0; --row) {
-      const double elevation = profile_elevation(run, points[row - 1]);
-      const double speed = points[row - 1][1] * run.length_factor;
-      layout::write_record(run.output(), kProfilePoint, elevation, speed);
-      if (reported != nullptr) {
-        reported->points[row - 1].elevation = elevation;
-        reported->points[row - 1].value = speed;
-      }
-    }
-  }
+  bool opened = false;
+  convert_cards(run, "CRNT", opened, convert_current);
   layout::write_record(run.output(), layout::kOneText, kMark);
   layout::write_record(run.output(), layout::kOneText, kMark);
 }

@@ -8,6 +8,7 @@
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
+#include "sections/card_chunks.hpp"
 #include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
@@ -52,45 +53,50 @@ constexpr CoefficientCard kSpec{
 constexpr CoefficientCard kSpex{
     .keyword = "SPEX", .range_width = 10, .ignored = {51, 60}, .cd = {61, 65}, .cm = {71, 75}};
 
-void write_cards(RunState& run, const CoefficientCard& kind) {
-  sets::ElementList elements;
-  std::int32_t usable = 0;
-  run.cards.start_scan(kind.keyword);
-  while (run.cards.next_card()) {
-    [[maybe_unused]] const double ignored =
-        run.cards.real_field(kind.ignored.first, kind.ignored.last);
-    const double cd = run.cards.real_field(kind.cd.first, kind.cd.last);
-    const double cm = run.cards.real_field(kind.cm.first, kind.cm.last);
-    if (cd < kLowestCoefficient || cm < kLowestCoefficient) {
-      continue;
-    }
-    sets::RNGELM(run.cards, kind.range_width, elements);
-    warn_left_out(run, elements, run.element_numbers);
-    std::vector<std::int32_t> before;
-    if (run.report != nullptr) {
-      before.assign(elements.items().begin(), elements.items().end());
-    }
-    sets::KEEPID(elements, run.element_numbers);
-    if (elements.empty()) {
-      continue;
-    }
-    if (run.report != nullptr) {
-      report::ElementRecord& noted = run.report->element_records.emplace_back();
-      noted.keyword = std::string(kind.keyword);
-      noted.line = run.cards.line_number();
-      noted.cd = cd;
-      noted.cm = cm;
-      note_kept(before, elements.items(), noted.elements, noted.left_out);
-    }
-    ++usable;
-    if (usable == 1) {
-      write_heading(run.output(), kDashes, {kCdCmTitle});
-    }
-    const std::array<layout::Item, 3> items{kHydCdCm, cd, cm};
-    support::Text<80> record;
-    layout::render_text(kCdCmText, items, record);
-    WRELST(record, elements.items(), run.output());
+// Converts the coefficient card of kind last read: a usable card with elements left after the
+// element ID check gives its Cd/Cm records.
+void convert_coefficients(RunState& run, const CoefficientCard& kind, bool& opened) {
+  [[maybe_unused]] const double ignored =
+      run.cards.real_field(kind.ignored.first, kind.ignored.last);
+  const double cd = run.cards.real_field(kind.cd.first, kind.cd.last);
+  const double cm = run.cards.real_field(kind.cm.first, kind.cm.last);
+  if (cd < kLowestCoefficient || cm < kLowestCoefficient) {
+    return;
   }
+  sets::ElementList& elements = run.card_elements;
+  sets::RNGELM(run.cards, kind.range_width, elements);
+  warn_left_out(run, elements, run.element_numbers);
+  std::vector<std::int32_t> before;
+  if (run.report != nullptr) {
+    before.assign(elements.items().begin(), elements.items().end());
+  }
+  sets::KEEPID(elements, run.element_numbers);
+  if (elements.empty()) {
+    return;
+  }
+  if (run.report != nullptr) {
+    report::ElementRecord& noted = run.report->element_records.emplace_back();
+    noted.keyword = std::string(kind.keyword);
+    noted.line = run.cards.line_number();
+    noted.cd = cd;
+    noted.cm = cm;
+    note_kept(before, elements.items(), noted.elements, noted.left_out);
+  }
+  // The first usable card opens the block with its heading.
+  if (!opened) {
+    write_heading(run.output(), kDashes, {kCdCmTitle});
+    opened = true;
+  }
+  const std::array<layout::Item, 3> items{kHydCdCm, cd, cm};
+  support::Text<80> record;
+  layout::render_text(kCdCmText, items, record);
+  WRELST(record, elements.items(), run.output());
+}
+
+void write_cards(RunState& run, const CoefficientCard& kind) {
+  bool opened = false;
+  convert_cards(run, kind.keyword, opened,
+                [&kind](RunState& on, bool& heading) { convert_coefficients(on, kind, heading); });
 }
 
 }  // namespace

@@ -60,7 +60,8 @@ struct RunState {
   support::Text<80> date_text;
 
   // Run values, lengths in metres once set. A run without a CONS card is taken as metres and
-  // kilograms.
+  // kilograms. The sections' second thread converts with a copy of them and of the set
+  // options' results (card_chunks.cpp): a run value added here is added there too.
   double length_factor = 1.0;
   double mass_factor = 1.0;
   double mud_plane_z = 0.0;
@@ -69,6 +70,8 @@ struct RunState {
 
   // The profile table, refilled from row 1 by each current and each depth profile.
   support::FixedList<ProfileRow, kProfileRows> profile;
+  // The elements of the set card being converted.
+  sets::ElementList card_elements;
 
   // Results of the set options dialogue.
   bool use_groups = false;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "layout/layout.hpp"
+#include "sections/card_chunks.hpp"
 #include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/numbers.hpp"
@@ -57,56 +58,57 @@ Theory wave_theory(double type_code) {
   return {.name = support::Text<8>("Unknown"), .zero_height = false};
 }
 
+// Converts the SEA card last read.
+void convert_wave(RunState& run, bool& opened) {
+  const double type_code = run.cards.blank(6, 10) ? kDefaultType : run.cards.real_field(6, 10);
+  double height = run.cards.real_field(16, 20);
+  const double period = run.cards.real_field(21, 30);
+  const double phase = run.cards.real_field(31, 40);
+  const double direction = run.cards.real_field(71, 80);
+
+  const Theory theory = wave_theory(type_code);
+  if (theory.name.view().starts_with("Unknown")) {
+    const std::string_view code =
+        run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
+    run.warnings.warn_with(support::WarningKind::kUnknownTheory, run.cards.file_name(),
+                           run.cards.line_number(), [&] {
+                             return "SEA card, columns 6-10: wave type \"" +
+                                    std::string(support::without_blanks(code)) +
+                                    "\" is none of 1, 5, 6, 9 (or these plus 10); the theory "
+                                    "is written as \"Unknown\"";
+                           });
+  }
+  if (theory.zero_height) {
+    height = 0.0;
+  }
+  height *= run.length_factor;
+
+  if (!opened) {
+    write_heading(run.output(), kDashes, {kWavesTitle});
+    layout::write_record(run.output(), layout::kTwoTexts, kMark, kWaveColumns);
+    opened = true;
+  }
+  // The direction, from the end of the card, comes before the phase.
+  layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height, period,
+                       direction, phase, run.still_water_z, run.water_depth, kInitialSteps);
+  if (run.report != nullptr) {
+    const std::string_view name = theory.name.view();
+    run.report->sea_states.push_back({.line = run.cards.line_number(),
+                                      .load_case = kLoadCase,
+                                      .theory = std::string(name.substr(0, name.find(' '))),
+                                      .type_code = type_code,
+                                      .height = height,
+                                      .period = period,
+                                      .direction = direction,
+                                      .phase = phase});
+  }
+}
+
 }  // namespace
 
 void WRWAVE(RunState& run) {
-  bool first = true;
-  run.cards.start_scan("SEA ");
-  while (run.cards.next_card()) {
-    const double type_code = run.cards.blank(6, 10) ? kDefaultType : run.cards.real_field(6, 10);
-    double height = run.cards.real_field(16, 20);
-    const double period = run.cards.real_field(21, 30);
-    const double phase = run.cards.real_field(31, 40);
-    const double direction = run.cards.real_field(71, 80);
-
-    const Theory theory = wave_theory(type_code);
-    if (theory.name.view().starts_with("Unknown")) {
-      const std::string_view code =
-          run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
-      run.warnings.warn_with(support::WarningKind::kUnknownTheory, run.cards.file_name(),
-                             run.cards.line_number(), [&] {
-                               return "SEA card, columns 6-10: wave type \"" +
-                                      std::string(support::without_blanks(code)) +
-                                      "\" is none of 1, 5, 6, 9 (or these plus 10); the theory "
-                                      "is written as \"Unknown\"";
-                             });
-    }
-    if (theory.zero_height) {
-      height = 0.0;
-    }
-    height *= run.length_factor;
-
-    if (first) {
-      write_heading(run.output(), kDashes, {kWavesTitle});
-      layout::write_record(run.output(), layout::kTwoTexts, kMark, kWaveColumns);
-      first = false;
-    }
-    // The direction, from the end of the card, comes before the phase.
-    layout::write_record(run.output(), kWaveRecord, kWaveData, kLoadCase, theory.name, height,
-                         period, direction, phase, run.still_water_z, run.water_depth,
-                         kInitialSteps);
-    if (run.report != nullptr) {
-      const std::string_view name = theory.name.view();
-      run.report->sea_states.push_back({.line = run.cards.line_number(),
-                                        .load_case = kLoadCase,
-                                        .theory = std::string(name.substr(0, name.find(' '))),
-                                        .type_code = type_code,
-                                        .height = height,
-                                        .period = period,
-                                        .direction = direction,
-                                        .phase = phase});
-    }
-  }
+  bool opened = false;
+  convert_cards(run, "SEA ", opened, convert_wave);
 }
 
 }  // namespace qel2br::sections

@@ -182,6 +182,9 @@ class MemoryLines final : public LineSource {
  public:
   explicit MemoryLines(std::string contents) : owned_(std::move(contents)), contents_(owned_) {}
   explicit MemoryLines(FileBuffer buffer) : buffer_(std::move(buffer)), contents_(buffer_.view()) {}
+  // Lines of a text held elsewhere, which must outlive them (a second reader of the same file).
+  struct Borrowed {};
+  MemoryLines(Borrowed /*unused*/, std::string_view contents) : contents_(contents) {}
   [[nodiscard]] bool read_line(std::string_view& line) override;
   [[nodiscard]] std::int64_t line_number() const override { return line_number_; }
   // Back to the first line.

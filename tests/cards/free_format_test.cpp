@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qel2br::cards {
@@ -173,6 +174,70 @@ TEST(ReadReal, UnderflowReadsAsTheNearestDouble) {
     SCOPED_TRACE(std::string(large));
     EXPECT_EQ(read_real(large).error, FieldError::kOutOfRange);
   }
+}
+
+// Every number reads as the double nearest to it: the value the library's from_chars gives,
+// bit for bit. Texts of every length of digits, with the point anywhere, exponents far and near,
+// signs and D exponents, and the numbers next to the edges of what a double holds exactly.
+TEST(ReadReal, SameDoubleAsTheLibrary) {
+  std::vector<std::string> texts = {"9007199254740992",
+                                    "9007199254740993",
+                                    "9007199254740995",
+                                    "18014398509481985",
+                                    "1e22",
+                                    "1e23",
+                                    "9007199254740993e22",
+                                    "1234567890123456789",
+                                    "12345678901234567890",
+                                    "0.00000000000000000001",
+                                    "0000000000000000000000123.5",
+                                    "0.1",
+                                    "0.3",
+                                    "2.2250738585072014e-308",
+                                    "4.9e-324",
+                                    "1.7976931348623157e308",
+                                    "123456.789e-22",
+                                    "7e-23",
+                                    "-0",
+                                    "-0.0e5"};
+  std::uint64_t state = 2024;
+  for (int i = 0; i < 20000; ++i) {
+    state = state * 6364136223846793005U + 1442695040888963407U;
+    const int length = 1 + static_cast<int>((state >> 33U) % 24U);
+    std::string digits;
+    std::uint64_t draw = state;
+    for (int k = 0; k < length; ++k) {
+      digits += static_cast<char>('0' + draw % 10U);
+      draw = draw / 10U + (state >> 20U);
+    }
+    const auto point =
+        static_cast<std::size_t>((state >> 40U) % static_cast<std::uint64_t>(length + 1));
+    std::string text =
+        (i % 3 == 0 ? "-" : "") + digits.substr(0, point) + "." + digits.substr(point);
+    if (i % 4 != 0) {
+      const int exponent = static_cast<int>((state >> 50U) % 61U) - 30;
+      text += (i % 8 == 1 ? "D" : "E") + std::to_string(exponent);
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    std::string library = text;
+    std::replace(library.begin(), library.end(), 'D', 'E');
+    double expected = 0.0;
+    const auto res = std::from_chars(library.data(), library.data() + library.size(), expected);
+    ASSERT_EQ(res.ec, std::errc{}) << text;
+    const FieldValue got = read_real("  " + text + "  ");
+    ASSERT_EQ(got.error, FieldError::kNone) << text;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+}
+
+TEST(ReadReal, RepeatCountsOfAnyLength) {
+  EXPECT_EQ(read_real("0000000000000000000000002*5").value, 5.0);
+  EXPECT_EQ(read_real("2147483647*1.5").value, 1.5);
+  EXPECT_EQ(read_real("2147483648*1.5").error, FieldError::kNotANumber);
+  EXPECT_EQ(read_real("1E1*1.5").error, FieldError::kNotANumber);
 }
 
 TEST(ReadInt32Digits, ReadsDigitsWithinRange) {

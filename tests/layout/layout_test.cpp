@@ -48,6 +48,21 @@ TEST(RenderReal, RoundsSignsAndOverflows) {
       {"F5.0 keeps its point", 12.4, 5, 0, "  12."},
       {"1e300 overflows", 1e300, 9, 2, "*********"},
       {"single-precision 0.001 times 8500", 0.0010000000474974513 * 8500, 8, 2, "    8.50"},
+      {"9.9951 rounds up to a new digit", 9.9951, 5, 2, "10.00"},
+      {"9.9951 in F4.2: the new digit does not fit", 9.9951, 4, 2, "****"},
+      {"-9.9951 in F6.2 fills six columns", -9.9951, 6, 2, "-10.00"},
+      {"-9.9951 in F5.2 needs six", -9.9951, 5, 2, "*****"},
+      {"0.9951 rounds up to 1.00", 0.9951, 4, 2, "1.00"},
+      {"0.9951 in F3.2: 1.00 needs four", 0.9951, 3, 2, "***"},
+      {"negative zero", -0.0, 5, 2, " 0.00"},
+      {"negative zero in F3.2", -0.0, 3, 2, ".00"},
+      {"0.004 in F3.2", 0.004, 3, 2, ".00"},
+      {"0.05 in F3.2 keeps its last digit", 0.05, 3, 2, ".05"},
+      {"F1.0 of zero is the point", 0.0, 1, 0, "."},
+      {"F2.0 of 0.4", 0.4, 2, 0, "0."},
+      {"F2.0 of 9.5 ties to 10", 9.5, 2, 0, "**"},
+      {"19 decimals", 0.5, 21, 19, "0.5000000000000000000"},
+      {"a whole number of 19 digits", 1e18, 21, 1, "1000000000000000000.0"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -167,6 +182,45 @@ TEST(RenderInt, WidthsMinimumDigitsAndOverflow) {
     render_int(out, row.value, row.width, row.min_digits);
     EXPECT_EQ(out, row.expected);
   }
+}
+
+// Every count of digits from 1 to 18, where the digits exactly fill the field and where one
+// column is missing.
+TEST(RenderInt, DigitsThatExactlyFillTheField) {
+  double power = 1;
+  for (int digits = 1; digits <= 18; ++digits, power *= 10) {
+    SCOPED_TRACE(digits);
+    std::string out;
+    render_int(out, power, digits, 0);
+    EXPECT_EQ(out, "1" + std::string(static_cast<std::size_t>(digits - 1), '0'));
+    if (digits <= 15) {  // whole numbers of up to 15 digits are exact as reals
+      out.clear();
+      render_int(out, power * 10 - 1, digits, 0);
+      EXPECT_EQ(out, std::string(static_cast<std::size_t>(digits), '9'));
+    }
+    out.clear();
+    render_int(out, -power, digits + 1, 0);
+    EXPECT_EQ(out, "-1" + std::string(static_cast<std::size_t>(digits - 1), '0'));
+    out.clear();
+    render_int(out, -power, digits, 0);
+    EXPECT_EQ(out, std::string(static_cast<std::size_t>(digits), '*'));
+    out.clear();
+    render_int(out, power, digits + 2, digits + 1);
+    EXPECT_EQ(out, " 01" + std::string(static_cast<std::size_t>(digits - 1), '0'));
+  }
+}
+
+// A record goes onto the end of what the string holds, however many lines its items take,
+// with texts of any length and items of a kind the field does not take.
+TEST(RenderInto, AppendsEveryLineBehindTheTextThere) {
+  constexpr Layout kRow = "(A, A4, I3, F6.1, 1X, \"|\", /)";
+  const std::string long_text(300, 'x');
+  const std::vector<Item> items{
+      std::string_view(long_text), "abcdef", 7, 2.25, "", 1.5, "ab", 4, "y", "", 3};
+  std::string out = "kept";
+  render_into(out, kRow.parsed(), items, "\r\n");
+  EXPECT_EQ(out, "kept" + long_text + "abcd  7   2.2 |\r\n\r\n" + "    ********* |\r\n\r\n" +
+                     "y      3\r\n");
 }
 
 TEST(Render, ItemsDescriptorsAndLines) {

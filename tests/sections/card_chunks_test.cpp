@@ -1,0 +1,172 @@
+// The card loop with a second thread: sections of many cards give the lines, warnings, stop
+// reports and file position of converting their cards one after another.
+#include "sections/card_chunks.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report/report_data.hpp"
+#include "sections/sections.hpp"
+#include "support/input_stop.hpp"
+#include "testing/card_images.hpp"
+#include "testing/memory_units.hpp"
+
+namespace qel2br::sections {
+namespace {
+
+using testing::card;
+
+// What a section did.
+struct Conversion {
+  std::string output;
+  std::string stop;  // the stop report; empty when the section went through
+  std::int64_t warnings = 0;
+  std::int64_t line = 0;  // the line number the card file is left at
+  bool operator==(const Conversion&) const = default;
+};
+
+// Runs section on the card file. A run that keeps a conversion report converts its cards one
+// after another on one thread: that is the reference.
+Conversion convert(const std::string& cards, const std::function<void(RunState&)>& section,
+                   bool one_thread, std::int32_t element_numbers) {
+  testing::MemoryRun memory(cards);
+  RunState& run = memory.state();
+  run.mud_plane_z = -100;
+  run.water_depth = 100;
+  run.length_factor = 0.5;
+  if (element_numbers > 0) {
+    sets::ElementList numbers;
+    for (std::int32_t n = 1; n <= element_numbers; ++n) {
+      static_cast<void>(numbers.push(n));
+    }
+    run.element_numbers = sets::SortedNumbers(numbers);
+  }
+  report::ReportData report;
+  if (one_thread) {
+    run.report = &report;
+  }
+  Conversion done;
+  try {
+    section(run);
+  } catch (const support::InputStop& stop) {
+    done.stop = support::format_report(stop);
+  }
+  done.output = memory.output();
+  done.warnings = run.warnings.total();
+  done.line = run.cards.line_number();
+  return done;
+}
+
+// number cards made by make(i), with a comment card and a card of another keyword between
+// some of them.
+std::string card_file(int number, const std::function<std::string(int)>& make) {
+  std::vector<std::string> cards{"TITL CHUNKS"};
+  for (int i = 0; i < number; ++i) {
+    cards.push_back(make(i));
+    if (i % 7 == 3) {
+      cards.push_back("C   comment " + std::to_string(i));
+    }
+    if (i % 11 == 5) {
+      cards.push_back(card("MGRW", {{21, 30, "1.5"}}));
+    }
+  }
+  cards.push_back("C   the last line");
+  return testing::card_file(cards, "\r\n");
+}
+
+std::string sea(int i, const std::string& height) {
+  return card("SEA ", {{6, 10, std::to_string(i % 2 == 0 ? 1 : 15)},
+                       {16, 20, height},
+                       {21, 30, std::to_string(8 + i % 9)},
+                       {31, 40, std::to_string(i % 360)},
+                       {71, 80, std::to_string(i % 7) + ".25"}});
+}
+
+std::string plain_sea(int i) { return sea(i, std::to_string(i % 23) + ".5"); }
+
+std::string current(int i, int points) {
+  std::string cards = card("CRNT", {{41, 50, "0"}, {51, 60, "0.3"}, {61, 70, std::to_string(i)}});
+  for (int p = 1; p <= points; ++p) {
+    cards +=
+        "\r\n" + card("", {{41, 50, std::to_string(10 * p)}, {51, 60, "0." + std::to_string(p)}});
+  }
+  return cards;
+}
+
+// A SPEC card of the elements first to first + 3.
+std::string spec(int first, const std::string& cd) {
+  return card("SPEC", {{6, 10, std::to_string(first)},
+                       {11, 15, std::to_string(first + 3)},
+                       {16, 20, "1"},
+                       {31, 40, "0"},
+                       {41, 50, cd},
+                       {61, 70, "1.8"}});
+}
+
+struct Case {
+  const char* name;
+  std::string cards;
+  std::function<void(RunState&)> section;
+  std::int32_t element_numbers = 0;  // the element numbers 1 to this; 0: no element check
+};
+
+TEST(CardChunks, SameAsOneCardAfterAnother) {
+  // Chunks 0, 2, 4 are converted in their turn, chunks 1, 3 by the second thread.
+  constexpr int kCards = static_cast<int>(kChunkCards) * 4 + 300;
+  constexpr int kInSecond = static_cast<int>(kChunkCards) + 100;     // a card of chunk 1
+  constexpr int kInThird = static_cast<int>(kChunkCards) * 2 + 100;  // a card of chunk 2
+  // Four chunks: the last one is the second thread's.
+  constexpr int kEvenCards = static_cast<int>(kChunkCards) * 4 - 10;
+  const std::vector<Case> cases = {
+      {"waves", card_file(kCards, plain_sea), WRWAVE},
+      {"an unknown wave type in the second and the fourth chunk",
+       card_file(kCards,
+                 [&](int i) {
+                   return i == kInSecond || i == kInSecond + 2 * static_cast<int>(kChunkCards)
+                              ? card("SEA ", {{6, 10, "3"},
+                                              {16, 20, "1"},
+                                              {21, 30, "1"},
+                                              {31, 40, "0"},
+                                              {71, 80, "0"}})
+                              : plain_sea(i);
+                 }),
+       WRWAVE},
+      {"a stop in a chunk of the second thread",
+       card_file(kCards, [&](int i) { return i == kInSecond ? sea(i, "1.x") : plain_sea(i); }),
+       WRWAVE},
+      {"a stop in a chunk converted in its turn",
+       card_file(kCards, [&](int i) { return i == kInThird ? sea(i, "") : plain_sea(i); }), WRWAVE},
+      {"currents with continuation cards",
+       card_file(kEvenCards, [](int i) { return current(i, i % 4); }), WRCURR},
+      {"a current of too many points in a chunk of the second thread",
+       card_file(kCards, [&](int i) { return current(i, i == kInSecond ? 101 : 1); }), WRCURR},
+      {"coefficient cards usable from the second chunk on (its heading comes late)",
+       card_file(kCards, [&](int i) { return spec(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
+       WRELMP},
+      {"elements left out in the fourth chunk only",
+       card_file(kCards,
+                 [&](int i) {
+                   // Elements 92 to 95 of this card are not all in the element-number list.
+                   return spec(i == kInSecond + 2 * static_cast<int>(kChunkCards) ? 92 : i % 90 + 1,
+                               "0.7");
+                 }),
+       WRELMP, 93},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Conversion reference = convert(c.cards, c.section, true, c.element_numbers);
+    ASSERT_GE(testing::lines_of(reference.output).size(), kChunkCards) << "a chunk at least";
+    const Conversion chunked = convert(c.cards, c.section, false, c.element_numbers);
+    EXPECT_EQ(chunked.output, reference.output);
+    EXPECT_EQ(chunked.stop, reference.stop);
+    EXPECT_EQ(chunked.warnings, reference.warnings);
+    EXPECT_EQ(chunked.line, reference.line);
+  }
+}
+
+}  // namespace
+}  // namespace qel2br::sections
