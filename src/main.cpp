@@ -14,10 +14,10 @@
 #include "support/units.hpp"
 
 int main(int argc, char** argv) {
+  using qel2br::support::DiscardedOutput;
   using qel2br::support::FdLines;
   using qel2br::support::FdOutput;
   using qel2br::support::StandardStream;
-  using qel2br::support::StringOutput;
   FdOutput console(StandardStream::kOutput, "standard output", qel2br::support::kConsoleLineEnd);
   FdOutput errors(StandardStream::kError, "standard error", qel2br::support::kConsoleLineEnd);
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   // A batch run never reads standard input; --quiet sends the console lines nowhere.
   const bool batch = options.action == qel2br::cli::Action::kBatch;
   FdLines answers = batch ? FdLines() : FdLines(StandardStream::kInput);
-  StringOutput discarded(qel2br::support::kConsoleLineEnd);
+  DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
   qel2br::support::OutputUnit& shown =
       batch && options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded) : console;
   int status = 0;

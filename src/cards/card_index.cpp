@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cards/items.hpp"
+#include "cards/text_routines.hpp"
 #include "support/input_stop.hpp"
 
 namespace qel2br::cards {
@@ -284,10 +285,17 @@ void CardIndex::note_group_reference(std::string_view line) {
   if (line.empty() || (line[0] != ' ' && line[0] != 'F' && line[0] != 'E' && line[0] != 'S')) {
     return;
   }
-  std::size_t pos = 0;
-  const support::Text<4> head(next_item(line.substr(0, kCardLength), pos));
+  // The first item begins at the first non-blank and runs to the next blank. A keyword has no
+  // blank in it, so the item's first four characters are the keyword exactly when the four
+  // characters standing there are: most lines are passed over without splitting them.
+  const std::string_view card = line.substr(0, kCardLength);
+  const int first = IFSTNB(card);
+  if (first == 0) {
+    return;
+  }
+  const std::string_view head = card.substr(static_cast<std::size_t>(first - 1), 4);
   for (std::size_t k = 0; k < kSetKeywords.size(); ++k) {
-    if (head.view() == kSetKeywords[k]) {
+    if (head == kSetKeywords[k]) {
       if (group_reference(line, kSetKeywords[k]).has_value()) {
         ++group_references_[k];
       }

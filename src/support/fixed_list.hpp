@@ -1,14 +1,15 @@
-// FixedList<T, N>: a count and a std::array; nothing is ever written past its end.
+// FixedList<T, N>: a list of at most N entries; nothing is ever written past its end.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <span>
+#include <vector>
 
 namespace qel2br::support {
 
-// A table of at most N entries with a count. push() reports "full" instead of writing past
-// the end; the caller decides what a full table means for the run.
+// A table of at most N entries. push() reports "full" instead of going past the end; the
+// caller decides what a full table means for the run. The room grows with the entries, so a
+// large table that a run hardly uses costs neither memory nor the time to clear it.
 template <typename T, std::size_t N>
 class FixedList {
  public:
@@ -16,21 +17,20 @@ class FixedList {
 
   // Appends value; false when the table already holds N entries.
   [[nodiscard]] bool push(const T& value) {
-    if (count_ >= N) {
+    if (entries_.size() >= N) {
       return false;
     }
-    entries_[count_++] = value;
+    entries_.push_back(value);
     return true;
   }
-  void clear() { count_ = 0; }
-  [[nodiscard]] std::size_t size() const { return count_; }
-  [[nodiscard]] bool empty() const { return count_ == 0; }
-  [[nodiscard]] std::span<T> items() { return {entries_.data(), count_}; }
-  [[nodiscard]] std::span<const T> items() const { return {entries_.data(), count_}; }
+  void clear() { entries_.clear(); }
+  [[nodiscard]] std::size_t size() const { return entries_.size(); }
+  [[nodiscard]] bool empty() const { return entries_.empty(); }
+  [[nodiscard]] std::span<T> items() { return entries_; }
+  [[nodiscard]] std::span<const T> items() const { return entries_; }
 
  private:
-  std::array<T, N> entries_{};
-  std::size_t count_ = 0;
+  std::vector<T> entries_;
 };
 
 }  // namespace qel2br::support

@@ -150,12 +150,14 @@ struct FdOutput::Writer {
   std::thread thread;  // last: started once the members above are made
 };
 
-FdOutput::FdOutput(FileHandle file, std::string name, std::string_view line_end)
+FdOutput::FdOutput(FileHandle file, std::string name, std::string_view line_end,
+                   std::size_t written_inline)
     : OutputUnit(line_end, kFileBlock),
       system_(platform()),
       file_(file),
       name_(std::move(name)),
-      report_failures_(true) {
+      report_failures_(true),
+      inline_left_(written_inline) {
   pending().reserve(block_size() + block_size() / 4);
 }
 
@@ -164,7 +166,8 @@ FdOutput::FdOutput(StandardStream stream, std::string name, std::string_view lin
       system_(platform()),
       file_(system_.standard(stream)),
       name_(std::move(name)),
-      report_failures_(false) {
+      report_failures_(false),
+      inline_left_(0) {
   pending().reserve(block_size() + block_size() / 4);
 }
 
@@ -199,7 +202,10 @@ void FdOutput::write_failed(int error) {
 }
 
 void FdOutput::pass_on() {
-  if (!report_failures_ || !file_.open()) {
+  // A standard stream, and the first bytes of a file, are written here; after those a second
+  // thread writes each block while the run renders the next.
+  if (!report_failures_ || !file_.open() || inline_left_ > 0) {
+    inline_left_ -= std::min(inline_left_, pending().size());
     flush();
     return;
   }

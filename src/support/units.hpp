@@ -78,16 +78,36 @@ class StringOutput final : public OutputUnit {
   static constexpr std::size_t kNoBlocks = std::numeric_limits<std::size_t>::max();
 };
 
+// An output unit that throws away what is written, a block at a time (the console of a quiet
+// run): it holds at most one block, however much a run writes to it.
+class DiscardedOutput final : public OutputUnit {
+ public:
+  explicit DiscardedOutput(std::string_view line_end) : OutputUnit(line_end, kBlock) {}
+  void flush() override { pending().clear(); }
+
+ protected:
+  void pass_on() override { pending().clear(); }
+
+ private:
+  static constexpr std::size_t kBlock = std::size_t{1} << 16U;
+};
+
+// The bytes of a file that the run writes itself before a second thread takes over: starting
+// the thread costs more than it saves on a short output.
+inline constexpr std::size_t kFileBytesWrittenInline = std::size_t{1} << 22U;
+
 // An output unit on an open file, written in large blocks (short writes and interrupted calls
 // are completed). A failed write or close stops the run naming the file; the destructor
 // flushes what is left and closes quietly. A file (not a standard stream) is written by a
-// second thread, block by block, while the run renders the next block; a failed write stops
-// the run when the next block is passed on (or at the flush, the close or the end of the run
-// that comes first), naming the file.
+// second thread once its first written_inline bytes are written, block by block, while the
+// run renders the next block; a failed write there stops the run when the next block is
+// passed on (or at the flush, the close or the end of the run that comes first), naming the
+// file.
 class FdOutput final : public OutputUnit {
  public:
   // A file opened for writing; it is owned and closed at close().
-  FdOutput(FileHandle file, std::string name, std::string_view line_end);
+  FdOutput(FileHandle file, std::string name, std::string_view line_end,
+           std::size_t written_inline = kFileBytesWrittenInline);
   // Standard output or standard error: never closed, and failures are not reported.
   FdOutput(StandardStream stream, std::string name, std::string_view line_end);
   ~FdOutput() override;
@@ -117,7 +137,8 @@ class FdOutput final : public OutputUnit {
   bool empty_pending_ = false;
   std::string name_;
   bool report_failures_;
-  std::unique_ptr<Writer> writer_;  // started with the first block passed on
+  std::size_t inline_left_;         // bytes still to be written before the writer starts
+  std::unique_ptr<Writer> writer_;  // started with the first block passed on after those
 };
 
 // A source of lines. A line is read up to LF; the CR of a CR LF is not part of it; a last line

@@ -1,9 +1,11 @@
-// Output units on files: every block written in order by the writer thread, and a failed write
-// stopping the run with the file's name.
+// Output units on files: every block written in order, by the run itself and by the writer
+// thread that takes over after the first bytes, and a failed write stopping the run with the
+// file's name.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,47 +27,72 @@ std::string many_lines(int count) {
   return text;
 }
 
+// The bytes written by the run itself before the writer thread takes over: the thread from the
+// first block, a hand-over in the middle of the output (about 3.3 MB), and none at all.
+constexpr std::array<std::size_t, 3> kWrittenInline{0, std::size_t{1} << 20U,
+                                                    kFileBytesWrittenInline};
+
 TEST(FileOutput, WritesEveryBlockInOrder) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("qel2br-output-" + std::to_string(::getpid()) + ".txt");
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  ASSERT_GE(fd, 0);
-  {
-    FdOutput out(FileHandle{.value = fd}, path.string(), kFileLineEnd);
-    for (int i = 0; i < 60000; ++i) {
-      out.write_line(
-          std::string(static_cast<std::size_t>(i % 97), static_cast<char>('A' + i % 26)) +
-          std::to_string(i));
-      if (i == 30000) {
-        out.flush();  // a flush in the middle waits for the block being written
+  for (const std::size_t written_inline : kWrittenInline) {
+    SCOPED_TRACE(written_inline);
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("qel2br-output-" + std::to_string(::getpid()) + ".txt");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    ASSERT_GE(fd, 0);
+    {
+      FdOutput out(FileHandle{.value = fd}, path.string(), kFileLineEnd, written_inline);
+      for (int i = 0; i < 60000; ++i) {
+        out.write_line(
+            std::string(static_cast<std::size_t>(i % 97), static_cast<char>('A' + i % 26)) +
+            std::to_string(i));
+        if (i == 30000) {
+          out.flush();  // a flush in the middle waits for the block being written
+        }
       }
+      out.close();
     }
-    out.close();
+    std::ifstream in(path, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    std::filesystem::remove(path);
+    EXPECT_EQ(written, many_lines(60000));
   }
-  std::ifstream in(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::filesystem::remove(path);
-  EXPECT_EQ(written, many_lines(60000));
 }
 
-// /dev/full takes no byte: the failure of a block written by the writer thread stops the run
-// at the latest when the unit is closed, with the file's name and the system's reason.
+// /dev/full takes no byte: the failure of a block, written by the run itself or by the writer
+// thread, stops the run at the latest when the unit is closed, with the file's name and the
+// system's reason.
 TEST(FileOutput, FailedWriteStopsTheRun) {
-  const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
-  if (fd < 0) {
-    GTEST_SKIP() << "no /dev/full";
-  }
-  FdOutput out(FileHandle{.value = fd}, "/dev/full", kFileLineEnd);
-  std::string message;
-  try {
-    for (int i = 0; i < 60000; ++i) {
-      out.write_line(std::string(80, 'X'));
+  for (const std::size_t written_inline : kWrittenInline) {
+    SCOPED_TRACE(written_inline);
+    const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+      GTEST_SKIP() << "no /dev/full";
     }
-    out.close();
-  } catch (const InputStop& stop) {
-    message = stop.file + ": " + stop.message;
+    FdOutput out(FileHandle{.value = fd}, "/dev/full", kFileLineEnd, written_inline);
+    std::string message;
+    try {
+      for (int i = 0; i < 60000; ++i) {
+        out.write_line(std::string(80, 'X'));
+      }
+      out.close();
+    } catch (const InputStop& stop) {
+      message = stop.file + ": " + stop.message;
+    }
+    EXPECT_EQ(message, "/dev/full: cannot write the output data file: No space left on device");
   }
-  EXPECT_EQ(message, "/dev/full: cannot write the output data file: No space left on device");
+}
+
+// A quiet run's console throws its lines away as they gather: what it holds stays under two
+// blocks of 64 KiB however much is written.
+TEST(DiscardedOutput, HoldsAtMostABlock) {
+  DiscardedOutput out(kConsoleLineEnd);
+  for (int i = 0; i < 100000; ++i) {
+    out.write_line(std::string(80, 'X'));
+    ASSERT_LT(out.pending().size(), std::size_t{1} << 17U) << "line " << i;
+  }
+  out.flush();
+  EXPECT_TRUE(out.pending().empty());
 }
 
 }  // namespace
