@@ -217,12 +217,12 @@ void CardIndex::read_lines(std::string_view contents, std::size_t from, std::siz
     }
     note_card(line, start, number);
     note_group_reference(line);
-    const bool has_tab = next_tab < end;
-    if (has_tab) {
+    const std::size_t tab = next_tab < end ? next_tab - start : std::string_view::npos;
+    if (tab != std::string_view::npos) {
       next_tab = text.find('\t', end);
     }
-    if (has_tab || (!whole.empty() && whole.front() == ' ')) {
-      check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number);
+    if (tab != std::string_view::npos || (!whole.empty() && whole.front() == ' ')) {
+      check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number, tab);
     }
     start = end + 1;
   }
@@ -304,17 +304,24 @@ void CardIndex::note_group_reference(std::string_view line) {
   }
 }
 
-void CardIndex::check(std::string_view line, std::int64_t number) {
+void CardIndex::check(std::string_view line, std::int64_t number, std::size_t tab) {
   line = line.substr(0, std::min(line.size(), kCardLength));
   if (!line.empty() && upper(line[0]) == 'C' &&
       line.substr(1, 3).find_first_not_of(' ') == std::string_view::npos) {
     return;  // a comment card
   }
-  if (const std::size_t tab = line.find('\t'); tab != std::string_view::npos) {
+  if (tab < line.size()) {
     add_finding({.kind = FindingKind::kTabCharacter, .line = number, .column = tab + 1});
   }
-  const auto first =
-      static_cast<std::size_t>(std::find_if_not(line.begin(), line.end(), is_space) - line.begin());
+  // The first character that is not a blank or a tab; on a card without a tab, the blanks are
+  // passed over a word at a time.
+  std::size_t first = line.size();
+  if (tab < line.size()) {
+    first = static_cast<std::size_t>(std::find_if_not(line.begin(), line.end(), is_space) -
+                                     line.begin());
+  } else if (const int position = IFSTNB(line); position > 0) {
+    first = static_cast<std::size_t>(position - 1);
+  }
   if (first == 0 || first >= line.size()) {
     return;
   }
