@@ -36,27 +36,6 @@ void put_number(std::deque<std::uint8_t>& bytes, std::uint64_t number) {
   bytes.push_back(static_cast<std::uint8_t>(number));
 }
 
-// The keyword of kKeywords that starts text (upper-cased, so "sea " is SEA), or an empty view.
-// A keyword ending in a blank also ends at a tab or at the end of the text.
-std::string_view keyword_at(std::string_view text) {
-  for (const std::string_view keyword : kKeywords) {
-    bool match = true;
-    for (std::size_t i = 0; i < keyword.size() && match; ++i) {
-      if (i >= text.size()) {
-        match = keyword[i] == ' ';
-      } else if (keyword[i] == ' ') {
-        match = is_space(text[i]);
-      } else {
-        match = upper(text[i]) == keyword[i];
-      }
-    }
-    if (match) {
-      return keyword;
-    }
-  }
-  return {};
-}
-
 // Four keyword columns as one word, for comparing keywords.
 constexpr std::uint32_t keyword_key(std::string_view four_columns) {
   std::uint32_t key = 0;
@@ -78,6 +57,20 @@ constexpr std::array<std::uint32_t, kKeywords.size()> kKeywordKeys = [] {
 std::size_t keyword_entry(std::uint32_t key) {
   return static_cast<std::size_t>(std::find(kKeywordKeys.begin(), kKeywordKeys.end(), key) -
                                   kKeywordKeys.begin());
+}
+
+// The keyword of kKeywords that starts text (upper-cased, so "sea " is SEA), or an empty view.
+// A keyword ending in a blank also ends at a tab or at the end of the text: the first four
+// characters are compared as one word, a tab and the end of the text taken for blanks (no
+// keyword holds a blank elsewhere).
+std::string_view keyword_at(std::string_view text) {
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const char c = i < text.size() ? upper(text[i]) : ' ';
+    key = key << 8U | static_cast<unsigned char>(c == '\t' ? ' ' : c);
+  }
+  const std::size_t k = keyword_entry(key);
+  return k < kKeywords.size() ? kKeywords[k] : std::string_view{};
 }
 
 }  // namespace
