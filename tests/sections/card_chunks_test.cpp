@@ -179,7 +179,8 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
     WRCURR(run);
     WRELMP(run);
   };
-  constexpr int kLines = 16000;
+  // About 5,300 SEA cards, 2,700 CRNT and 2,700 SPEC: each of them in chunks.
+  constexpr int kLines = 32000;
   // Seeds 1 to 3 have no bad field; 4, 5 and 6 one bad SEA, CRNT or SPEC card, placed where
   // it falls in the second chunk of its keyword's cards, the second thread's (about a third of
   // the lines are SEA cards, a sixth CRNT and a sixth SPEC).
