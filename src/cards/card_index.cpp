@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cards/items.hpp"
+#include "cards/text_routines.hpp"
 #include "support/input_stop.hpp"
 
 namespace qel2br::cards {
@@ -35,27 +36,6 @@ void put_number(std::deque<std::uint8_t>& bytes, std::uint64_t number) {
   bytes.push_back(static_cast<std::uint8_t>(number));
 }
 
-// The keyword of kKeywords that starts text (upper-cased, so "sea " is SEA), or an empty view.
-// A keyword ending in a blank also ends at a tab or at the end of the text.
-std::string_view keyword_at(std::string_view text) {
-  for (const std::string_view keyword : kKeywords) {
-    bool match = true;
-    for (std::size_t i = 0; i < keyword.size() && match; ++i) {
-      if (i >= text.size()) {
-        match = keyword[i] == ' ';
-      } else if (keyword[i] == ' ') {
-        match = is_space(text[i]);
-      } else {
-        match = upper(text[i]) == keyword[i];
-      }
-    }
-    if (match) {
-      return keyword;
-    }
-  }
-  return {};
-}
-
 // Four keyword columns as one word, for comparing keywords.
 constexpr std::uint32_t keyword_key(std::string_view four_columns) {
   std::uint32_t key = 0;
@@ -77,6 +57,20 @@ constexpr std::array<std::uint32_t, kKeywords.size()> kKeywordKeys = [] {
 std::size_t keyword_entry(std::uint32_t key) {
   return static_cast<std::size_t>(std::find(kKeywordKeys.begin(), kKeywordKeys.end(), key) -
                                   kKeywordKeys.begin());
+}
+
+// The keyword of kKeywords that starts text (upper-cased, so "sea " is SEA), or an empty view.
+// A keyword ending in a blank also ends at a tab or at the end of the text: the first four
+// characters are compared as one word, a tab and the end of the text taken for blanks (no
+// keyword holds a blank elsewhere).
+std::string_view keyword_at(std::string_view text) {
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const char c = i < text.size() ? upper(text[i]) : ' ';
+    key = key << 8U | static_cast<unsigned char>(c == '\t' ? ' ' : c);
+  }
+  const std::size_t k = keyword_entry(key);
+  return k < kKeywords.size() ? kKeywords[k] : std::string_view{};
 }
 
 }  // namespace
@@ -216,12 +210,12 @@ void CardIndex::read_lines(std::string_view contents, std::size_t from, std::siz
     }
     note_card(line, start, number);
     note_group_reference(line);
-    const bool has_tab = next_tab < end;
-    if (has_tab) {
+    const std::size_t tab = next_tab < end ? next_tab - start : std::string_view::npos;
+    if (tab != std::string_view::npos) {
       next_tab = text.find('\t', end);
     }
-    if (has_tab || (!whole.empty() && whole.front() == ' ')) {
-      check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number);
+    if (tab != std::string_view::npos || (!whole.empty() && whole.front() == ' ')) {
+      check(whole.back() == '\r' ? whole.substr(0, whole.size() - 1) : whole, number, tab);
     }
     start = end + 1;
   }
@@ -284,10 +278,17 @@ void CardIndex::note_group_reference(std::string_view line) {
   if (line.empty() || (line[0] != ' ' && line[0] != 'F' && line[0] != 'E' && line[0] != 'S')) {
     return;
   }
-  std::size_t pos = 0;
-  const support::Text<4> head(next_item(line.substr(0, kCardLength), pos));
+  // The first item begins at the first non-blank and runs to the next blank. A keyword has no
+  // blank in it, so the item's first four characters are the keyword exactly when the four
+  // characters standing there are: most lines are passed over without splitting them.
+  const std::string_view card = line.substr(0, kCardLength);
+  const int first = IFSTNB(card);
+  if (first == 0) {
+    return;
+  }
+  const std::string_view head = card.substr(static_cast<std::size_t>(first - 1), 4);
   for (std::size_t k = 0; k < kSetKeywords.size(); ++k) {
-    if (head.view() == kSetKeywords[k]) {
+    if (head == kSetKeywords[k]) {
       if (group_reference(line, kSetKeywords[k]).has_value()) {
         ++group_references_[k];
       }
@@ -296,17 +297,24 @@ void CardIndex::note_group_reference(std::string_view line) {
   }
 }
 
-void CardIndex::check(std::string_view line, std::int64_t number) {
+void CardIndex::check(std::string_view line, std::int64_t number, std::size_t tab) {
   line = line.substr(0, std::min(line.size(), kCardLength));
   if (!line.empty() && upper(line[0]) == 'C' &&
       line.substr(1, 3).find_first_not_of(' ') == std::string_view::npos) {
     return;  // a comment card
   }
-  if (const std::size_t tab = line.find('\t'); tab != std::string_view::npos) {
+  if (tab < line.size()) {
     add_finding({.kind = FindingKind::kTabCharacter, .line = number, .column = tab + 1});
   }
-  const auto first =
-      static_cast<std::size_t>(std::find_if_not(line.begin(), line.end(), is_space) - line.begin());
+  // The first character that is not a blank or a tab; on a card without a tab, the blanks are
+  // passed over a word at a time.
+  std::size_t first = line.size();
+  if (tab < line.size()) {
+    first = static_cast<std::size_t>(std::find_if_not(line.begin(), line.end(), is_space) -
+                                     line.begin());
+  } else if (const int position = IFSTNB(line); position > 0) {
+    first = static_cast<std::size_t>(position - 1);
+  }
   if (first == 0 || first >= line.size()) {
     return;
   }

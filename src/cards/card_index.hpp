@@ -150,8 +150,9 @@ class CardIndex {
   void note_place(std::size_t k, std::size_t offset, std::int64_t number);
   // Counts a group reference of a set keyword on line.
   void note_group_reference(std::string_view line);
-  // The checks of one line as it stands between two LFs, a CR at its end dropped.
-  void check(std::string_view line, std::int64_t number);
+  // The checks of one line as it stands between two LFs, a CR at its end dropped; tab is the
+  // place of its first tab (npos when it holds none).
+  void check(std::string_view line, std::int64_t number, std::size_t tab);
   void add_finding(const CardFinding& finding);
 
   std::vector<Part> parts_;

@@ -185,24 +185,31 @@ std::string CardReader::raw_columns(int first_col, int last_col) const {
 }
 
 double CardReader::real_field(int first_col, int last_col) const {
-  const std::string_view text = columns(first_col, last_col);
-  const FieldValue field = read_real(text);
-  // Reports show the field and the card as they stand in the file, not upper-cased.
-  const auto range = [&] { return std::to_string(first_col) + "-" + std::to_string(last_col); };
-  if (field.error == FieldError::kNone) {
-    if (warnings_ != nullptr && field.holds_more) {
-      warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
-        const std::string raw = raw_columns(first_col, last_col);
-        return card_label() + ", columns " + range() + ": \"" +
-               std::string(support::without_blanks(raw)) + "\" holds more than one value; only " +
-               std::string(first_value(raw).text) + " is read";
-      });
-    }
-    return field.value;
+  const FieldValue field = read_real(columns(first_col, last_col));
+  if (field.error != FieldError::kNone) {
+    stop_at_field(first_col, last_col, field.error);
   }
+  if (warnings_ != nullptr && field.holds_more) {
+    warn_holds_more(first_col, last_col);
+  }
+  return field.value;
+}
+
+// Reports show the field and the card as they stand in the file, not upper-cased.
+void CardReader::warn_holds_more(int first_col, int last_col) const {
+  warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
+    const std::string raw = raw_columns(first_col, last_col);
+    return card_label() + ", columns " + std::to_string(first_col) + "-" +
+           std::to_string(last_col) + ": \"" + std::string(support::without_blanks(raw)) +
+           "\" holds more than one value; only " + std::string(first_value(raw).text) + " is read";
+  });
+}
+
+void CardReader::stop_at_field(int first_col, int last_col, FieldError error) const {
   const std::string raw = raw_columns(first_col, last_col);
-  std::string message = card_label() + ", columns " + range() + ": " + describe(field.error);
-  if (field.error != FieldError::kBlank) {
+  std::string message = card_label() + ", columns " + std::to_string(first_col) + "-" +
+                        std::to_string(last_col) + ": " + describe(error);
+  if (error != FieldError::kBlank) {
     message += ", found \"" + std::string(support::without_blanks(raw)) + "\"";
   }
   const std::string_view line = raw_.substr(0, std::min(raw_.size(), kCardLength));

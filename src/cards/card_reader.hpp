@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cards/card_index.hpp"
+#include "cards/free_format.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 #include "support/warnings.hpp"
@@ -97,6 +98,10 @@ class CardReader {
   [[nodiscard]] std::string card_label() const;
   // Columns first_col to last_col of the line last read as it stands in the file, blank padded.
   [[nodiscard]] std::string raw_columns(int first_col, int last_col) const;
+  // The warning that columns first_col to last_col hold more than the value read, and the stop
+  // for a field that gives no number; kept out of real_field, which reads fields by the million.
+  void warn_holds_more(int first_col, int last_col) const;
+  [[noreturn]] void stop_at_field(int first_col, int last_col, FieldError error) const;
 
   support::MemoryLines no_lines_{std::string()};
   support::MemoryLines* lines_ = &no_lines_;            // never null

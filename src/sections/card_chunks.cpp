@@ -156,7 +156,7 @@ void convert_cards(RunState& run, std::string_view keyword, bool& opened,
   const std::vector<CardIndex::Chunk> chunks = run.report == nullptr
                                                    ? run.cards.index().chunks(keyword, kChunkCards)
                                                    : std::vector<CardIndex::Chunk>{};
-  if (chunks.size() < 2) {
+  if (chunks.size() < kFewestChunks) {
     while (run.cards.next_card()) {
       convert(run, opened);
     }

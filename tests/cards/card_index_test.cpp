@@ -30,6 +30,10 @@ TEST(CardIndex, FindsTabsAndKeywordsAfterBlanks) {
   const std::vector<Row> rows = {
       {"a tab", "SEA\t1\r\n", {"1:4:tab"}},
       {"a tab beyond column 256", "SEA " + std::string(260, '1') + "\t\n", {}},
+      {"blanks, a keyword and a tab beyond column 256",
+       "  CONS " + std::string(260, '1') + "\t\n",
+       {"1:3:keyword CONS"}},
+      {"blanks, a tab and a keyword", "  \t  MUDP 1\n", {"1:3:tab", "1:6:keyword MUDP"}},
       {"a comment card", "C   \tSEA\n c\n", {}},
       {"keywords after blanks",
        " SEA 3\n  crnt\nSEA\n   sea\n",
@@ -111,6 +115,8 @@ TEST(CardIndex, TwoPartsMakeTheSameIndexAsOne) {
       "SEA 1\n" + std::string(100, 'y') + "\nSEA 2\n SEA\r",
       "one line, no end",
       "\n\n",
+      // The middle falls inside the first line, before its tab.
+      "TITL " + std::string(200, 'x') + "\ttab\nSEA 1\n",
   };
   for (std::size_t f = 0; f < files.size(); ++f) {
     // Leading lines of other lengths move the middle across the file.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,73 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
     EXPECT_EQ(chunked.stop, reference.stop);
     EXPECT_EQ(chunked.warnings, reference.warnings);
     EXPECT_EQ(chunked.line, reference.line);
+  }
+}
+
+// Random card files of all the chunked sections' cards, with now and then a wave type that
+// warns, a coefficient card that is not usable, a current that fills the profile table, lines
+// of other keywords, and in some files one bad field: the sections one after another give what
+// they give card after card.
+TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
+  const auto all_sections = [](RunState& run) {
+    WRWAVE(run);
+    WRCURR(run);
+    WRELMP(run);
+  };
+  // About 5,300 SEA cards, 2,700 CRNT and 2,700 SPEC: each of them in chunks.
+  constexpr int kLines = 32000;
+  // Seeds 1 to 3 have no bad field; 4, 5 and 6 one bad SEA, CRNT or SPEC card, placed where
+  // it falls in the second chunk of its keyword's cards, the second thread's (about a third of
+  // the lines are SEA cards, a sixth CRNT and a sixth SPEC).
+  for (const unsigned seed : {1U, 2U, 3U, 4U, 5U, 6U}) {
+    SCOPED_TRACE(seed);
+    std::mt19937 random(seed);
+    const auto chance = [&](unsigned in) { return random() % in == 0; };
+    const int bad_at = seed <= 3   ? -1
+                       : seed == 4 ? 3600 + static_cast<int>(random() % 2000)
+                                   : 7200 + static_cast<int>(random() % 4000);
+    std::vector<std::string> cards;
+    for (int i = 0; i < kLines; ++i) {
+      if (i == bad_at) {
+        cards.push_back(seed == 4   ? sea(i, "1x")
+                        : seed == 5 ? card("CRNT", {{41, 50, "0"}, {51, 60, "1"}, {61, 70, "9x"}})
+                                    : spec(1, "0.9x"));
+        continue;
+      }
+      switch (random() % 6) {
+        case 0:
+        case 1:
+          cards.push_back(
+              chance(1500)
+                  ? card("SEA ",
+                         {{6, 10, "2"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "0"}, {71, 80, "0"}})
+                  : sea(i, std::to_string(i % 17)));
+          break;
+        case 2:
+          cards.push_back(current(i, chance(3000) ? 99 : static_cast<int>(random() % 5)));
+          break;
+        case 3:
+          cards.push_back(spec(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
+          break;
+        case 4:
+          cards.push_back(chance(2) ? "C   a comment" : card("MGRW", {{21, 30, "2"}}));
+          break;
+        default:
+          // (A blank line after a current would be a continuation card with blank fields.)
+          cards.push_back(card("COEF", {{21, 30, "1"}}));
+          break;
+      }
+    }
+    const std::string file = testing::card_file(cards, "\r\n");
+    // With the element numbers 1 to 97, cards of elements up to 98 have elements left out.
+    const std::int32_t numbers = seed % 2 == 0 ? 97 : 0;
+    const Conversion reference = convert(file, all_sections, true, numbers);
+    const Conversion chunked = convert(file, all_sections, false, numbers);
+    EXPECT_EQ(chunked.output, reference.output);
+    EXPECT_EQ(chunked.stop, reference.stop);
+    EXPECT_EQ(chunked.warnings, reference.warnings);
+    EXPECT_EQ(chunked.line, reference.line);
+    EXPECT_EQ(reference.stop.empty(), bad_at < 0) << reference.stop;
   }
 }
 

@@ -288,19 +288,22 @@ TEST(RDGRPS, StopsOnGroupNumberOutside32Bits) {
 
 TEST(CNTSET, CountsGroupReferences) {
   testing::MemoryRun memory(
-      "FLOO LEGA1\n"
-      "FLOO        11        13\n"
-      "C FLOO X\n"
-      "floo x\n"
-      "FLOODED Y\n"
-      "  FLOO Z\n"
-      "FLOO\n"
-      "$FLOO A\n"
-      "CFLOO B\n"
-      "ELIM DECK\n"
-      "SPEC  LEGS 1\n");
+      std::string("FLOO LEGA1\n"
+                  "FLOO        11        13\n"
+                  "C FLOO X\n"
+                  "floo x\n"
+                  "FLOODED Y\n"
+                  "  FLOO Z\n"
+                  "FLOO\n"
+                  "$FLOO A\n"
+                  "CFLOO B\n"
+                  "ELIM DECK\n"
+                  "SPEC  LEGS 1\n") +
+      // Only the first 256 columns count: the keyword, then the group, must stand within them.
+      std::string(248, ' ') + "FLOO X\n" + std::string(252, ' ') + "FLOO X\n" +
+      std::string(253, ' ') + "FLOO X\n");
   cards::CardReader& cards = memory.state().cards;
-  EXPECT_EQ(CNTSET("FLOO", cards), 3);
+  EXPECT_EQ(CNTSET("FLOO", cards), 4);
   EXPECT_EQ(CNTSET("ELIM", cards), 1);
   EXPECT_EQ(CNTSET("SPEC", cards), 1);
   EXPECT_EQ(CNTSET("SPEX", cards), 0);
