@@ -263,9 +263,8 @@ void render_real(std::string& out, double value, int width, int decimals) {
 namespace {
 
 // Writes the record from pos on, into columns that hold blanks; returns the end of what it wrote.
-// item_fields is the number of fields of the layout that take an item.
-char* put_record(char* pos, const ParsedLayout& layout, std::size_t item_fields,
-                 std::span<const Item> items, std::string_view line_end) {
+char* put_record(char* pos, const ParsedLayout& layout, std::span<const Item> items,
+                 std::string_view line_end) {
   const auto put = [&pos](std::string_view text) {
     pos = std::copy(text.begin(), text.end(), pos);
   };
@@ -324,7 +323,7 @@ char* put_record(char* pos, const ParsedLayout& layout, std::size_t item_fields,
           break;
       }
     }
-    if (item_fields == 0 || next >= items.size()) {
+    if (layout.item_fields == 0 || next >= items.size()) {
       if (!layout.open_end) {
         put(line_end);
       }
@@ -340,18 +339,10 @@ char* put_record(char* pos, const ParsedLayout& layout, std::size_t item_fields,
 void render_into(std::string& out, const ParsedLayout& layout, std::span<const Item> items,
                  std::string_view line_end) {
   // The record is written into blank room made once: a pass over the layout fills at most its
-  // columns, literals and line ends plus the texts of the items it takes, and a pass takes all
-  // the item fields' worth of items but the last. The room is then cut to what was written.
-  std::size_t pass_room = line_end.size();
-  std::size_t item_fields = 0;
-  for (std::size_t i = 0; i < layout.count; ++i) {
-    const Descriptor& d = layout.fields[i];
-    pass_room += static_cast<std::size_t>(d.width) + d.literal.size() +
-                 (d.kind == FieldKind::kSlash ? line_end.size() : 0);
-    if (detail::takes_item(d.kind)) {
-      ++item_fields;
-    }
-  }
+  // columns and line ends plus the texts of the items it takes, and a pass takes all the item
+  // fields' worth of items but the last. The room is then cut to what was written.
+  const std::size_t item_fields = layout.item_fields;
+  const std::size_t pass_room = layout.columns + (layout.slashes + 1) * line_end.size();
   const std::size_t passes =
       item_fields == 0 ? 1
                        : std::max<std::size_t>(1, (items.size() + item_fields - 1) / item_fields);
@@ -362,8 +353,7 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
   const std::size_t start = out.size();
   out.resize(start + passes * pass_room + text_room, ' ');
   char* const first = out.data() + start;
-  out.resize(start + static_cast<std::size_t>(
-                         put_record(first, layout, item_fields, items, line_end) - first));
+  out.resize(start + static_cast<std::size_t>(put_record(first, layout, items, line_end) - first));
 }
 
 std::string render(const Layout& layout, std::span<const Item> items) {

@@ -43,6 +43,9 @@ struct ParsedLayout {
   std::size_t count = 0;
   bool open_end = false;  // ends in $: the last line is left open
   const char* error = nullptr;
+  std::size_t item_fields = 0;  // descriptors that take an item
+  std::size_t columns = 0;      // the widths and literals of one pass, A texts aside
+  std::size_t slashes = 0;      // the line ends one pass writes within it
 };
 
 // Reached only when a layout is malformed; not constexpr, so a malformed layout stops the build.
@@ -52,6 +55,12 @@ namespace detail {
 
 constexpr bool is_space(char c) { return c == ' ' || c == '\t'; }
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether a descriptor of the kind takes an item.
+constexpr bool takes_item(FieldKind kind) {
+  return kind == FieldKind::kText || kind == FieldKind::kTextW || kind == FieldKind::kInt ||
+         kind == FieldKind::kReal;
+}
 
 // Reads an unsigned number at text[pos]; -1 when there is none or it is above 9999.
 constexpr int parse_count(std::string_view text, std::size_t& pos) {
@@ -90,6 +99,9 @@ constexpr ParsedLayout parse_layout(std::string_view text) {
         return false;
       }
       out.fields[out.count++] = d;
+      out.columns += static_cast<std::size_t>(d.width) + d.literal.size();
+      out.slashes += d.kind == FieldKind::kSlash ? 1U : 0U;
+      out.item_fields += detail::takes_item(d.kind) ? 1U : 0U;
     }
     return true;
   };
@@ -288,11 +300,6 @@ constexpr ItemKind item_kind() {
   }
 }
 
-constexpr bool takes_item(FieldKind kind) {
-  return kind == FieldKind::kText || kind == FieldKind::kTextW || kind == FieldKind::kInt ||
-         kind == FieldKind::kReal;
-}
-
 constexpr ItemKind field_item_kind(FieldKind kind) {
   if (kind == FieldKind::kInt) {
     return ItemKind::kInt;
@@ -306,13 +313,7 @@ constexpr ItemKind field_item_kind(FieldKind kind) {
 // Whether the items of the given kinds suit the fields they land on, the layout starting
 // again from its beginning when items remain at its end.
 constexpr const char* check_items(const ParsedLayout& layout, std::span<const ItemKind> kinds) {
-  std::size_t taking = 0;
-  for (std::size_t i = 0; i < layout.count; ++i) {
-    if (takes_item(layout.fields[i].kind)) {
-      ++taking;
-    }
-  }
-  if (taking == 0) {
+  if (layout.item_fields == 0) {
     return kinds.empty() ? nullptr : "items given to a layout without item fields";
   }
   std::size_t field = 0;
