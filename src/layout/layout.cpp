@@ -184,29 +184,32 @@ void put_fixed_text(char* field, std::string_view digits, bool negative, int wid
 
 // Writes an Fw.d field from the scaled whole number scaled (|value| * 10^decimals, rounded):
 // its last decimals digits behind the point, with the sign of a value that is not rounded to
-// zero. decimals is 0 to 19.
+// zero.
 void put_fixed(char* field, std::uint64_t scaled, bool negative, int width, int decimals) {
-  const std::uint64_t ten_power = kTens[static_cast<std::size_t>(decimals)];
-  const std::uint64_t units = scaled / ten_power;
   const int sign = negative && scaled != 0 ? 1 : 0;
   const int core = decimals + 1 + sign;  // decimals, point, sign
+  if (core > width) {
+    put_asterisks(field, width);
+    return;
+  }
+  // The decimals, last first, then the point; what is left of scaled is the whole part.
+  char* pos = field + width;
+  for (int i = 0; i < decimals; ++i) {
+    *--pos = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  }
+  *--pos = '.';
   // A value below 1 in magnitude: its 0 is written only when a column is left for it.
-  const int before = units != 0 ? digit_count(units) : (core + 1 <= width ? 1 : 0);
+  const int before = scaled != 0 ? digit_count(scaled) : (core + 1 <= width ? 1 : 0);
   if (core + before > width) {
     put_asterisks(field, width);
     return;
   }
-  char* point = field + width - 1 - decimals;
-  if (decimals > 0) {
-    std::fill(point + 1, digits_before(field + width, scaled % ten_power), '0');
-  }
-  *point = '.';
-  char* first = point - before;
   if (before > 0) {
-    digits_before(point, units);
+    pos = digits_before(pos, scaled);
   }
   if (sign != 0) {
-    first[-1] = '-';
+    pos[-1] = '-';
   }
 }
 
