@@ -1,6 +1,9 @@
 // Fuzz target: the card reader. The first byte chooses what the rest feeds: the free-format
 // reading of a field, SPLITL and DECITM on every line, or section scans over the whole file
 // (and its index read in two parts against the index read in one).
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "cards/card_index.hpp"
 #include "cards/card_reader.hpp"
@@ -73,6 +77,22 @@ void fuzz_field(std::string_view text) {
   }
   if (field.error != qel2br::cards::FieldError::kNone && field.value != 0.0) {
     fail("read_real gave a value with an error");
+  }
+  if (field.error == qel2br::cards::FieldError::kNone) {
+    // The double read is the one the library gives for the same number, written with E.
+    const std::string_view first = qel2br::cards::first_value(text).text;
+    std::string number(first.substr(first.find('*') + 1));
+    if (!number.empty() && number.front() == '+') {
+      number.erase(0, 1);
+    }
+    std::replace_if(
+        number.begin(), number.end(), [](char c) { return c == 'D' || c == 'd'; }, 'E');
+    double expected = 0.0;
+    const auto res = std::from_chars(number.data(), number.data() + number.size(), expected);
+    if (res.ec == std::errc{} &&
+        std::bit_cast<std::uint64_t>(expected) != std::bit_cast<std::uint64_t>(field.value)) {
+      fail("read_real gave another double than the library for the same number");
+    }
   }
   if (text.size() < 2) {
     return;
