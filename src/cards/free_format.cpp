@@ -96,19 +96,20 @@ constexpr std::size_t kMaxDigits = 19;
 constexpr std::int64_t kBeyondAnyExponent = 100000;
 
 ScannedNumber scan_number(std::string_view text) {
-  ScannedNumber number;
   const char* const first = text.data();
   const char* const last = first + text.size();
   const char* pos = first;
   const bool sign = pos != last && (*pos == '+' || *pos == '-');
+  const bool negative = sign && *pos == '-';
   if (sign) {
-    number.negative = *pos++ == '-';
+    ++pos;
   }
   // The digits go into whole as they come; beyond kMaxDigits it no longer holds them all.
-  const auto read_digits = [&] {
+  std::uint64_t whole = 0;
+  const auto read_digits = [&pos, last, &whole] {
     const char* const start = pos;
     for (; pos != last && is_digit(*pos); ++pos) {
-      number.whole = number.whole * 10 + static_cast<std::uint64_t>(*pos - '0');
+      whole = whole * 10 + static_cast<std::uint64_t>(*pos - '0');
     }
     return static_cast<std::size_t>(pos - start);
   };
@@ -120,12 +121,11 @@ ScannedNumber scan_number(std::string_view text) {
     behind_point = read_digits();
     digits += behind_point;
   }
-  number.exact = digits <= kMaxDigits;
-  number.plain_digits = digits > 0 && !sign && !point;
+  bool plain_digits = digits > 0 && !sign && !point;
   std::int64_t exponent = 0;
   bool exponent_digits = true;
   if (digits > 0 && pos != last && (*pos == 'E' || *pos == 'e' || *pos == 'D' || *pos == 'd')) {
-    number.plain_digits = false;
+    plain_digits = false;
     ++pos;
     const bool minus = pos != last && *pos == '-';
     if (pos != last && (*pos == '+' || minus)) {
@@ -137,10 +137,13 @@ ScannedNumber scan_number(std::string_view text) {
     }
     exponent = minus ? -exponent : exponent;
   }
-  number.end = static_cast<std::size_t>(pos - first);
-  number.well_formed = digits > 0 && exponent_digits;
-  number.power = exponent - static_cast<std::int64_t>(behind_point);
-  return number;
+  return {.end = static_cast<std::size_t>(pos - first),
+          .well_formed = digits > 0 && exponent_digits,
+          .plain_digits = plain_digits,
+          .negative = negative,
+          .exact = digits <= kMaxDigits,
+          .whole = whole,
+          .power = exponent - static_cast<std::int64_t>(behind_point)};
 }
 
 // The powers of ten that a double holds exactly.
