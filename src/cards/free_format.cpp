@@ -81,13 +81,12 @@ bool holds_more(std::string_view text) {
 // A number scanned from the front of a text: an optional sign, digits with an optional point
 // (or a point and digits), and an optional exponent (E, e, D or d, an optional sign and digits).
 struct ScannedNumber {
-  std::size_t end = 0;        // where the scan stopped
-  bool well_formed = false;   // digits, and digits behind an exponent letter
-  bool plain_digits = false;  // digits alone: what a repeat count is
-  bool negative = false;      // a minus sign in front
-  bool exact = false;         // at most kMaxDigits digits, all held in whole
-  std::uint64_t whole = 0;    // the digits as a whole number
-  std::int64_t power = 0;     // the power of ten whole is scaled by
+  std::size_t end = 0;       // where the scan stopped
+  bool well_formed = false;  // digits, and digits behind an exponent letter
+  bool negative = false;     // a minus sign in front
+  bool exact = false;        // at most kMaxDigits digits, all held in whole
+  std::uint64_t whole = 0;   // the digits as a whole number
+  std::int64_t power = 0;    // the power of ten whole is scaled by
 };
 
 // The digits a 64-bit whole number holds, whatever they are.
@@ -121,11 +120,9 @@ ScannedNumber scan_number(std::string_view text) {
     behind_point = read_digits();
     digits += behind_point;
   }
-  bool plain_digits = digits > 0 && !sign && !point;
   std::int64_t exponent = 0;
   bool exponent_digits = true;
   if (digits > 0 && pos != last && (*pos == 'E' || *pos == 'e' || *pos == 'D' || *pos == 'd')) {
-    plain_digits = false;
     ++pos;
     const bool minus = pos != last && *pos == '-';
     if (pos != last && (*pos == '+' || minus)) {
@@ -139,7 +136,6 @@ ScannedNumber scan_number(std::string_view text) {
   }
   return {.end = static_cast<std::size_t>(pos - first),
           .well_formed = digits > 0 && exponent_digits,
-          .plain_digits = plain_digits,
           .negative = negative,
           .exact = digits <= kMaxDigits,
           .whole = whole,
@@ -195,20 +191,20 @@ FieldValue read_real(std::string_view text) {
   if (ends_value(value.front())) {
     return {.value = 0.0, .error = FieldError::kNullValue};
   }
-  ScannedNumber number = scan_number(value);
   // r*v: r copies of v, where r is a positive count without sign; "r*" alone is r nulls.
-  if (number.end < value.size() && value[number.end] == '*') {
-    const std::optional<std::int32_t> count =
-        number.plain_digits ? read_int32_digits(value.substr(0, number.end)) : std::nullopt;
+  const auto count_end = std::find_if_not(value.begin(), value.end(), is_digit);
+  if (count_end != value.end() && *count_end == '*') {
+    const auto count_length = static_cast<std::size_t>(count_end - value.begin());
+    const std::optional<std::int32_t> count = read_int32_digits(value.substr(0, count_length));
     if (!count.has_value() || *count <= 0) {
       return {.value = 0.0, .error = FieldError::kNotANumber};
     }
-    value.remove_prefix(number.end + 1);
+    value.remove_prefix(count_length + 1);
     if (value.empty() || ends_value(value.front())) {
       return {.value = 0.0, .error = FieldError::kNullValue};
     }
-    number = scan_number(value);
   }
+  const ScannedNumber number = scan_number(value);
   // The number must take the whole value, up to its blank, comma or slash.
   const std::string_view rest = value.substr(number.end);
   if (!number.well_formed || (!rest.empty() && !ends_value(rest.front()))) {
