@@ -99,7 +99,7 @@ std::string current(int i, int points) {
 }
 
 // A SPEC card of the elements first to first + 3.
-std::string spec(int first, const std::string& cd) {
+std::string coefficient_card(int first, const std::string& cd) {
   return card("SPEC", {{6, 10, std::to_string(first)},
                        {11, 15, std::to_string(first + 3)},
                        {16, 20, "1"},
@@ -146,14 +146,15 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
       {"a current of too many points in a chunk of the second thread",
        card_file(kCards, [&](int i) { return current(i, i == kInSecond ? 101 : 1); }), WRCURR},
       {"coefficient cards usable from the second chunk on (its heading comes late)",
-       card_file(kCards, [&](int i) { return spec(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
+       card_file(kCards,
+                 [&](int i) { return coefficient_card(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
        WRELMP},
       {"elements left out in the fourth chunk only",
        card_file(kCards,
                  [&](int i) {
                    // Elements 92 to 95 of this card are not all in the element-number list.
-                   return spec(i == kInSecond + 2 * static_cast<int>(kChunkCards) ? 92 : i % 90 + 1,
-                               "0.7");
+                   return coefficient_card(
+                       i == kInSecond + 2 * static_cast<int>(kChunkCards) ? 92 : i % 90 + 1, "0.7");
                  }),
        WRELMP, 93},
   };
@@ -196,7 +197,7 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
       if (i == bad_at) {
         cards.push_back(seed == 4   ? sea(i, "1x")
                         : seed == 5 ? card("CRNT", {{41, 50, "0"}, {51, 60, "1"}, {61, 70, "9x"}})
-                                    : spec(1, "0.9x"));
+                                    : coefficient_card(1, "0.9x"));
         continue;
       }
       switch (random() % 6) {
@@ -212,7 +213,8 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
           cards.push_back(current(i, chance(3000) ? 99 : static_cast<int>(random() % 5)));
           break;
         case 3:
-          cards.push_back(spec(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
+          cards.push_back(
+              coefficient_card(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
           break;
         case 4:
           cards.push_back(chance(2) ? "C   a comment" : card("MGRW", {{21, 30, "2"}}));
