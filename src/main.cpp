@@ -1,19 +1,24 @@
 // qel2br: the dialogue without arguments, or a run with its answers from the command line;
 // converts, and exits with its status.
 #include <memory>
+#include <new>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/options.hpp"
 #include "cli/version.hpp"
+#include "driver/exit_status.hpp"
 #include "driver/report_file.hpp"
 #include "driver/run.hpp"
 #include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run_main(int argc, char** argv) {
   using qel2br::support::DiscardedOutput;
   using qel2br::support::FdLines;
   using qel2br::support::FdOutput;
@@ -64,4 +69,21 @@ int main(int argc, char** argv) {
   console.flush();
   errors.flush();
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qel2br::support::prepare_process();
+  try {
+    return run_main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out outside the conversion (the command line, the report): one line, written
+    // without asking for memory.
+    constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
+    qel2br::support::Platform& system = qel2br::support::platform();
+    static_cast<void>(
+        system.write(system.standard(qel2br::support::StandardStream::kError), kOutOfMemory));
+    return qel2br::driver::kInputStop;
+  }
 }

@@ -91,15 +91,15 @@ ReportFile::~ReportFile() {
 }
 
 std::string ReportFile::open(const std::string& path) {
-  const support::Opened opened = system_.open_write(path, support::WriteMode::kCreateOrOpen);
-  if (opened.error != 0) {
-    return system_.reason(opened.error);
-  }
-  if (const int error = system_.empty(opened.handle); error != 0) {
-    static_cast<void>(system_.close(opened.handle));
+  if (const int error = replaced_.open(path); error != 0) {
     return system_.reason(error);
   }
-  file_ = opened.handle;
+  file_ = replaced_.handle();
+  // A file written in place holds its old text until it is emptied.
+  if (const int error = replaced_.in_place() ? system_.empty(file_) : 0; error != 0) {
+    static_cast<void>(system_.close(std::exchange(file_, support::FileHandle{})));
+    return system_.reason(error);
+  }
   return "";
 }
 
@@ -120,11 +120,15 @@ std::string ReportFile::write(std::string_view page) {
     page.remove_prefix(std::min(t.bytes, page.size()));
   }
   const int close_error = system_.close(std::exchange(file_, support::FileHandle{}));
-  if (write_error != 0) {
-    return system_.reason(write_error);
-  }
-  if (close_error != 0) {
-    return system_.reason(close_error);
+  const int error = write_error != 0   ? write_error
+                    : close_error != 0 ? close_error
+                                       : replaced_.commit();
+  if (error != 0) {
+    const support::ReplacedFile::Abandoned done = replaced_.abandon();
+    return system_.reason(error) + (done.leftover.empty()
+                                        ? std::string()
+                                        : "; the temporary file " + done.leftover +
+                                              " cannot be removed: " + system_.reason(done.error));
   }
   return "";
 }

@@ -8,6 +8,7 @@
 #include "report/report_data.hpp"
 #include "sections/run_state.hpp"
 #include "support/platform.hpp"
+#include "support/replaced_file.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::driver {
@@ -42,18 +43,22 @@ void fill_report_heading(const sections::RunState& run, const ReportFacts& facts
 class ReportFile {
  public:
   // The file is written on the given platform.
-  explicit ReportFile(support::Platform& system = support::platform()) : system_(system) {}
+  explicit ReportFile(support::Platform& system = support::platform())
+      : system_(system), replaced_(system) {}
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
   ~ReportFile();
 
-  // Creates or empties the file; returns "" or the system's reason.
+  // Opens the file, written under a temporary name beside it (see support::ReplacedFile); returns
+  // "" or the system's reason.
   [[nodiscard]] std::string open(const std::string& path);
-  // Writes the page and closes the file; returns "" or the system's reason.
+  // Writes the page, closes the file and puts it in place of the old one; returns "" or the
+  // system's reason (the old file is then as it was).
   [[nodiscard]] std::string write(std::string_view page);
 
  private:
   support::Platform& system_;
+  support::ReplacedFile replaced_;
   support::FileHandle file_{};
 };
 

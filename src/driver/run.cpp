@@ -2,6 +2,7 @@
 #include "driver/run.hpp"
 
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "driver/batch.hpp"
@@ -14,6 +15,9 @@
 #include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
+#include "support/platform.hpp"
+#include "support/replaced_file.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::driver {
 
@@ -50,6 +54,7 @@ constexpr std::string_view kWouldOverwrite =
     " Output file would overwrite the input card file: not opened";
 constexpr std::string_view kError = " Error ";
 constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
+constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 
 // The error end: " Error " between two empty lines, the output data file closed without its
 // end lines.
@@ -84,6 +89,15 @@ int run(sections::RunState& run) {
     if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
       write_record(run.console, layout::kOneText, kWouldOverwrite);
       return error_end(run);
+    }
+    // Console lines written to the same file would overwrite the data.
+    if (const auto stream =
+            support::written_by_console(support::platform(), run.output_name.view())) {
+      support::stop_input(
+          {.file = std::string(support::without_trailing_blanks(run.output_name.view())),
+           .message = std::string("is the file standard ") +
+                      (*stream == support::StandardStream::kOutput ? "output" : "error") +
+                      " writes to: the console lines would overwrite the data; not written"});
     }
     if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
       report_failed_open(run, "output data file", run.output_name.view());
@@ -140,6 +154,23 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
                    std::string* stop_report) {
   state.errors = &errors;
   state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
+  // A run that stops leaves the output data file as it was, and says so after the reason.
+  const auto leave_output = [&] {
+    const std::string name = state.units.connected(support::kDataUnit)
+                                 ? state.units.name(support::kDataUnit)
+                                 : std::string();
+    const support::ReplacedFile::Abandoned done = state.units.abandon(support::kDataUnit);
+    if (done.left) {
+      errors.write_rendered(support::left_as_it_was(name));
+    }
+    if (!done.leftover.empty()) {
+      errors.write_rendered(
+          support::format_report({.file = done.leftover,
+                                  .message = "cannot remove this temporary file: " +
+                                             support::platform().reason(done.error)}));
+    }
+    errors.flush();
+  };
   int status = kInputStop;
   try {
     status = run(state);
@@ -156,19 +187,22 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     if (stop_report != nullptr) {
       *stop_report = report;
     }
-    // The lines written before the stop are kept; when even that fails, it is said too.
-    try {
-      state.units.close(support::kDataUnit);
-    } catch (const support::InputStop& second) {
-      errors.write_rendered(support::format_report(second));
-    }
-    errors.flush();
+    leave_output();
     status = kInputStop;
   } catch (const support::InternalFault& fault) {
     state.console.flush();
     errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
-    errors.flush();
+    leave_output();
     status = kInternalFault;
+  } catch (const std::bad_alloc&) {
+    // What is written here needs no memory of its own but the texts' (a few hundred bytes).
+    state.console.flush();
+    errors.write_rendered(kOutOfMemory);
+    leave_output();
+    if (stop_report != nullptr) {
+      *stop_report = kOutOfMemory;
+    }
+    status = kInputStop;
   }
   state.warnings.finish();
   return status;

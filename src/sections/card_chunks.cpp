@@ -10,6 +10,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -167,15 +168,24 @@ void convert_cards(RunState& run, std::string_view keyword, bool& opened,
   ahead_run.start_scan(keyword);
   AheadQueue ahead;
   // Declared last, so that it is stopped and joined first when a stop unwinds the loop below.
-  const std::jthread second([&](const std::stop_token& stop) {
-    for (std::size_t c = 1; c < chunks.size(); c += 2) {
-      std::optional<std::string> lines = ahead.wait_for_room(stop);
-      if (!lines) {
-        return;
+  std::jthread second;
+  try {
+    second = std::jthread([&](const std::stop_token& stop) {
+      for (std::size_t c = 1; c < chunks.size(); c += 2) {
+        std::optional<std::string> lines = ahead.wait_for_room(stop);
+        if (!lines) {
+          return;
+        }
+        ahead.put(ahead_run.convert(chunks[c], convert, std::move(*lines)));
       }
-      ahead.put(ahead_run.convert(chunks[c], convert, std::move(*lines)));
+    });
+  } catch (const std::system_error&) {
+    // No second thread can be started: the run converts every chunk itself.
+    while (run.cards.next_card()) {
+      convert(run, opened);
     }
-  });
+    return;
+  }
 
   for (std::size_t c = 0; c < chunks.size(); ++c) {
     const CardIndex::Chunk& chunk = chunks[c];

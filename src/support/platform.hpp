@@ -59,6 +59,15 @@ struct Transfer {
 // How a file is opened for writing. Neither empties an existing file: see empty().
 enum class WriteMode : std::uint8_t { kCreateOrOpen, kCreateNew };
 
+// What a name leads to, links followed: the kind of file, how many names (hard links) it has,
+// and the name of the file itself (the name given when it is no link, or when the system
+// cannot tell).
+struct PathFacts {
+  FileKind kind = FileKind::kOther;
+  std::uint64_t links = 1;
+  std::string resolved{};
+};
+
 // The local date and time to the second.
 struct LocalTime {
   int year = 0;
@@ -93,6 +102,17 @@ class Platform {
   [[nodiscard]] virtual Opened open_write(std::string_view path, WriteMode mode) = 0;
   // Opens an unnamed file for reading and writing that the system removes when it is closed.
   [[nodiscard]] virtual Opened open_scratch() = 0;
+  // Gives a file opened for writing the permission bits of the file named from (where the
+  // system has them); returns 0 or the error number.
+  [[nodiscard]] virtual int copy_permissions(FileHandle file, std::string_view from) = 0;
+  // Renames from to to, replacing the file named to in one step; returns 0 or the error number.
+  [[nodiscard]] virtual int rename_over(std::string_view from, std::string_view to) = 0;
+  // Removes the name; returns 0 or the error number.
+  [[nodiscard]] virtual int remove(std::string_view path) = 0;
+  // What the name leads to; none when it names nothing (or cannot be examined).
+  [[nodiscard]] virtual std::optional<PathFacts> facts(std::string_view path) = 0;
+  // A number that no other running process has (for names of temporary files).
+  [[nodiscard]] virtual std::uint64_t process_number() = 0;
   // Empties a file opened for writing (a device or a pipe is left as it is); returns 0 or the
   // error number.
   [[nodiscard]] virtual int empty(FileHandle file) = 0;
@@ -125,6 +145,21 @@ class Platform {
   // Gives back memory from reserve_memory.
   virtual void release_memory(std::span<char> memory) = 0;
 };
+
+// The end of a run by a signal or the console (interrupt, terminate, hang-up; on Windows Ctrl+C,
+// Ctrl+Break and closing the console): a guarded file is removed and its line written to
+// standard error before the process ends the way that signal ends it. The handler does only
+// what is safe there; the names and lines are prepared when a file is guarded.
+inline constexpr std::size_t kGuardedFiles = 4;
+// Prepares the process for a run: the standard streams that are closed are opened on the null
+// device (so that no file of the run takes their place), the stop signals are watched, and a
+// file-size limit makes a write fail ("File too large") instead of ending the process.
+void prepare_process();
+// Guards a temporary file: returns its slot, or kGuardedFiles when no slot is free or the name
+// or line is too long to be held (the file is then not removed by a signal).
+[[nodiscard]] std::size_t guard_file(std::string_view path, std::string_view line);
+// Ends the guard of the slot (nothing for kGuardedFiles).
+void release_guard(std::size_t slot);
 
 // The system the tool runs on.
 [[nodiscard]] Platform& native_platform();

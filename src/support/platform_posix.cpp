@@ -1,11 +1,16 @@
 // The platform on POSIX systems: descriptors, stat, mmap, strerror and localtime_r.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -78,6 +83,49 @@ class PosixPlatform final : public Platform {
     errno = error;
     return opened(fd);
   }
+
+  int copy_permissions(FileHandle file, std::string_view from) override {
+    const std::string name(from);
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0) {
+      return last_error();
+    }
+    constexpr mode_t kPermissionBits = 07777;
+    return ::fchmod(descriptor(file), info.st_mode & kPermissionBits) == 0 ? 0 : last_error();
+  }
+
+  int rename_over(std::string_view from, std::string_view to) override {
+    const std::string old_name(from);
+    const std::string new_name(to);
+    return ::rename(old_name.c_str(), new_name.c_str()) == 0 ? 0 : last_error();
+  }
+
+  int remove(std::string_view path) override {
+    const std::string name(path);
+    return ::unlink(name.c_str()) == 0 ? 0 : last_error();
+  }
+
+  std::optional<PathFacts> facts(std::string_view path) override {
+    const std::string name(path);
+    struct stat info {};
+    if (name.empty() || ::stat(name.c_str(), &info) != 0) {
+      return std::nullopt;
+    }
+    PathFacts facts{.kind = kind_of(info.st_mode),
+                    .links = static_cast<std::uint64_t>(info.st_nlink),
+                    .resolved = name};
+    struct stat link {};
+    if (::lstat(name.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+      // The file a link leads to is the one replaced, not the link.
+      if (char* real = ::realpath(name.c_str(), nullptr); real != nullptr) {
+        facts.resolved = real;
+        std::free(real);  // NOLINT(cppcoreguidelines-no-malloc): realpath's own allocation
+      }
+    }
+    return facts;
+  }
+
+  std::uint64_t process_number() override { return static_cast<std::uint64_t>(::getpid()); }
 
   int empty(FileHandle file) override {
     // Only a regular file holds anything to remove; a device or a pipe is written as it is.
@@ -205,7 +253,99 @@ class PosixPlatform final : public Platform {
   }
 };
 
+// A guarded temporary file: its name and the line written when a signal removes it.
+struct Guard {
+  std::atomic<bool> armed{false};
+  std::atomic<bool> taken{false};
+  std::array<char, 4096> path{};
+  std::array<char, 4096> line{};
+  std::size_t line_size = 0;
+};
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler reads the guards");
+
+std::array<Guard, kGuardedFiles>& guards() {
+  static std::array<Guard, kGuardedFiles> all;
+  return all;
+}
+
+constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+
+// Only calls that are safe in a signal handler: unlink, write, signal, raise.
+extern "C" void on_stop_signal(int signal_number) {
+  const int saved = errno;
+  for (Guard& guard : guards()) {
+    if (guard.armed.exchange(false)) {
+      ::unlink(guard.path.data());
+      const char* next = guard.line.data();
+      std::size_t left = guard.line_size;
+      // A bounded number of tries: a write to standard error that keeps failing is given up.
+      for (int tries = 0; left > 0 && tries < 100; ++tries) {
+        const ssize_t n = ::write(STDERR_FILENO, next, left);
+        if (n > 0) {
+          next += n;
+          left -= static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EINTR) {
+          break;
+        }
+      }
+    }
+  }
+  errno = saved;
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
 }  // namespace
+
+void prepare_process() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      // The lowest free descriptor is this one.
+      const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+      if (null >= 0 && null != fd) {
+        ::dup2(null, fd);
+        ::close(null);
+      }
+    }
+  }
+  for (const int signal_number : kStopSignals) {
+    struct sigaction old {};
+    // A signal the process was started to ignore (a job run in the background) stays ignored.
+    if (::sigaction(signal_number, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {  // NOLINT
+      continue;
+    }
+    struct sigaction action {};
+    action.sa_handler = on_stop_signal;  // NOLINT(cppcoreguidelines-pro-type-union-access)
+    ::sigemptyset(&action.sa_mask);
+    ::sigaction(signal_number, &action, nullptr);
+  }
+  ::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::size_t guard_file(std::string_view path, std::string_view line) {
+  std::array<Guard, kGuardedFiles>& all = guards();
+  for (std::size_t slot = 0; slot < all.size(); ++slot) {
+    Guard& guard = all[slot];
+    if (path.size() >= guard.path.size() || line.size() > guard.line.size() ||
+        guard.taken.exchange(true)) {
+      continue;
+    }
+    std::copy(path.begin(), path.end(), guard.path.begin());
+    guard.path[path.size()] = '\0';
+    std::copy(line.begin(), line.end(), guard.line.begin());
+    guard.line_size = line.size();
+    guard.armed.store(true);
+    return slot;
+  }
+  return kGuardedFiles;
+}
+
+void release_guard(std::size_t slot) {
+  if (slot < kGuardedFiles) {
+    guards()[slot].armed.store(false);
+    guards()[slot].taken.store(false);
+  }
+}
 
 Platform& native_platform() {
   static PosixPlatform system;

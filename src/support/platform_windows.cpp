@@ -4,6 +4,9 @@
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -228,6 +231,59 @@ class WindowsPlatform final : public Platform {
     return {.handle = handle_of(h), .error = 0};
   }
 
+  int copy_permissions(FileHandle /*file*/, std::string_view /*from*/) override {
+    // Windows files carry no permission bits; their access lists come from the folder.
+    return 0;
+  }
+
+  int rename_over(std::string_view from, std::string_view to) override {
+    std::wstring old_name;
+    std::wstring new_name;
+    if (!wide_name(from, old_name) || !wide_name(to, new_name)) {
+      return last_error();
+    }
+    return ::MoveFileExW(old_name.c_str(), new_name.c_str(), MOVEFILE_REPLACE_EXISTING) != 0
+               ? 0
+               : last_error();
+  }
+
+  int remove(std::string_view path) override {
+    std::wstring name;
+    if (!wide_name(path, name)) {
+      return last_error();
+    }
+    return ::DeleteFileW(name.c_str()) != 0 ? 0 : last_error();
+  }
+
+  std::optional<PathFacts> facts(std::string_view path) override {
+    std::wstring wide;
+    if (!wide_name(path, wide) || wide.empty()) {
+      return std::nullopt;
+    }
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    return query_path<PathFacts>(path, [&](HANDLE h) -> std::optional<PathFacts> {
+      PathFacts facts{.kind = kind_of(h), .links = 1, .resolved = std::string(path)};
+      BY_HANDLE_FILE_INFORMATION info{};
+      if (::GetFileInformationByHandle(h, &info) != 0) {
+        facts.links = info.nNumberOfLinks;
+      }
+      // The file a link leads to is the one replaced, not the link.
+      if (attributes != INVALID_FILE_ATTRIBUTES &&
+          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        std::wstring final_name(MAX_PATH + 1, L'\0');
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            h, final_name.data(), static_cast<DWORD>(final_name.size()), FILE_NAME_NORMALIZED);
+        if (length > 0 && length < final_name.size()) {
+          final_name.resize(length);
+          facts.resolved = utf8_text(final_name);
+        }
+      }
+      return facts;
+    });
+  }
+
+  std::uint64_t process_number() override { return ::GetCurrentProcessId(); }
+
   int empty(FileHandle file) override {
     // Only a disk file holds anything to remove; a device or a pipe is written as it is.
     if (::GetFileType(native(file)) != FILE_TYPE_DISK) {
@@ -369,7 +425,73 @@ class WindowsPlatform final : public Platform {
   }
 };
 
+// A guarded temporary file: its name and the line written when the console ends the process.
+struct Guard {
+  std::atomic<bool> armed{false};
+  std::atomic<bool> taken{false};
+  std::array<wchar_t, 4096> path{};
+  std::array<char, 4096> line{};
+  DWORD line_size = 0;
+};
+
+std::array<Guard, kGuardedFiles>& guards() {
+  static std::array<Guard, kGuardedFiles> all;
+  return all;
+}
+
+// Runs on a thread of its own when Ctrl+C or Ctrl+Break is pressed or the console is closed;
+// returning FALSE lets the system end the process as it would have.
+BOOL WINAPI on_console_stop(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+    const HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
+    for (Guard& guard : guards()) {
+      if (guard.armed.exchange(false)) {
+        ::DeleteFileW(guard.path.data());
+        DWORD moved = 0;
+        if (errors != nullptr && errors != INVALID_HANDLE_VALUE) {
+          ::WriteFile(errors, guard.line.data(), guard.line_size, &moved, nullptr);
+        }
+      }
+    }
+  }
+  return FALSE;
+}
+
 }  // namespace
+
+void prepare_process() {
+  // Windows hands a program no numbered descriptors to reuse, and has no file-size signal.
+  ::SetConsoleCtrlHandler(on_console_stop, TRUE);
+}
+
+std::size_t guard_file(std::string_view path, std::string_view line) {
+  std::array<Guard, kGuardedFiles>& all = guards();
+  std::wstring wide;
+  if (!wide_name(path, wide)) {
+    return kGuardedFiles;
+  }
+  for (std::size_t slot = 0; slot < all.size(); ++slot) {
+    Guard& guard = all[slot];
+    if (wide.size() >= guard.path.size() || line.size() > guard.line.size() ||
+        guard.taken.exchange(true)) {
+      continue;
+    }
+    std::copy(wide.begin(), wide.end(), guard.path.begin());
+    guard.path[wide.size()] = L'\0';
+    std::copy(line.begin(), line.end(), guard.line.begin());
+    guard.line_size = static_cast<DWORD>(line.size());
+    guard.armed.store(true);
+    return slot;
+  }
+  return kGuardedFiles;
+}
+
+void release_guard(std::size_t slot) {
+  if (slot < kGuardedFiles) {
+    guards()[slot].armed.store(false);
+    guards()[slot].taken.store(false);
+  }
+}
 
 Platform& native_platform() {
   static WindowsPlatform system;

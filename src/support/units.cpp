@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -185,6 +186,7 @@ FdOutput::~FdOutput() {
 }
 
 int FdOutput::empty_before(std::string_view text) {
+  wrote_any_ = wrote_any_ || !text.empty();
   if (empty_pending_ && !text.empty()) {
     empty_pending_ = false;
     return system_.empty(file_);
@@ -210,7 +212,14 @@ void FdOutput::pass_on() {
     return;
   }
   if (!writer_) {
-    writer_ = std::make_unique<Writer>(system_, file_);
+    try {
+      writer_ = std::make_unique<Writer>(system_, file_);
+    } catch (const std::system_error&) {
+      // No second thread can be started: the run writes every block itself.
+      inline_left_ = std::numeric_limits<std::size_t>::max();
+      flush();
+      return;
+    }
   }
   if (const int error = writer_->wait(); error != 0) {
     write_failed(error);
@@ -247,6 +256,15 @@ void FdOutput::flush() {
   text.clear();
   if (error != 0 && report_failures_) {
     write_failed(error);
+  }
+}
+
+void FdOutput::discard() {
+  writer_.reset();
+  pending().clear();
+  const FileHandle file = std::exchange(file_, FileHandle{});
+  if (report_failures_ && file.open()) {
+    static_cast<void>(system_.close(file));
   }
 }
 
@@ -417,6 +435,21 @@ int FileBuffer::read_all(Platform& system, FileHandle file, std::size_t size) {
   }
 }
 
+std::optional<StandardStream> written_by_console(Platform& system, std::string_view path) {
+  const std::string_view name = without_trailing_blanks(path);
+  const std::optional<FileIdentity> file = name.empty() ? std::nullopt : system.identity(name);
+  if (!file || system.kind(name) == FileKind::kCharacterDevice) {
+    return std::nullopt;
+  }
+  for (const StandardStream stream : {StandardStream::kOutput, StandardStream::kError}) {
+    const FileHandle handle = system.standard(stream);
+    if (handle.open() && system.identity(handle) == file) {
+      return stream;
+    }
+  }
+  return std::nullopt;
+}
+
 struct UnitTable::Slot {
   bool connected = false;
   std::string name;
@@ -424,6 +457,8 @@ struct UnitTable::Slot {
   bool writable = false;
   std::optional<FileIdentity> identity;
   std::unique_ptr<MemoryLines> lines;
+  // Before the output unit, so that the file is closed before its temporary name is removed.
+  std::unique_ptr<ReplacedFile> replaced;
   std::unique_ptr<FdOutput> file_output;
   OutputUnit* output = nullptr;
   bool empty_at_first_write = false;
@@ -439,6 +474,7 @@ struct UnitTable::Slot {
     if (file.open()) {
       static_cast<void>(system.close(file));
     }
+    replaced.reset();
     connected = false;
     name.clear();
     file = {};
@@ -498,9 +534,16 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
       return kNotAFile;
     }
     opened = system_.open_read(path);
+  } else if (mode == OpenMode::kUnknown) {
+    auto replaced = std::make_unique<ReplacedFile>(system_);
+    if (const int error = replaced->open(path); error != 0) {
+      open_failure_ = system_.reason(error);
+      return error;
+    }
+    opened = {.handle = replaced->handle(), .error = 0};
+    s.replaced = std::move(replaced);
   } else {
-    opened = system_.open_write(
-        path, mode == OpenMode::kNew ? WriteMode::kCreateNew : WriteMode::kCreateOrOpen);
+    opened = system_.open_write(path, WriteMode::kCreateNew);
   }
   if (opened.error != 0) {
     open_failure_ = system_.reason(opened.error);
@@ -510,6 +553,7 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
     const FileKind kind = system_.kind(opened.handle);
     if (kind == FileKind::kDirectory) {
       static_cast<void>(system_.close(opened.handle));
+      s.replaced.reset();
       open_failure_ = system_.reason(kIsDirectory);
       return kIsDirectory;
     }
@@ -521,11 +565,13 @@ int UnitTable::open(int unit, std::string_view name, OpenMode mode) {
   }
   open_failure_.clear();
   s.connected = true;
-  s.empty_at_first_write = mode == OpenMode::kUnknown;
+  s.empty_at_first_write = s.replaced && s.replaced->in_place();
   s.name = path;
   s.file = opened.handle;
   s.writable = mode != OpenMode::kOld;
-  s.identity = system_.identity(opened.handle);
+  // A file written under a temporary name is known by the file it replaces.
+  s.identity = s.replaced && !s.replaced->in_place() ? system_.identity(path)
+                                                     : system_.identity(opened.handle);
   return 0;
 }
 
@@ -588,24 +634,41 @@ void UnitTable::close(int unit) {
   if (!s.connected) {
     return;
   }
+  // A failure stops the run with the slot still holding its temporary file, for abandon().
+  bool wrote = false;
   if (s.file_output) {
-    std::unique_ptr<FdOutput> out = std::move(s.file_output);
+    s.file_output->close();
+    wrote = s.file_output->wrote_any();
     s.file = {};
-    s.reset(system_);
-    out->close();
-    return;
-  }
-  if (s.output != nullptr) {
+  } else if (s.output != nullptr) {
     s.output->close();
   }
-  const std::string name = s.name;
-  const FileHandle file = std::exchange(s.file, FileHandle{});
-  s.reset(system_);
-  if (file.open()) {
+  if (const FileHandle file = std::exchange(s.file, FileHandle{}); file.open()) {
     if (const int error = system_.close(file); error != 0) {
-      stop_input({.file = name, .message = "cannot close the file: " + system_.reason(error)});
+      stop_input({.file = s.name, .message = "cannot close the file: " + system_.reason(error)});
     }
   }
+  if (s.replaced && (wrote || !s.replaced->existed())) {
+    if (const int error = s.replaced->commit(); error != 0) {
+      stop_input({.file = s.name,
+                  .message = "cannot replace the output data file: " + system_.reason(error)});
+    }
+  }
+  s.reset(system_);
+}
+
+ReplacedFile::Abandoned UnitTable::abandon(int unit) {
+  Slot& s = slot(unit);
+  if (!s.connected) {
+    return {};
+  }
+  if (s.file_output) {
+    s.file_output->discard();
+    s.file = {};
+  }
+  ReplacedFile::Abandoned done = s.replaced ? s.replaced->abandon() : ReplacedFile::Abandoned{};
+  s.reset(system_);
+  return done;
 }
 
 void UnitTable::settle() {

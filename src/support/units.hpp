@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "support/platform.hpp"
+#include "support/replaced_file.hpp"
 
 namespace qel2br::support {
 
@@ -121,6 +123,10 @@ class FdOutput final : public OutputUnit {
   // Waits for the block being written; a failed write stops the run. Done before an input stop
   // is reported, so that the report is the one of the failure that came first.
   void settle();
+  // Whether any text has been written to the file.
+  [[nodiscard]] bool wrote_any() const { return wrote_any_; }
+  // Drops the text not yet written and closes the file without a report (a run that stopped).
+  void discard();
 
  protected:
   void pass_on() override;
@@ -135,6 +141,7 @@ class FdOutput final : public OutputUnit {
   Platform& system_;
   FileHandle file_;
   bool empty_pending_ = false;
+  bool wrote_any_ = false;
   std::string name_;
   bool report_failures_;
   std::size_t inline_left_;         // bytes still to be written before the writer starts
@@ -227,6 +234,11 @@ class FdLines final : public LineSource {
   std::int64_t line_number_ = 0;
 };
 
+// The standard stream (output or error) that writes to the file path names, when one does; a
+// terminal or the null device is no file that console lines could spoil.
+[[nodiscard]] std::optional<StandardStream> written_by_console(Platform& system,
+                                                               std::string_view path);
+
 // How a file is opened on a unit.
 enum class OpenMode : std::uint8_t { kOld, kNew, kUnknown, kScratch };
 
@@ -242,8 +254,10 @@ class UnitTable {
   // Opens the named file on the unit; returns 0 or the platform's error number. A directory
   // and an all-blank name cannot be opened. An earlier connection of the unit is closed first.
   // A file opened OLD is opened for reading only, and only a regular file or a pipe is taken (a
-  // device or a socket is refused). A file opened UNKNOWN is created when missing and emptied
-  // only when its first line is written.
+  // device or a socket is refused). A file opened UNKNOWN is written under a temporary name
+  // beside it and replaces it at close() (see ReplacedFile); where a temporary file cannot
+  // serve, the file itself is opened, created when missing and emptied only when its first line
+  // is written.
   [[nodiscard]] int open(int unit, std::string_view name, OpenMode mode);
   // Why the last open failed, in words ("No such file or directory", "it is a character
   // device"); empty after a successful open.
@@ -263,8 +277,13 @@ class UnitTable {
   // the program.
   [[nodiscard]] OutputUnit& output(int unit);
   // Closes the unit (flushing it); a unit that is not connected is left alone. A failed write
-  // or close stops the run naming the file.
+  // or close stops the run naming the file. The output data file written under a temporary name
+  // then replaces the file of its name; when nothing was written to it, a file that was there
+  // is left as it was (and a new one is made empty).
   void close(int unit);
+  // Disconnects the unit of a run that stopped, without a report: the text not yet written is
+  // dropped and a temporary file removed (see ReplacedFile::abandon).
+  ReplacedFile::Abandoned abandon(int unit);
   // Waits for the blocks of the files being written; a failed write stops the run.
   void settle();
   // Whether path names the same file as the one connected to the unit (any spelling or link).

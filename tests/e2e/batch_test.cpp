@@ -421,19 +421,19 @@ TEST(Warnings, StrictStopsAtTheFirst) {
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.err,
             "qel2br: cards.inp:1: card holds a tab character in column 5; each character is one "
-            "column, so its fields may be misread (a warning; --strict stops the run)\n");
+            "column, so its fields may be misread (a warning; --strict stops the run)\n"
+            "qel2br: out.txt left as it was\n");
   EXPECT_EQ(work.file("out.txt"), "kept\r\n");
 
-  // One found while converting stops there, without the end line.
+  // One found while converting stops there, and the output is still as it was.
   work.put("cards.inp", kDepth + sea("1", "24,5"));
   result = work.run({"cards.inp", "out.txt", "--strict"});
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.err,
             "qel2br: cards.inp:2: SEA card, columns 16-20: \"24,5\" holds more than one value; "
-            "only 24 is read (a warning; --strict stops the run)\n");
-  const std::string output = work.file("out.txt");
-  EXPECT_NE(output.find("' Water Depth          :  100.000 [m]\r\n"), std::string::npos);
-  EXPECT_EQ(output.find(kEndLine), std::string::npos);
+            "only 24 is read (a warning; --strict stops the run)\n"
+            "qel2br: out.txt left as it was\n");
+  EXPECT_EQ(work.file("out.txt"), "kept\r\n");
 
   // Without warnings --strict changes nothing.
   work.put("cards.inp", kDepth + sea("1", "24.5"));
@@ -552,7 +552,8 @@ TEST(SpecialFiles, DevicesAreRefusedWithTheirKind) {
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.err,
             "qel2br: cannot open the element-number file \"/dev/zero\": it is a character "
-            "device, not a file\n");
+            "device, not a file\nqel2br: out.txt left as it was\n");
+  EXPECT_FALSE(fs::exists(work.dir() / "out.txt"));
 
   // The dialogue says " Nonexisting file :" and asks again.
   result = work.run({}, "/dev/zero\ncards.inp\nout.txt\n\n");

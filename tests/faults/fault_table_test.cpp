@@ -1,19 +1,28 @@
 // The fault table: each golden case (and one long case made here) run once per fault point with
-// qel2br_faults, whose platform makes one read, write or close of a file go wrong (see
-// faulty_platform.cpp).
+// qel2br_faults, whose platform makes one call go wrong (see faulty_platform.cpp).
 //
 // A run without a fault counts the calls. Then, for every call (or an even spread of at most
 // kMostPoints of each kind), a run where that call
-//   fails with an error number: it ends with status 2, with a report on standard error naming
-//     the file and the system's reason, and leaves every input file as it was;
+//   fails with an error number (a read, write or close of a file, the rename of the temporary
+//     output into place): it ends with status 2, with a report on standard error naming the file
+//     and the system's reason, and leaves every file of the folder as it was, with no temporary
+//     file left;
 //   moves fewer bytes, or is interrupted: everything is as in the run without a fault;
 //   reads a file that another process has just cut to half its size: the run ends normally, or
-//     with the error end, or with a report (status 2), never through a signal.
+//     with the error end, or with a report (status 2), never through a signal;
+//   meets a stop signal at a write: the process ends by that signal, saying that the output was
+//     left as it was, and leaves every file as it was, with no temporary file left;
+//   creates the temporary output file and fails: the output cannot be opened (the dialogue's
+//     error end), and the folder is as it was;
+//   removes the temporary file of a stopped run and fails: the run says which file is left;
+//   allocates memory and fails: "out of memory" and status 2, with every file as it was, or a
+//     run as without the fault where the tool could do without that memory.
 // No run may crash or hang.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +49,11 @@ using qel2br::e2e::snapshot;
 
 // Long runs make many calls of one kind: an even spread of this many of them is tried.
 constexpr std::size_t kMostPoints = 200;
+// Allocations are many: fewer of them are tried.
+constexpr std::size_t kMostAllocationPoints = 40;
+
+// The temporary output file's name holds this.
+constexpr std::string_view kTemporaryMark = ".qel2br-";
 
 struct FaultRun {
   Outcome outcome;
@@ -121,20 +135,35 @@ class FaultTable : public ::testing::TestWithParam<std::string> {
   }
 };
 
-// 1 to count, or kMostPoints of them spread evenly from the first to the last.
-std::vector<std::int64_t> spread(std::int64_t count) {
+// 1 to count, or most of them spread evenly from the first to the last.
+std::vector<std::int64_t> spread(std::int64_t count, std::size_t most = kMostPoints) {
   std::vector<std::int64_t> numbers;
-  if (count <= static_cast<std::int64_t>(kMostPoints)) {
+  if (count <= static_cast<std::int64_t>(most)) {
     for (std::int64_t n = 1; n <= count; ++n) {
       numbers.push_back(n);
     }
     return numbers;
   }
-  for (std::size_t i = 0; i < kMostPoints; ++i) {
+  for (std::size_t i = 0; i < most; ++i) {
     numbers.push_back(1 + static_cast<std::int64_t>(i) * (count - 1) /
-                              static_cast<std::int64_t>(kMostPoints - 1));
+                              static_cast<std::int64_t>(most - 1));
   }
   return numbers;
+}
+
+// Every file of the folder is as it was before the run, and no temporary file is left.
+void expect_folder_as_before(const FaultRun& r) {
+  std::map<std::string, std::string> before;
+  for (const auto& [name, text] : r.before) {
+    before[name] = normalise(text);
+  }
+  EXPECT_EQ(r.after, before) << "the files differ from those before the run";
+}
+
+bool temporary_left(const FaultRun& r) {
+  return std::any_of(r.after.begin(), r.after.end(), [](const auto& file) {
+    return file.first.find(kTemporaryMark) != std::string::npos;
+  });
 }
 
 // The input files (present before the run, not written by it) are left as they were.
@@ -155,19 +184,31 @@ void expect_inputs_unchanged(const FaultRun& r, const FaultRun& clean,
 TEST_P(FaultTable, EveryCallFailsSoundly) {
   const FaultRun clean = run("");
   ASSERT_FALSE(clean.outcome.timed_out);
-  ASSERT_EQ(clean.tally.size(), 3U) << "the run without a fault left no tally";
+  ASSERT_EQ(clean.tally.size(), 7U) << "the run without a fault left no tally";
+  EXPECT_FALSE(temporary_left(clean));
 
   std::vector<Point> points;
   const std::map<std::string, std::vector<std::string>> effects = {
       {"read", {"EIO", "short", "eintr", "truncate"}},
-      {"write", {"ENOSPC", "short", "eintr"}},
-      {"close", {"EIO"}}};
+      {"write", {"ENOSPC", "short", "eintr", "SIGTERM"}},
+      {"close", {"EIO"}},
+      {"create", {"EIO"}},
+      {"rename", {"EIO"}},
+      {"remove", {"EIO"}}};
   for (const auto& [call, kinds] : effects) {
     for (const std::int64_t n : spread(clean.tally.at(call + "s"))) {
       for (const std::string& effect : kinds) {
         points.push_back({.call = call, .number = n, .effect = effect});
       }
     }
+  }
+  // The other stop signals at the first write; allocations, fewer of them.
+  if (clean.tally.at("writes") > 0) {
+    points.push_back({.call = "write", .number = 1, .effect = "SIGINT"});
+    points.push_back({.call = "write", .number = 1, .effect = "SIGHUP"});
+  }
+  for (const std::int64_t n : spread(clean.tally.at("news"), kMostAllocationPoints)) {
+    points.push_back({.call = "new", .number = n, .effect = "ENOMEM"});
   }
 
   for (const Point& p : points) {
@@ -176,9 +217,42 @@ TEST_P(FaultTable, EveryCallFailsSoundly) {
     const FaultRun r = run(fault);
     ++g_points_run;
     ASSERT_FALSE(r.outcome.timed_out) << "the run hung";
+    // A process ended by a signal writes no tally.
+    if (!p.effect.starts_with("SIG")) {
+      EXPECT_FALSE(r.hit.empty()) << "the fault was not reached";
+    }
+    if (p.effect.starts_with("SIG")) {
+      const int number = p.effect == "SIGINT" ? SIGINT : p.effect == "SIGTERM" ? SIGTERM : SIGHUP;
+      EXPECT_EQ(r.outcome.status, 128 + number) << r.errors;
+      // An output written in place (a device) has no temporary file to speak of.
+      const bool output_file =
+          std::any_of(clean.after.begin(), clean.after.end(),
+                      [&](const auto& f) { return !clean.before.contains(f.first); });
+      EXPECT_EQ(r.errors.find(" left as it was\n") != std::string::npos, output_file) << r.errors;
+      expect_folder_as_before(r);
+      continue;
+    }
     EXPECT_LT(r.outcome.status, 128) << "the run ended through a signal";
-    EXPECT_FALSE(r.hit.empty()) << "the fault was not reached";
-    if (p.effect == "short" || p.effect == "eintr") {
+    if (p.call == "remove") {
+      // Only a stopped run removes its temporary file; that it cannot is said.
+      EXPECT_EQ(r.outcome.status, clean.outcome.status);
+      EXPECT_NE(r.errors.find("cannot remove this temporary file"), std::string::npos) << r.errors;
+      expect_inputs_unchanged(r, clean);
+      continue;
+    }
+    EXPECT_FALSE(temporary_left(r)) << "a temporary file was left";
+    if (p.call == "new") {
+      if (r.outcome.status == 2 && r.errors.find("qel2br: out of memory\n") != std::string::npos) {
+        expect_folder_as_before(r);
+      } else {
+        EXPECT_EQ(r.outcome.status, clean.outcome.status) << r.errors;
+        EXPECT_EQ(r.after, clean.after) << "the files differ from the run without a fault";
+      }
+    } else if (p.call == "create") {
+      EXPECT_EQ(r.outcome.status, 1) << r.errors;
+      EXPECT_NE(r.errors.find("cannot open the output data file"), std::string::npos) << r.errors;
+      expect_folder_as_before(r);
+    } else if (p.effect == "short" || p.effect == "eintr") {
       EXPECT_EQ(r.outcome.status, clean.outcome.status);
       EXPECT_EQ(r.console, clean.console);
       EXPECT_EQ(r.errors, clean.errors);
@@ -192,19 +266,22 @@ TEST_P(FaultTable, EveryCallFailsSoundly) {
       expect_inputs_unchanged(r, clean, r.hit);
     } else {
       // A file whose failure the run reports anyway (a write that fails before the close) is
-      // reported once, with that failure's reason.
-      const std::string named = "qel2br: " + r.hit + ": ";
+      // reported once, with that failure's reason. The temporary output is named by its own
+      // name.
+      const bool temporary = r.hit.find(kTemporaryMark) != std::string::npos;
+      const std::string named = temporary ? "qel2br: out" : "qel2br: " + r.hit + ": ";
       const bool reported_anyway = clean.errors.find(named) != std::string::npos;
       const std::string reason = std::strerror(p.effect == "EIO" ? EIO : ENOSPC);
       EXPECT_EQ(r.outcome.status, 2) << r.errors;
       EXPECT_NE(r.errors.find(named), std::string::npos) << r.errors;
       EXPECT_TRUE(reported_anyway || r.errors.find(reason) != std::string::npos) << r.errors;
-      expect_inputs_unchanged(r, clean);
+      expect_folder_as_before(r);
     }
   }
   std::cout << GetParam() << ": " << points.size() << " fault points (" << clean.tally.at("reads")
             << " reads, " << clean.tally.at("writes") << " writes, " << clean.tally.at("closes")
-            << " closes)\n";
+            << " closes, " << clean.tally.at("creates") << " creates, " << clean.tally.at("renames")
+            << " renames, " << clean.tally.at("news") << " allocations)\n";
 }
 
 // The golden cases and the long one.

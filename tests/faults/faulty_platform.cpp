@@ -1,22 +1,28 @@
 // A platform that makes one chosen call on a named file go wrong, for the fault table: linked
 // into qel2br_faults in place of the native platform() (everything else is passed through).
 //
-// QEL2BR_FAULT=CALL:N:EFFECT picks the Nth read, write or close (counted over the files the run
-// opens by name; the standard streams are passed through) and what happens to it:
+// QEL2BR_FAULT=CALL:N:EFFECT picks the Nth call of a kind (reads, writes and closes counted over
+// the files the run opens by name, the standard streams passed through; creates of temporary
+// files, renames and removes; allocations, over every thread) and what happens to it:
 //   EIO, ENOSPC, EACCES, ...   the call fails with that error number (a close still releases
-//                              the file);
+//                              the file; an allocation always fails as memory running out);
 //   short                      the call moves fewer bytes than asked (at most 7 for a read,
 //                              half for a write);
 //   eintr                      the call is interrupted before it moves anything;
-//   truncate                   (reads) another process cuts the file to half its size first.
-// QEL2BR_FAULT_TALLY=PATH writes, at exit, how many reads, writes and closes the run made and
-// the name of the file the fault hit.
+//   truncate                   (reads) another process cuts the file to half its size first;
+//   SIGINT, SIGTERM, SIGHUP    (writes) the signal arrives just before the call.
+// QEL2BR_FAULT_TALLY=PATH writes, at exit, how many calls of each kind the run made and the name
+// of the file the fault hit.
+#include <signal.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,15 +33,23 @@ namespace qel2br::support {
 
 namespace {
 
-enum class Call : std::uint8_t { kNone, kRead, kWrite, kClose };
-enum class Effect : std::uint8_t { kError, kShort, kInterrupt, kTruncate };
+enum class Call : std::uint8_t { kNone, kRead, kWrite, kClose, kCreate, kRename, kRemove, kNew };
+enum class Effect : std::uint8_t { kError, kShort, kInterrupt, kTruncate, kSignal };
 
 struct Fault {
   Call call = Call::kNone;
   std::int64_t number = 0;
   Effect effect = Effect::kError;
   int error = 0;
+  int signal_number = 0;
 };
+
+// Allocations are counted once the platform is made (before that, the process is starting);
+// the allocation numbered failing_allocation fails.
+std::atomic<bool> g_counting{false};                // NOLINT: read by operator new
+std::atomic<std::int64_t> g_allocations{0};         // NOLINT
+std::atomic<std::int64_t> g_failing_allocation{0};  // NOLINT: 0 for none
+std::atomic<bool> g_allocation_failed{false};       // NOLINT
 
 int error_named(std::string_view name) {
   static const std::map<std::string_view, int> kErrors = {
@@ -58,10 +72,14 @@ Fault fault_from_environment() {
   }
   Fault fault;
   const std::string call = request.substr(0, first);
-  fault.call = call == "read"    ? Call::kRead
-               : call == "write" ? Call::kWrite
-               : call == "close" ? Call::kClose
-                                 : Call::kNone;
+  fault.call = call == "read"     ? Call::kRead
+               : call == "write"  ? Call::kWrite
+               : call == "close"  ? Call::kClose
+               : call == "create" ? Call::kCreate
+               : call == "rename" ? Call::kRename
+               : call == "remove" ? Call::kRemove
+               : call == "new"    ? Call::kNew
+                                  : Call::kNone;
   fault.number = std::strtoll(request.c_str() + first + 1, nullptr, 10);
   const std::string effect = request.substr(second + 1);
   if (effect == "short") {
@@ -70,6 +88,9 @@ Fault fault_from_environment() {
     fault.effect = Effect::kInterrupt;
   } else if (effect == "truncate") {
     fault.effect = Effect::kTruncate;
+  } else if (effect == "SIGINT" || effect == "SIGTERM" || effect == "SIGHUP") {
+    fault.effect = Effect::kSignal;
+    fault.signal_number = effect == "SIGINT" ? SIGINT : effect == "SIGTERM" ? SIGTERM : SIGHUP;
   } else {
     fault.effect = Effect::kError;
     fault.error = error_named(effect);
@@ -84,22 +105,61 @@ class FaultyPlatform final : public Platform {
     if (tally != nullptr) {
       tally_path_ = tally;
     }
+    if (fault_.call == Call::kNew) {
+      g_failing_allocation = fault_.number;
+    }
+    g_counting = true;
   }
   FaultyPlatform(const FaultyPlatform&) = delete;
   FaultyPlatform& operator=(const FaultyPlatform&) = delete;
   ~FaultyPlatform() override {
+    g_counting = false;
     if (!tally_path_.empty()) {
       std::ofstream out(tally_path_, std::ios::trunc);
-      out << "reads " << reads_ << "\nwrites " << writes_ << "\ncloses " << closes_ << "\nfault "
-          << hit_ << "\n";
+      if (g_allocation_failed) {
+        hit_ = "(memory)";
+      }
+      out << "reads " << reads_ << "\nwrites " << writes_ << "\ncloses " << closes_ << "\ncreates "
+          << creates_ << "\nrenames " << renames_ << "\nremoves " << removes_ << "\nnews "
+          << g_allocations << "\nfault " << hit_ << "\n";
     }
   }
 
-  Opened open_read(std::string_view path) override { return named(real_.open_read(path), path); }
-  Opened open_write(std::string_view path, WriteMode mode) override {
-    return named(real_.open_write(path, mode), path);
+  // The name is held before the file is opened, so that an allocation failing there loses no
+  // open file.
+  Opened open_read(std::string_view path) override {
+    std::string name(path);
+    return named(real_.open_read(path), std::move(name));
   }
-  Opened open_scratch() override { return named(real_.open_scratch(), "(scratch)"); }
+  Opened open_write(std::string_view path, WriteMode mode) override {
+    // Only temporary files are created new.
+    if (mode == WriteMode::kCreateNew && hits(Call::kCreate, ++creates_, std::string(path))) {
+      return {.handle = {}, .error = fault_.error};
+    }
+    std::string name(path);
+    return named(real_.open_write(path, mode), std::move(name));
+  }
+  int rename_over(std::string_view from, std::string_view to) override {
+    if (hits(Call::kRename, ++renames_, std::string(to))) {
+      return fault_.error;
+    }
+    return real_.rename_over(from, to);
+  }
+  int remove(std::string_view path) override {
+    if (hits(Call::kRemove, ++removes_, std::string(path))) {
+      return fault_.error;
+    }
+    return real_.remove(path);
+  }
+  int copy_permissions(FileHandle file, std::string_view from) override {
+    return real_.copy_permissions(file, from);
+  }
+  std::optional<PathFacts> facts(std::string_view path) override { return real_.facts(path); }
+  std::uint64_t process_number() override { return real_.process_number(); }
+  Opened open_scratch() override {
+    std::string name = "(scratch)";
+    return named(real_.open_scratch(), std::move(name));
+  }
   int empty(FileHandle file) override { return real_.empty(file); }
 
   Transfer read(FileHandle file, std::span<char> buffer) override {
@@ -120,6 +180,7 @@ class FaultyPlatform final : public Platform {
         }
         return real_.read(file, buffer);
       }
+      case Effect::kSignal:
       case Effect::kError:
         break;
     }
@@ -136,6 +197,9 @@ class FaultyPlatform final : public Platform {
         return real_.write(file, bytes.substr(0, std::max<std::size_t>(1, bytes.size() / 2)));
       case Effect::kInterrupt:
         return {.bytes = 0, .error = kInterrupted};
+      case Effect::kSignal:
+        ::raise(fault_.signal_number);
+        return real_.write(file, bytes);
       case Effect::kTruncate:
       case Effect::kError:
         break;
@@ -174,9 +238,14 @@ class FaultyPlatform final : public Platform {
   void release_memory(std::span<char> memory) override { real_.release_memory(memory); }
 
  private:
-  Opened named(Opened opened, std::string_view path) {
+  Opened named(Opened opened, std::string name) {
     if (opened.error == 0) {
-      names_[opened.handle.value] = std::string(path);
+      try {
+        names_[opened.handle.value] = std::move(name);
+      } catch (const std::bad_alloc&) {
+        static_cast<void>(real_.close(opened.handle));
+        throw;
+      }
     }
     return opened;
   }
@@ -197,6 +266,9 @@ class FaultyPlatform final : public Platform {
   std::int64_t reads_ = 0;
   std::int64_t writes_ = 0;
   std::int64_t closes_ = 0;
+  std::int64_t creates_ = 0;
+  std::int64_t renames_ = 0;
+  std::int64_t removes_ = 0;
   std::string hit_;
 };
 
@@ -208,3 +280,24 @@ Platform& platform() {
 }
 
 }  // namespace qel2br::support
+
+// Every allocation of the program goes through here, so that the chosen one fails.
+void* operator new(std::size_t size) {
+  using qel2br::support::g_allocations;
+  if (qel2br::support::g_counting && ++g_allocations == qel2br::support::g_failing_allocation) {
+    qel2br::support::g_allocation_failed = true;
+    throw std::bad_alloc();
+  }
+  void* memory = std::malloc(size == 0 ? 1 : size);  // NOLINT(cppcoreguidelines-no-malloc)
+  if (memory == nullptr) {
+    throw std::bad_alloc();
+  }
+  return memory;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }                        // NOLINT
+void operator delete[](void* memory) noexcept { std::free(memory); }                      // NOLINT
+void operator delete(void* memory, std::size_t /*size*/) noexcept { std::free(memory); }  // NOLINT
+void operator delete[](void* memory, std::size_t /*size*/) noexcept {                     // NOLINT
+  std::free(memory);                                                                      // NOLINT
+}
