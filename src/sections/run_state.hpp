@@ -79,6 +79,9 @@ struct RunState {
   sets::StructureTable structure{structure_words};
   sets::SortedNumbers element_numbers;
 
+  // Why the run takes its error end, for standard error: set where that end is chosen.
+  std::string error_end_reason{};
+
   // When set, the sections note here what they convert, for the conversion report.
   report::ReportData* report = nullptr;
 

@@ -265,7 +265,13 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
        2,
        "",
        "qel2br: cards.inp:2: SEA card, columns 16-20: expected a number, found \"x\"\n"},
-      {"undefined group", "FLOO NOSUCH\n", {"--groups", "groups.txt"}, 1, "\n Error \n", ""},
+      {"undefined group",
+       "FLOO NOSUCH\n",
+       {"--groups", "groups.txt"},
+       1,
+       "\n Error \n",
+       "qel2br: error: cards.inp:1: the FLOO card names the group \"NOSUCH\", which is not "
+       "defined on the group-name file \"groups.txt\"\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -603,7 +609,7 @@ TEST(Reasons, FailedOpensSayWhy) {
        {},
        "cards.inp\nsub\n",
        1,
-       "qel2br: cannot open the output data file \"sub\": Is a directory\n"},
+       "qel2br: error: cannot open the output data file \"sub\": Is a directory\n"},
       {"dialogue, home shorthand",
        {},
        "~/cards.inp\ncards.inp\nout.txt\n\n",
