@@ -26,6 +26,7 @@ struct BatchOptions {
   std::optional<std::string> report{};    // the conversion report (HTML) to write
   bool check = false;                     // read and report everything, write no output file
   bool strict = false;                    // the first warning stops the run
+  bool force = false;                     // replace an OUTPUT that looks like a card file
 };
 
 using FileName = support::Text<256>;
