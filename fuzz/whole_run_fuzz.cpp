@@ -154,11 +154,19 @@ void run_once(const std::string& answers, const Scratch& scratch,
       }
       break;
     }
-    case qel2br::driver::kErrorEnd:
-      if (shown.find("\n Error \n") == std::string::npos || !only_warnings(reported)) {
-        fail("an error end without \" Error \" or with a report", shown, reported);
+    case qel2br::driver::kErrorEnd: {
+      // Its reason is one line on standard error among any warnings.
+      std::string others = reported;
+      const std::size_t reason = others.find("qel2br: error: ");
+      if (reason != std::string::npos) {
+        others.erase(reason, others.find('\n', reason) - reason + 1);
+      }
+      if (shown.find("\n Error \n") == std::string::npos || reason == std::string::npos ||
+          others.find("qel2br: error: ") != std::string::npos || !only_warnings(others)) {
+        fail("an error end without \" Error \" or without its one reason", shown, reported);
       }
       break;
+    }
     case qel2br::driver::kInputStop:
       if (reported.rfind("qel2br: ", 0) != 0) {
         fail("an input stop without its report", shown, reported);

@@ -12,6 +12,7 @@
 #include "driver/exit_status.hpp"
 #include "driver/report_file.hpp"
 #include "driver/run.hpp"
+#include "driver/run_files.hpp"
 #include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
@@ -60,11 +61,15 @@ int run_main(int argc, char** argv) {
     auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
     if (batch) {
       state->batch = &options.batch;
+      // No file the run writes may be another file of the run: checked before any is opened.
+      status = qel2br::driver::check_run_files(options.batch, errors);
     }
-    status = batch && options.batch.report.has_value()
-                 ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
-                                                   qel2br::cli::kVersion)
-                 : qel2br::driver::run_and_report(*state, errors);
+    if (status == 0) {
+      status = batch && options.batch.report.has_value()
+                   ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
+                                                     qel2br::cli::kVersion)
+                   : qel2br::driver::run_and_report(*state, errors);
+    }
   }
   console.flush();
   errors.flush();

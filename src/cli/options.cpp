@@ -16,7 +16,7 @@ constexpr std::size_t kLongestName = 256;
 constexpr std::string_view kUsage =
     "usage: qel2br                       (the dialogue: asks for the files on the console)\n"
     "       qel2br INPUT OUTPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
-    "              [--report FILE.html]\n"
+    "              [--report FILE.html] [--force]\n"
     "       qel2br --check INPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
     "              [--report FILE.html]\n"
     "       qel2br --help | --version\n";
@@ -40,6 +40,9 @@ constexpr std::string_view kHelp =
     "                   levels, sea states, current and profile plots, element sets or groups,\n"
     "                   and every warning (in a check run: what would be written). Its date is\n"
     "                   SOURCE_DATE_EPOCH (seconds since 1970, UTC) when that is set\n"
+    "  --force          replace OUTPUT even when it looks like a card file (a line that\n"
+    "                   starts with one of the card keywords); without it such an OUTPUT\n"
+    "                   is refused, so that swapped file names destroy no card file\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
@@ -48,9 +51,12 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status:\n"
     "  0   normal end: the output data file ends with its end-of-file line\n"
-    "  1   error end (\" Error \" on standard output): the output data file has no end line\n"
+    "  1   error end (\" Error \" on standard output, \"qel2br: error: ...\" on standard\n"
+    "      error): the output data file has no end line\n"
     "  2   the input stopped the run: a card field that cannot be read, a file that cannot\n"
-    "      be opened, a table limit, a warning under --strict; the reason is on standard error\n"
+    "      be opened, a file the run writes that is another file of the run, an OUTPUT that\n"
+    "      looks like a card file, a table limit, a warning under --strict; the reason is on\n"
+    "      standard error\n"
     "  3   internal error: a fault of the program itself\n"
     "  64  wrong usage of the command line\n"
     "\n"
@@ -80,6 +86,7 @@ Options parse_options(std::span<const char* const> args) {
   bool check = false;
   bool quiet = false;
   bool strict = false;
+  bool force = false;
   bool help = false;
   bool version = false;
   app.add_option("files", files);
@@ -89,6 +96,7 @@ Options parse_options(std::span<const char* const> args) {
   app.add_flag("--check", check);
   app.add_flag("--quiet", quiet);
   app.add_flag("--strict", strict);
+  app.add_flag("--force", force);
   app.add_flag("-h,--help", help);
   app.add_flag("--version", version);
 
@@ -153,6 +161,7 @@ Options parse_options(std::span<const char* const> args) {
   }
   options.batch.check = check;
   options.batch.strict = strict;
+  options.batch.force = force;
   return options;
 }
 

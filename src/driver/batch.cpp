@@ -49,10 +49,14 @@ void take_answer(sections::RunState& run, std::string_view question, std::span<c
   support::copy_text(batch_answer, text);
 }
 
+std::string failed_open_message(const sections::RunState& run, std::string_view what,
+                                std::string_view name) {
+  return "cannot open the " + std::string(what) + " \"" +
+         std::string(support::without_trailing_blanks(name)) + "\": " + run.units.open_failure();
+}
+
 void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {
-  const std::string message = "cannot open the " + std::string(what) + " \"" +
-                              std::string(support::without_trailing_blanks(name)) +
-                              "\": " + run.units.open_failure();
+  const std::string message = failed_open_message(run, what, name);
   if (run.batch != nullptr) {
     support::stop_input({.file = "", .line = 0, .message = message, .detail = ""});
   }

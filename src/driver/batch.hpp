@@ -23,6 +23,11 @@ void take_answer(sections::RunState& run, std::string_view question, support::Te
   take_answer(run, question, std::span<char>(text.data(), N), batch_answer);
 }
 
+// "cannot open the output data file "name": reason", with the reason the units give for the
+// failed open (what: "input card file", ...).
+[[nodiscard]] std::string failed_open_message(const sections::RunState& run, std::string_view what,
+                                              std::string_view name);
+
 // Reports on standard error that the file (what: "input card file", ...) named name could not
 // be opened, with the reason the units give. A batch run stops there (an input stop).
 void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name);

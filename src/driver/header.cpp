@@ -3,6 +3,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
@@ -56,6 +57,26 @@ void write_run_header(sections::RunState& run) {
   write_record(out, layout::kTwoTexts, kEquals1, kEquals2);
   write_record(out, layout::kOneText, kMarkLine);
   write_record(out, layout::kOneText, kMarkLine);
+}
+
+bool begins_with_run_header(std::string_view text) {
+  const std::array<std::string, 5> first_lines{std::string(kMarkLine), std::string(kMarkLine),
+                                               std::string(kEquals1) + std::string(kEquals2),
+                                               std::string(kMarkLine), std::string(kVersion)};
+  for (const std::string& line : first_lines) {
+    if (!text.starts_with(line)) {
+      return false;
+    }
+    text.remove_prefix(line.size());
+    if (text.starts_with('\r')) {
+      text.remove_prefix(1);
+    }
+    if (!text.starts_with('\n')) {
+      return false;
+    }
+    text.remove_prefix(1);
+  }
+  return true;
 }
 
 }  // namespace qel2br::driver

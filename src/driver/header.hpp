@@ -30,4 +30,8 @@ void DATTXT(support::Text<N>& text, std::int32_t precision) {
 // of the run and the input file name as typed, without trailing blanks.
 void write_run_header(sections::RunState& run);
 
+// Whether text begins with the first five lines of the run header (the version line last), each
+// ending in CR LF or LF: the start of a data file this tool wrote.
+[[nodiscard]] bool begins_with_run_header(std::string_view text);
+
 }  // namespace qel2br::driver

@@ -143,19 +143,8 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
     errors.flush();
     return kInputStop;
   };
-  // Opening the report empties it: it must not be one of the files the run reads or writes.
-  const std::vector<std::pair<std::string_view, std::string>> others{
-      {"input card file", batch.input},
-      {"output data file", batch.output},
-      {"element-number file", batch.elements.value_or("")},
-      {"group-name file", batch.groups.value_or("")}};
-  support::Platform& system = support::platform();
-  const std::optional<support::FileIdentity> report_identity = system.identity(path);
-  for (const auto& [what, name] : others) {
-    if (!name.empty() && report_identity && system.identity(name) == report_identity) {
-      return refuse("the report would overwrite the " + std::string(what));
-    }
-  }
+  // That the report is none of the run's other files was checked before the run
+  // (check_run_files).
   ReportFile file;
   if (const std::string reason = file.open(path); !reason.empty()) {
     return refuse("cannot be written: " + reason);

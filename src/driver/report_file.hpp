@@ -63,10 +63,10 @@ class ReportFile {
 };
 
 // Runs the conversion of a run from the command line as run_and_report does, and writes the
-// conversion report to path at its end, whatever the end. A report name that is one of the
-// run's other files, or that cannot be opened for writing, ends the run before anything is
-// converted; a report that cannot be written makes the status kInputStop. The reasons go to
-// errors.
+// conversion report to path at its end, whatever the end. A report name that cannot be opened
+// for writing ends the run before anything is converted (one that is another file of the run
+// is refused before, by check_run_files); a report that cannot be written makes the status
+// kInputStop. The reasons go to errors.
 [[nodiscard]] int run_with_report(sections::RunState& run, support::OutputUnit& errors,
                                   const std::string& path, std::string_view version);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "driver/batch.hpp"
 #include "driver/card_checks.hpp"
@@ -56,10 +57,18 @@ constexpr std::string_view kError = " Error ";
 constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
 constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 
-// The error end: " Error " between two empty lines, the output data file closed without its
-// end lines.
-int error_end(sections::RunState& run) {
+// The error end: " Error " between two empty lines, the reason on standard error, the output
+// data file closed without its end lines.
+int error_end(sections::RunState& run, std::string_view reason) {
   write_record(run.console, kBlockMessage, kError);
+  if (run.errors != nullptr) {
+    run.console.flush();
+    // One line, whatever the names in it hold.
+    std::string message = "error: " + std::string(reason);
+    std::replace(message.begin(), message.end(), '\n', '?');
+    run.errors->write_rendered(support::format_report({.message = message}));
+    run.errors->flush();
+  }
   run.units.close(support::kDataUnit);
   return kErrorEnd;
 }
@@ -88,7 +97,11 @@ int run(sections::RunState& run) {
     // Opening the input card file for output would empty it: refuse whatever the spelling.
     if (run.units.same_file(support::kCardUnit, run.output_name.view())) {
       write_record(run.console, layout::kOneText, kWouldOverwrite);
-      return error_end(run);
+      return error_end(run,
+                       "the output data file \"" +
+                           std::string(support::without_trailing_blanks(run.output_name.view())) +
+                           "\" would overwrite the input card file \"" +
+                           run.units.name(support::kCardUnit) + "\"; it is not opened");
     }
     // Console lines written to the same file would overwrite the data.
     if (const auto stream =
@@ -100,14 +113,17 @@ int run(sections::RunState& run) {
                       " writes to: the console lines would overwrite the data; not written"});
     }
     if (FILOPN(run.units, run.output_name.view(), support::kDataUnit, kQuietUnknown) != kOpened) {
-      report_failed_open(run, "output data file", run.output_name.view());
-      return error_end(run);
+      // From the command line this stops the run; the dialogue takes its error end.
+      if (batch != nullptr) {
+        report_failed_open(run, "output data file", run.output_name.view());
+      }
+      return error_end(run, failed_open_message(run, "output data file", run.output_name.view()));
     }
     write_record(run.console, layout::kOneText, kOpeningOk);
   }
 
   if (set_options(run) != 0) {
-    return error_end(run);
+    return error_end(run, run.error_end_reason);
   }
 
   // A run from the command line counts the records it writes for its summary.
@@ -134,7 +150,7 @@ int run(sections::RunState& run) {
 
   if (run.use_groups) {
     if (sections::WRGRPP(run) != 0) {
-      return error_end(run);
+      return error_end(run, run.error_end_reason);
     }
   } else {
     sections::WRELMP(run);

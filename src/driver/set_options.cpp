@@ -2,6 +2,7 @@
 #include "driver/set_options.hpp"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "cards/text_routines.hpp"
@@ -46,6 +47,34 @@ constexpr std::string_view kElementFileIsOutput = " Element ID file is the outpu
 
 constexpr std::int32_t kFailed = 1;
 
+// Why a set file that is the output data file is not read.
+std::string is_output_reason(const sections::RunState& run, std::string_view what,
+                             std::string_view name) {
+  return "the " + std::string(what) + " \"" + std::string(support::without_trailing_blanks(name)) +
+         "\" is the output data file \"" + run.units.name(support::kDataUnit) +
+         "\"; it is not read";
+}
+
+// Why the group-name file's line last read could not be stored: the structure table is full,
+// or its group name is not a legal name.
+std::string unstored_group_reason(sections::RunState& run, std::string_view name) {
+  support::MemoryLines& lines = run.units.lines(support::kGroupUnit);
+  std::string reason = "the group-name file \"" +
+                       std::string(support::without_trailing_blanks(name)) + "\", line " +
+                       std::to_string(lines.line_number());
+  lines.step_back();
+  if (std::string_view line; lines.read_line(line)) {
+    reason += " (\"" + std::string(support::without_trailing_blanks(line.substr(0, 80))) + "\")";
+  }
+  reason += ": ";
+  const sets::IdentifierTable* ids = run.structure.identifiers();
+  if (ids != nullptr && ids->word(sets::kIdCount) >= ids->word(sets::kIdCapacity)) {
+    return reason + "more groups than the structure parameter table holds (" +
+           std::to_string(ids->word(sets::kIdCapacity)) + " names)";
+  }
+  return reason + "the group name is not a legal name (at most 8 printable ASCII characters)";
+}
+
 std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
                         std::int32_t spec_sets, std::int32_t spex_sets) {
   write_record(run.console, kFirstCount, kFlooSets, floo_sets);
@@ -62,6 +91,7 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
     ask(run.answers, run.console, kGroupFile, group_file);
   }
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
+    run.error_end_reason = is_output_reason(run, "group-name file", group_file.view());
     return kFailed;
   }
 
@@ -70,10 +100,13 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   sets::RDGRPS(run.structure, group_count, run.units, support::kGroupUnit, support::kConsoleOut,
                status);
   if (status != 0) {
+    run.error_end_reason = unstored_group_reason(run, group_file.view());
     return kFailed;
   }
   if (group_count <= 0) {
     write_record(run.console, kNoGroupsMessage, kNoGroups, group_file);
+    run.error_end_reason = "no group is defined on the group-name file \"" +
+                           std::string(support::without_trailing_blanks(group_file.view())) + "\"";
     return kFailed;
   }
   return 0;
@@ -98,6 +131,7 @@ std::int32_t element_mode(sections::RunState& run) {
     ask(run.answers, run.console, kElementFile, element_file);
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
+    run.error_end_reason = is_output_reason(run, "element-number file", element_file.view());
     return kFailed;
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
@@ -113,6 +147,7 @@ std::int32_t set_options(sections::RunState& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
   if (status != 0) {
+    run.error_end_reason = "the structure parameter table cannot be set up";
     return kFailed;
   }
 

@@ -1,4 +1,5 @@
 // The group property block: one flooded-group record per FLOO card that names a group.
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -30,6 +31,25 @@ constexpr std::string_view kFloodedLabel = " Flooded Group ";
 constexpr std::string_view kBang = " !   ";
 constexpr std::int32_t kFailed = -1;
 
+// Why a FLOO card's group ends the run: where the card stands, the group as read, and why it
+// has no number.
+std::string undefined_group_reason(const RunState& run, std::string_view group) {
+  const std::string_view name = support::without_trailing_blanks(group);
+  const bool legal = std::all_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) > ' ' && static_cast<unsigned char>(c) < 127;
+  });
+  std::string reason = run.cards.file_name() + ":" + std::to_string(run.cards.line_number()) +
+                       ": the FLOO card names the group \"" + std::string(name) + "\", which ";
+  if (!legal) {
+    return reason + "is not a legal group name (printable ASCII characters only)";
+  }
+  reason += "is not defined";
+  if (run.units.connected(support::kGroupUnit)) {
+    reason += " on the group-name file \"" + run.units.name(support::kGroupUnit) + "\"";
+  }
+  return reason;
+}
+
 // FLOGRP: the flooded-group records. The cards are read as they stand (not upper-cased), so
 // only FLOO written in capitals is taken.
 std::int32_t FLOGRP(RunState& run) {
@@ -44,12 +64,12 @@ std::int32_t FLOGRP(RunState& run) {
     std::int32_t lookup_errors = 0;
     const std::int32_t number =
         sets::GTSTRU(run.structure, group.view(), support::kDataUnit, run.units, lookup_errors);
-    if (lookup_errors != 0) {
-      return kFailed;
-    }
-    if (number <= 0) {
-      layout::write_record(run.console, layout::kTwoTexts, kDecodingError, kFloo);
-      layout::write_record(run.console, layout::kTwoTexts, kUndefinedSet, group);
+    if (lookup_errors != 0 || number <= 0) {
+      if (number <= 0 && lookup_errors == 0) {
+        layout::write_record(run.console, layout::kTwoTexts, kDecodingError, kFloo);
+        layout::write_record(run.console, layout::kTwoTexts, kUndefinedSet, group);
+      }
+      run.error_end_reason = undefined_group_reason(run, group.view());
       return kFailed;
     }
     layout::write_record(run.console, layout::kOneText, support::Text<80>(line));

@@ -26,6 +26,7 @@ struct BatchOptions {
   std::optional<std::string> report{};    // the conversion report (HTML) to write
   bool check = false;                     // read and report everything, write no output file
   bool strict = false;                    // the first warning stops the run
+  bool force = false;                     // replace an OUTPUT that looks like a card file
 };
 
 using FileName = support::Text<256>;
@@ -78,6 +79,9 @@ struct RunState {
   std::array<std::int32_t, kStructureWords> structure_words{};
   sets::StructureTable structure{structure_words};
   sets::SortedNumbers element_numbers;
+
+  // Why the run takes its error end, for standard error: set where that end is chosen.
+  std::string error_end_reason{};
 
   // When set, the sections note here what they convert, for the conversion report.
   report::ReportData* report = nullptr;

@@ -372,6 +372,7 @@ void add_file_rows(std::vector<Row>& rows) {
            },
        .answers = std::string(kGroupAnswers),
        .status = 1,
+       .stderr_has = "qel2br: error: no group is defined on the group-name file \"groups.txt\"\n",
        .console_has = "\n** No Groups Found on file: groups.txt"});
   rows.push_back(
       {.name = "empty_element_file",
@@ -470,7 +471,7 @@ void add_name_rows(std::vector<Row>& rows) {
        .files = all_files,
        .answers = "cards.inp\nsub\n",
        .status = 1,
-       .stderr_has = "qel2br: cannot open the output data file \"sub\": Is a directory\n",
+       .stderr_has = "qel2br: error: cannot open the output data file \"sub\": Is a directory\n",
        .console_has = "\n Error \n",
        .setup = with_dir});
   rows.push_back({.name = "directory_as_group_file",
@@ -542,6 +543,8 @@ void add_name_rows(std::vector<Row>& rows) {
                     .files = all_files,
                     .answers = "cards.inp\n" + output + "\n",
                     .status = 1,
+                    .stderr_has = "\" would overwrite the input card file \"cards.inp\"; it is "
+                                  "not opened\n",
                     .console_has = overwrite + "\n Error \n",
                     .setup = links});
   }
@@ -549,6 +552,8 @@ void add_name_rows(std::vector<Row>& rows) {
                   .files = all_files,
                   .answers = "link.inp\ncards.inp\n",
                   .status = 1,
+                  .stderr_has = "qel2br: error: the output data file \"cards.inp\" would overwrite "
+                                "the input card file \"link.inp\"; it is not opened\n",
                   .console_has = overwrite,
                   .setup = links});
   rows.push_back({.name = "output_to_dev_full",
@@ -726,6 +731,52 @@ void add_limit_rows(std::vector<Row>& rows) {
                     .stderr_has = "cards.inp:1: " + e.reported});
   }
 
+  // Each error end of the set options gives its reason on standard error.
+  rows.push_back({.name = "group_undefined",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", "FLOO LEGA1\nFLOO NOSUCH\n"},
+                                                 {"groups.txt", kGroupLine + "\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .status = 1,
+                  .stderr_has = "qel2br: error: cards.inp:2: the FLOO card names the group "
+                                "\"NOSUCH\", which is not defined on the group-name file "
+                                "\"groups.txt\"\n",
+                  .console_has = "     Undefined Set           : NOSUCH"});
+  rows.push_back({.name = "group_name_illegal_on_the_group_file",
+                  .files =
+                      [] {
+                        return std::vector<File>{
+                            {"cards.inp", kGroupCard + "\n"},
+                            {"groups.txt", kGroupLine + "\nNAME GROUP 8 LEG\x7f\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .status = 1,
+                  .stderr_has = "qel2br: error: the group-name file \"groups.txt\", line 2 (\"NAME "
+                                "GROUP 8 LEG?\"): the group name is not a legal name"});
+  rows.push_back({.name = "group_name_illegal_on_a_floo_card",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", "FLOO LEG\x7f\n"},
+                                                 {"groups.txt", kGroupLine + "\n"}};
+                      },
+                  .answers = std::string(kGroupAnswers),
+                  .status = 1,
+                  .stderr_has = "qel2br: error: cards.inp:1: the FLOO card names the group "
+                                "\"LEG?\", which is not a legal group name"});
+  rows.push_back({.name = "element_file_is_the_output",
+                  .files =
+                      [] {
+                        return std::vector<File>{{"cards.inp", kDepthCard + "\n"},
+                                                 {"elements.txt", "11 12\n"}};
+                      },
+                  .answers = "cards.inp\nelements.txt\n./elements.txt\n",
+                  .status = 1,
+                  .stderr_has = "qel2br: error: the element-number file \"./elements.txt\" is the "
+                                "output data file \"elements.txt\"; it is not read\n",
+                  .console_has = " Element ID file is the output file: not read\n\n Error \n"});
+
   const auto groups = [](int n) {
     return [n] {
       std::string text;
@@ -746,6 +797,9 @@ void add_limit_rows(std::vector<Row>& rows) {
        .files = groups(9997),
        .answers = std::string(kGroupAnswers),
        .status = 1,
+       .stderr_has = "qel2br: error: the group-name file \"groups.txt\", line 9997 (\"NAME GROUP "
+                     "9997 G9997\"): more groups than the structure parameter table holds (10000 "
+                     "names)\n",
        .console_has =
            "\n  *** ERROR IN IDADD  ***\n\n    Number of IDS exceeds maximum of :  10000\n"});
 }

@@ -265,7 +265,13 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
        2,
        "",
        "qel2br: cards.inp:2: SEA card, columns 16-20: expected a number, found \"x\"\n"},
-      {"undefined group", "FLOO NOSUCH\n", {"--groups", "groups.txt"}, 1, "\n Error \n", ""},
+      {"undefined group",
+       "FLOO NOSUCH\n",
+       {"--groups", "groups.txt"},
+       1,
+       "\n Error \n",
+       "qel2br: error: cards.inp:1: the FLOO card names the group \"NOSUCH\", which is not "
+       "defined on the group-name file \"groups.txt\"\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -501,6 +507,207 @@ TEST(DataSafety, OutputKeptWhenTheRunStopsBeforeTheHeader) {
   }
 }
 
+// Every file the run writes is compared with every other file of the run before any is opened,
+// as it will be opened: a clash ends the run with its reason, and no file is touched.
+TEST(DataSafety, FilesOfTheRunThatClashAreRefusedBeforeAnyIsOpened) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Row> rows = {
+      {"report and output, neither there yet",
+       {"cards.inp", "new.txt", "--report", "new.txt"},
+       "the report \"new.txt\" and the output data file \"new.txt\" are the same file"},
+      {"report spelt through its folder",
+       {"cards.inp", "new.txt", "--report", "./new.txt"},
+       "the report \"./new.txt\" and the output data file \"new.txt\" are the same file"},
+      {"report through another folder",
+       {"cards.inp", "new.txt", "--report", "sub/../new.txt"},
+       "the report \"sub/../new.txt\" and the output data file \"new.txt\" are the same file"},
+      {"report and an existing output",
+       {"cards.inp", "out.txt", "--report", "./out.txt"},
+       "the report \"./out.txt\" and the output data file \"out.txt\" are the same file"},
+      {"input spelt with a trailing blank",
+       {"cards.inp ", "out.txt", "--report", "cards.inp"},
+       "the report \"cards.inp\" would overwrite the input card file \"cards.inp \""},
+      {"report through a link to the input",
+       {"cards.inp", "out.txt", "--report", "link.inp"},
+       "the report \"link.inp\" would overwrite the input card file \"cards.inp\""},
+      {"check run: report on the element-number file",
+       {"--check", "cards.inp", "--elements", "elements.txt", "--report", "./elements.txt"},
+       "the report \"./elements.txt\" would overwrite the element-number file \"elements.txt\""},
+      {"output on an element-number file not there yet",
+       {"cards.inp", "new.txt", "--elements", "./new.txt  "},
+       "the output data file \"new.txt\" would overwrite the element-number file \"./new.txt  \""},
+      {"output on a group-name file not there yet",
+       {"cards.inp", "sub/new.txt", "--groups", "sub/../sub/new.txt", "--quiet"},
+       "the output data file \"sub/new.txt\" would overwrite the group-name file "
+       "\"sub/../sub/new.txt\""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("clash");
+    work.put("cards.inp", kDepth + sea("1", "10"));
+    work.put("elements.txt", "11 12\n");
+    work.put("out.txt", "an earlier run's output\r\n");
+    fs::create_directory(work.dir() / "sub");
+    fs::create_symlink("cards.inp", work.dir() / "link.inp");
+    const std::map<std::string, std::string> before = qel2br::e2e::snapshot(work.dir());
+    const Work::Result result = work.run(row.args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "qel2br: " + row.error + "; nothing is converted\n");
+    EXPECT_EQ(qel2br::e2e::snapshot(work.dir()), before) << "a file was touched";
+  }
+}
+
+// An existing OUTPUT that holds cards (swapped file names) is replaced only with --force.
+TEST(DataSafety, OutputThatLooksLikeACardFileIsKept) {
+  struct Row {
+    std::string name;
+    std::string output;  // what OUTPUT holds before the run
+    std::vector<std::string> more_args;
+    int status = 0;
+  };
+  std::string late_card(70 * 1024, 'x');
+  late_card += "\nDPTH      100\n";
+  const std::vector<Row> rows = {
+      {"a card file", kDepth + sea("1", "10"), {}, 2},
+      {"a card after a byte order mark", "\xEF\xBB\xBF" + kDepth, {}, 2},
+      {"cards with CR line ends", "C title\rSEA   1\r", {}, 2},
+      {"under --quiet", kDepth, {"--quiet"}, 2},
+      {"with --force", kDepth, {"--force"}, 0},
+      {"lower-case keywords", "dpth      100\n", {}, 0},
+      {"a keyword after a blank", " DPTH      100\n", {}, 0},
+      {"a card beyond the first 64 KiB", late_card, {}, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("card-output");
+    work.put("cards.inp", kDepth + sea("1", "10"));
+    work.put("old.inp", row.output);
+    std::vector<std::string> args{"cards.inp", "old.inp"};
+    args.insert(args.end(), row.more_args.begin(), row.more_args.end());
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    if (row.status == 2) {
+      EXPECT_EQ(result.out, "");
+      EXPECT_EQ(result.err, "qel2br: old.inp looks like a card file; give --force to replace it\n");
+      EXPECT_EQ(work.file("old.inp"), row.output);
+    } else {
+      EXPECT_TRUE(ends_normally(work.file("old.inp")));
+    }
+    EXPECT_EQ(work.file("cards.inp"), kDepth + sea("1", "10"));
+  }
+
+  // Swapped after a run: the data file is not converted over the card file, and a data file
+  // this tool wrote is replaced as before.
+  const Work work("swapped");
+  work.example("platform.inp");
+  const std::string cards = work.file("platform.inp");
+  ASSERT_EQ(work.run({"platform.inp", "out.txt", "--quiet"}).status, 0);
+  const Work::Result swapped = work.run({"out.txt", "platform.inp"});
+  EXPECT_EQ(swapped.status, 2);
+  EXPECT_EQ(swapped.err,
+            "qel2br: platform.inp looks like a card file; give --force to replace it\n");
+  EXPECT_EQ(work.file("platform.inp"), cards);
+  EXPECT_EQ(work.run({"platform.inp", "out.txt", "--quiet"}).status, 0);
+}
+
+// Every error end gives its reason on standard error as one line, from the command line with
+// --quiet and in the dialogue; the console lines stay as they are.
+TEST(ErrorEnd, ReasonOnStandardError) {
+  struct Row {
+    std::string name;
+    std::vector<std::string> args;
+    std::string answers;
+    std::string console_has;
+    std::string reason;
+  };
+  const std::string not_opened =
+      "the output data file \"./cards.inp\" would overwrite the input card file \"cards.inp\"; it "
+      "is not opened";
+  const std::vector<Row> rows = {
+      {"output is the input", {"cards.inp", "./cards.inp", "--quiet"}, "", "", not_opened},
+      {"dialogue: output is the input",
+       {},
+       "cards.inp\n./cards.inp\n",
+       " Output file would overwrite the input card file: not opened\n\n Error \n",
+       not_opened},
+      {"no group on the group-name file",
+       {"grouped.inp", "out.txt", "--groups", "empty.txt", "--quiet"},
+       "",
+       "",
+       "no group is defined on the group-name file \"empty.txt\""},
+      {"dialogue: no group",
+       {},
+       "grouped.inp\nout.txt\nY\nempty.txt\n",
+       "** No Groups Found on file: empty.txt",
+       "no group is defined on the group-name file \"empty.txt\""},
+      {"an undefined group",
+       {"grouped.inp", "out.txt", "--groups", "groups.txt", "--quiet"},
+       "",
+       "",
+       "grouped.inp:2: the FLOO card names the group \"NOSUCH\", which is not defined on the "
+       "group-name file \"groups.txt\""},
+      {"dialogue: an undefined group",
+       {},
+       "grouped.inp\nout.txt\nY\ngroups.txt\n",
+       "     Undefined Set           : NOSUCH",
+       "grouped.inp:2: the FLOO card names the group \"NOSUCH\", which is not defined on the "
+       "group-name file \"groups.txt\""},
+      {"an illegal group name on the group-name file",
+       {"grouped.inp", "out.txt", "--groups", "illegal.txt", "--quiet"},
+       "",
+       "",
+       "the group-name file \"illegal.txt\", line 2 (\"NAME GROUP 8 LEG\xC3\xA9\"): the group "
+       "name is not a legal name (at most 8 printable ASCII characters)"},
+      {"an illegal group name on a FLOO card",
+       {"illegal.inp", "out.txt", "--groups", "groups.txt", "--quiet"},
+       "",
+       "",
+       "illegal.inp:1: the FLOO card names the group \"LEG\xC3\xA9\", which is not a legal group "
+       "name (printable ASCII characters only)"},
+      {"the element-number file is the output",
+       {"plain.inp", "elements.txt", "--elements", "./elements.txt", "--quiet"},
+       "",
+       "",
+       "the element-number file \"./elements.txt\" is the output data file \"elements.txt\"; it "
+       "is not read"},
+      {"dialogue: the group-name file is the output",
+       {},
+       "grouped.inp\ngroups.txt\nY\n./groups.txt\n",
+       " Group name file is the output file: not read\n\n Error \n",
+       "the group-name file \"./groups.txt\" is the output data file \"groups.txt\"; it is not "
+       "read"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("error-end");
+    work.put("cards.inp", kDepth);
+    work.put("plain.inp", kDepth);
+    work.put("grouped.inp", "FLOO LEGA1\nFLOO NOSUCH\n");
+    work.put("illegal.inp", "FLOO LEG\xC3\xA9\n");
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    work.put("illegal.txt", "NAME GROUP 7 LEGA1\nNAME GROUP 8 LEG\xC3\xA9\n");
+    work.put("empty.txt", "\n");
+    work.put("elements.txt", "11 12\n");
+    const std::map<std::string, std::string> before = qel2br::e2e::snapshot(work.dir());
+    const Work::Result result = work.run(row.args, row.answers);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "qel2br: error: " + row.reason + "\n");
+    if (row.args.empty()) {
+      EXPECT_NE(result.out.find(row.console_has), std::string::npos) << result.out;
+    } else {
+      EXPECT_EQ(result.out, "") << "--quiet";
+    }
+    std::map<std::string, std::string> after = qel2br::e2e::snapshot(work.dir());
+    after.erase("out.txt");
+    EXPECT_EQ(after, before) << "a file the run read was changed";
+  }
+}
+
 TEST(SpecialFiles, PipesConvertAsRegularFiles) {
   const std::string cards = read_file(fs::path(QEL2BR_EXAMPLES_DIR) / "platform.inp");
   const Work regular("regular");
@@ -604,7 +811,7 @@ TEST(Reasons, FailedOpensSayWhy) {
        {},
        "cards.inp\nsub\n",
        1,
-       "qel2br: cannot open the output data file \"sub\": Is a directory\n"},
+       "qel2br: error: cannot open the output data file \"sub\": Is a directory\n"},
       {"dialogue, home shorthand",
        {},
        "~/cards.inp\ncards.inp\nout.txt\n\n",
@@ -766,12 +973,12 @@ TEST(Report, NameThatCannotBeWrittenEndsTheRunFirst) {
   const std::vector<Row> rows = {
       {"the input card file",
        {"cards.inp", "out.txt", "--report", "./cards.inp"},
-       "qel2br: ./cards.inp: the report would overwrite the input card file; the report is not "
-       "written and nothing is converted\n"},
+       "qel2br: the report \"./cards.inp\" would overwrite the input card file \"cards.inp\"; "
+       "nothing is converted\n"},
       {"the group-name file",
        {"cards.inp", "out.txt", "--groups", "groups.txt", "--report", "groups.txt"},
-       "qel2br: groups.txt: the report would overwrite the group-name file; the report is not "
-       "written and nothing is converted\n"},
+       "qel2br: the report \"groups.txt\" would overwrite the group-name file \"groups.txt\"; "
+       "nothing is converted\n"},
       {"a folder that does not exist",
        {"cards.inp", "out.txt", "--report", "no/report.html"},
        "qel2br: no/report.html: cannot be written: No such file or directory; the report is not "

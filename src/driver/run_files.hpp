@@ -1,0 +1,39 @@
+// The files of a run from the command line, checked before any of them is opened: no file the
+// run writes may be another file of the run, and an OUTPUT that holds cards is replaced only
+// when asked.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "sections/run_state.hpp"
+#include "support/platform.hpp"
+#include "support/units.hpp"
+
+namespace qel2br::driver {
+
+// How much of an existing OUTPUT is looked at for cards.
+inline constexpr std::size_t kCardLookLength = std::size_t{64} << 10U;
+
+// Whether text, the start of a file, holds a card of this tool: a line whose columns 1-4 hold
+// one of its keywords exactly (upper case; a three-letter keyword with its blank) followed by
+// a blank or the line end. Lines end at LF or CR; a UTF-8 byte order mark before the first line
+// is passed over. A data file this tool wrote (its run header first) never holds cards.
+[[nodiscard]] bool looks_like_card_file(std::string_view text);
+
+// Why the files of the batch run cannot be used as named, or "" when they can. The files the
+// run writes (the output data file, the report) are compared with every other file of the run
+// as they will be opened (trailing blanks removed, but for the report's): by identity when
+// both exist, by the identity of the folder and the last name component when neither does
+// yet. An output data file that is an existing file the run reads is left to the run's own
+// refusal (the error end). Then an existing OUTPUT that looks like a card file is refused
+// unless batch.force.
+[[nodiscard]] std::string run_files_refusal(const sections::BatchOptions& batch,
+                                            support::Platform& system);
+
+// Checks the files of the batch run before anything is opened; a refusal is written to errors
+// as "qel2br: ..." and returns kInputStop, otherwise kNormalEnd.
+[[nodiscard]] int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+                                  support::Platform& system = support::platform());
+
+}  // namespace qel2br::driver
