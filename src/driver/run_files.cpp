@@ -16,6 +16,7 @@
 #include "support/file_names.hpp"
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
+#include "support/units.hpp"
 
 namespace qel2br::driver {
 
@@ -174,6 +175,15 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
       }
       return "the " + std::string(w.what) + " " + quoted(w.given) + " would overwrite the " +
              std::string(other.what) + " " + quoted(other.given) + "; nothing is converted";
+    }
+  }
+
+  // Console lines written to the same file would spoil the page.
+  if (batch.report.has_value()) {
+    if (const auto stream = support::written_by_console(system, *batch.report)) {
+      return "the report " + quoted(*batch.report) + " is the file standard " +
+             (*stream == support::StandardStream::kOutput ? "output" : "error") +
+             " writes to; nothing is converted";
     }
   }
 

@@ -170,6 +170,14 @@ std::int32_t set_options(sections::RunState& run) {
                           run.cards.file_name() +
                           " names a group, so the element sets are converted element by "
                           "element");
+    // A group-name file that is the output is refused even when it is not read: the output
+    // would replace it.
+    if (run.units.connected(support::kDataUnit) &&
+        run.units.same_file(support::kDataUnit, *run.batch->groups)) {
+      write_record(run.console, layout::kOneText, kGroupFileIsOutput);
+      run.error_end_reason = is_output_reason(run, "group-name file", *run.batch->groups);
+      return kFailed;
+    }
   }
   if (run.use_groups) {
     return group_mode(run, floo_sets, elim_sets, spec_sets, spex_sets);

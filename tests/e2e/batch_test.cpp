@@ -82,12 +82,12 @@ class Work {
     std::string err;
   };
   // Runs qel2br with args; stdin_text (when given) is its standard input.
-  [[nodiscard]] Result run(const std::vector<std::string>& args,
-                           const std::string& stdin_text = "") const {
+  [[nodiscard]] Result run(const std::vector<std::string>& args, const std::string& stdin_text = "",
+                           const qel2br::e2e::Start& start = {}) const {
     const fs::path in = scratch_ / "stdin";
     write_file(in, stdin_text);
     const Outcome outcome =
-        run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args);
+        run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args, start);
     EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
     return {.status = outcome.status,
             .out = read_file(scratch_ / "stdout"),
@@ -466,6 +466,11 @@ TEST(DataSafety, SetFileThatIsTheOutputIsRefusedAndKept) {
        {"plain.inp", "elements.txt", "--elements", "elements.txt"},
        "",
        element_refusal},
+      // No FLOO card names a group, so the file is not read; the output would still replace it.
+      {"batch groups not used",
+       {"plain.inp", "groups.txt", "--groups", "groups.txt"},
+       "",
+       group_refusal},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -480,6 +485,127 @@ TEST(DataSafety, SetFileThatIsTheOutputIsRefusedAndKept) {
     EXPECT_NE(result.out.find(row.refusal), std::string::npos) << result.out;
     EXPECT_EQ(work.file("groups.txt"), "NAME GROUP 7 LEGA1\n");
     EXPECT_EQ(work.file("elements.txt"), "11 12\n");
+  }
+}
+
+// The output data file is written under a temporary name and replaces the old file only at a
+// normal end or at the error end; every other end leaves it as it was and says so.
+TEST(Replacing, StopsLeaveTheOldFileAndNoTemporaryFile) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    qel2br::e2e::Start start{};
+    int status = 0;
+    std::string error{};  // on standard error
+  };
+  std::string long_cards = kDepth;
+  for (int i = 0; i < 20000; ++i) {
+    long_cards += sea("1", "10");
+  }
+  const std::vector<Row> rows = {
+      {.name = "a bad card field",
+       .cards = kDepth + sea("1", "abc"),
+       .args = {"cards.inp", "out.txt"},
+       .status = 2,
+       .error = "qel2br: out.txt left as it was\n"},
+      {.name = "a warning under --strict",
+       .cards = kDepth + sea("1", "24,5"),
+       .args = {"cards.inp", "out.txt", "--strict"},
+       .status = 2,
+       .error = "qel2br: out.txt left as it was\n"},
+      {.name = "a file-size limit",
+       .cards = long_cards,
+       .args = {"cards.inp", "out.txt", "--quiet"},
+       .start = {.file_size_limit = 100000},
+       .status = 2,
+       .error = "File too large\nqel2br: out.txt left as it was\n"},
+      {.name = "the output is standard output",
+       .cards = kDepth,
+       .args = {"cards.inp", "/dev/stdout"},
+       .status = 2,
+       .error = "is the file standard output writes to"},
+      {.name = "the report is standard error",
+       .cards = kDepth,
+       .args = {"cards.inp", "out.txt", "--report", "/dev/stderr"},
+       .status = 2,
+       .error = "is the file standard error writes to; nothing is converted"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("stops");
+    work.put("cards.inp", row.cards);
+    work.put("out.txt", "an earlier run's output\r\n");
+    const Work::Result result = work.run(row.args, "", row.start);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_NE(result.err.find(row.error), std::string::npos) << result.err;
+    EXPECT_EQ(work.file("out.txt"), "an earlier run's output\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(work.dir()), fs::directory_iterator()), 2)
+        << "a file was left beside cards.inp and out.txt";
+  }
+}
+
+// Closed standard streams are taken by the null device, never by a file of the run.
+TEST(Replacing, ClosedStandardStreamsNeverReachTheDataFile) {
+  const Work work("closed");
+  work.put("cards.inp", kDepth + sea("1", "24,5") + card_file({card("FLOO", {{11, 20, "1"}})}));
+  for (const qel2br::e2e::Start start :
+       {qel2br::e2e::Start{.close_error = true}, qel2br::e2e::Start{.close_output = true},
+        qel2br::e2e::Start{.close_output = true, .close_error = true}}) {
+    const Work::Result result = work.run({"cards.inp", "out.txt"}, "", start);
+    EXPECT_EQ(result.status, 0);
+    const std::string output = work.file("out.txt");
+    EXPECT_TRUE(ends_normally(output));
+    EXPECT_EQ(output.find("qel2br"), std::string::npos) << output;
+    EXPECT_EQ(output.find("records"), std::string::npos) << output;
+  }
+}
+
+// What the replaced file keeps: the old file's permission bits, the link it was reached through
+// (the file it leads to is replaced), its other hard links (written in place); two runs on one
+// output leave the whole output of one of them.
+TEST(Replacing, KeepsPermissionsLinksAndWholeness) {
+  const Work work("keeps");
+  work.put("cards.inp", kDepth);
+  work.put("out.txt", "old\r\n");
+  fs::permissions(work.dir() / "out.txt",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_EQ(work.run({"cards.inp", "out.txt"}).status, 0);
+  EXPECT_EQ(fs::status(work.dir() / "out.txt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  fs::create_symlink("out.txt", work.dir() / "link.txt");
+  work.put("out.txt", "old\r\n");
+  ASSERT_EQ(work.run({"cards.inp", "link.txt"}).status, 0);
+  EXPECT_TRUE(fs::is_symlink(work.dir() / "link.txt"));
+  EXPECT_TRUE(ends_normally(work.file("out.txt")));
+
+  fs::create_hard_link(work.dir() / "out.txt", work.dir() / "hard.txt");
+  work.put("out.txt", "old\r\n");
+  ASSERT_EQ(work.run({"cards.inp", "hard.txt"}).status, 0);
+  EXPECT_TRUE(ends_normally(work.file("out.txt")));
+  EXPECT_EQ(fs::hard_link_count(work.dir() / "out.txt"), 2U);
+
+  // Two runs at once: the output is the whole output of one of them.
+  std::string many = kDepth;
+  for (int i = 0; i < 5000; ++i) {
+    many += sea("1", "10");
+  }
+  work.put("many.inp", many);
+  ASSERT_EQ(work.run({"many.inp", "alone_many.txt", "--quiet"}).status, 0);
+  ASSERT_EQ(work.run({"cards.inp", "alone_one.txt", "--quiet"}).status, 0);
+  const std::string alone_many = normalise(work.file("alone_many.txt"));
+  const std::string alone_one = normalise(work.file("alone_one.txt"));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::thread other([&] {
+      const Work second("keeps-second");
+      static_cast<void>(run_binary(binary(), work.dir(), "/dev/null", second.dir() / "o",
+                                   second.dir() / "e", {"many.inp", "both.txt", "--quiet"}));
+    });
+    EXPECT_EQ(work.run({"cards.inp", "both.txt", "--quiet"}).status, 0);
+    other.join();
+    const std::string both = normalise(work.file("both.txt"));
+    EXPECT_TRUE(both == alone_many || both == alone_one) << both.size() << " bytes";
   }
 }
 

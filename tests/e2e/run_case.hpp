@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,11 +91,18 @@ struct Outcome {
   bool timed_out = false;
 };
 
+// How the process is started besides its files.
+struct Start {
+  rlim_t file_size_limit = RLIM_INFINITY;  // in bytes
+  bool close_output = false;               // standard output closed
+  bool close_error = false;                // standard error closed
+};
+
 // Runs binary with args in work with answers on standard input (/dev/null when it does not
 // exist) and standard output and error written to out and err.
 inline Outcome run_binary(const std::string& binary, const fs::path& work, const fs::path& answers,
                           const fs::path& out, const fs::path& err,
-                          const std::vector<std::string>& args = {}) {
+                          const std::vector<std::string>& args = {}, const Start& start = {}) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(binary.c_str()));  // NOLINT: execv takes char*
   for (const std::string& arg : args) {
@@ -116,6 +124,21 @@ inline Outcome run_binary(const std::string& binary, const fs::path& work, const
     ::dup2(in, 0);
     ::dup2(o, 1);
     ::dup2(e, 2);
+    for (const int fd : {in, o, e}) {
+      if (fd > 2) {
+        ::close(fd);
+      }
+    }
+    if (start.close_output) {
+      ::close(1);
+    }
+    if (start.close_error) {
+      ::close(2);
+    }
+    if (start.file_size_limit != RLIM_INFINITY) {
+      const rlimit limit{.rlim_cur = start.file_size_limit, .rlim_max = start.file_size_limit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     ::execv(binary.c_str(), argv.data());
     ::_exit(127);
   }
