@@ -5,6 +5,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -155,6 +156,7 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   run.report = &data;
   run.warnings.keep(&kept);
   std::string stop_report;
+  run.units.hold_replacements();
   int status = run_and_report(run, errors, &stop_report);
   run.report = nullptr;
   run.warnings.keep(nullptr);
@@ -175,11 +177,30 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
                              .line = warning.line,
                              .text = std::move(warning.message)});
   }
-  if (const std::string reason = file.write(report::render_report(data)); !reason.empty()) {
+  // The output data file is put in place once the report is: a run whose report fails ends as
+  // a stop, with the old output as it was.
+  std::string reason;
+  try {
+    reason = file.write(report::render_report(data));
+  } catch (const std::bad_alloc&) {
+    reason = "out of memory";
+  }
+  const std::string output = run.units.held_name();
+  bool failed = !reason.empty();
+  if (failed) {
     errors.write_line("qel2br: " + path + ": the report cannot be written: " + reason);
-    errors.flush();
+  } else if (const int error = run.units.commit_held(); error != 0) {
+    errors.write_line("qel2br: " + output + ": cannot replace the output data file: " +
+                      support::platform().reason(error));
+    failed = true;
+  }
+  if (failed) {
+    if (run.units.abandon_held().left) {
+      errors.write_rendered(support::left_as_it_was(output));
+    }
     status = kInputStop;
   }
+  errors.flush();
   return status;
 }
 

@@ -649,12 +649,34 @@ void UnitTable::close(int unit) {
     }
   }
   if (s.replaced && (wrote || !s.replaced->existed())) {
-    if (const int error = s.replaced->commit(); error != 0) {
+    if (hold_) {
+      held_ = std::move(s.replaced);
+      held_name_ = s.name;
+    } else if (const int error = s.replaced->commit(); error != 0) {
       stop_input({.file = s.name,
                   .message = "cannot replace the output data file: " + system_.reason(error)});
     }
   }
   s.reset(system_);
+}
+
+int UnitTable::commit_held() {
+  if (!held_) {
+    return 0;
+  }
+  if (const int error = held_->commit(); error != 0) {
+    return error;
+  }
+  held_.reset();
+  held_name_.clear();
+  return 0;
+}
+
+ReplacedFile::Abandoned UnitTable::abandon_held() {
+  ReplacedFile::Abandoned done = held_ ? held_->abandon() : ReplacedFile::Abandoned{};
+  held_.reset();
+  held_name_.clear();
+  return done;
 }
 
 ReplacedFile::Abandoned UnitTable::abandon(int unit) {

@@ -284,6 +284,14 @@ class UnitTable {
   // Disconnects the unit of a run that stopped, without a report: the text not yet written is
   // dropped and a temporary file removed (see ReplacedFile::abandon).
   ReplacedFile::Abandoned abandon(int unit);
+  // While held, close() leaves a file written under a temporary name ready but not in place
+  // (a run whose report is still to be written): commit_held() then puts it in place (0 or the
+  // error number; on an error it stays held), abandon_held() drops it.
+  void hold_replacements() { hold_ = true; }
+  [[nodiscard]] int commit_held();
+  ReplacedFile::Abandoned abandon_held();
+  // The name of the file held ("" for none).
+  [[nodiscard]] const std::string& held_name() const { return held_name_; }
   // Waits for the blocks of the files being written; a failed write stops the run.
   void settle();
   // Whether path names the same file as the one connected to the unit (any spelling or link).
@@ -303,6 +311,9 @@ class UnitTable {
   std::array<std::unique_ptr<Slot>, 100> slots_;
   OutputUnit* console_;  // never null
   std::string open_failure_;
+  bool hold_ = false;
+  std::unique_ptr<ReplacedFile> held_;
+  std::string held_name_;
 };
 
 }  // namespace qel2br::support

@@ -545,6 +545,21 @@ TEST(Replacing, StopsLeaveTheOldFileAndNoTemporaryFile) {
   }
 }
 
+// The output data file is put in place only once the report is written: a report that cannot
+// be written (a full device) ends the run as a stop, with the old output as it was.
+TEST(Replacing, ReportThatCannotBeWrittenLeavesTheOldOutput) {
+  const Work work("report-fails");
+  work.put("cards.inp", kDepth + sea("1", "10"));
+  work.put("out.txt", "an earlier run's output\r\n");
+  const Work::Result result = work.run({"cards.inp", "out.txt", "--report", "/dev/full"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("qel2br: /dev/full: the report cannot be written: No space left on "
+                            "device\nqel2br: out.txt left as it was\n"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(work.file("out.txt"), "an earlier run's output\r\n");
+}
+
 // Closed standard streams are taken by the null device, never by a file of the run.
 TEST(Replacing, ClosedStandardStreamsNeverReachTheDataFile) {
   const Work work("closed");
