@@ -145,7 +145,9 @@ std::uint64_t CardIndex::Places::number() {
   return value;
 }
 
-CardIndex::CardIndex(std::string_view contents, std::size_t split_size) {
+CardIndex::CardIndex(std::string_view contents, std::size_t split_size)
+    : cr_line_ends_only_(contents.find('\n') == std::string_view::npos &&
+                         contents.find('\r') != std::string_view::npos) {
   const std::size_t half = contents.size() / 2;
   const std::size_t split = contents.size() < split_size || half == 0
                                 ? contents.size()
@@ -220,6 +222,17 @@ void CardIndex::read_lines(std::string_view contents, std::size_t from, std::siz
     start = end + 1;
   }
   line_count_ = number;
+}
+
+bool CardIndex::holds_cards() const {
+  if (std::any_of(group_references_.begin(), group_references_.end(),
+                  [](std::int64_t count) { return count > 0; })) {
+    return true;
+  }
+  return std::any_of(parts_.begin(), parts_.end(), [](const Part& part) {
+    return std::any_of(part.places.begin(), part.places.end(),
+                       [](const Bytes& places) { return !places.empty(); });
+  });
 }
 
 void CardIndex::append(CardIndex& next) {

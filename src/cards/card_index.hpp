@@ -124,6 +124,12 @@ class CardIndex {
   [[nodiscard]] std::int64_t finding_count(FindingKind kind) const {
     return finding_counts_[static_cast<std::size_t>(kind)];
   }
+  // Whether any line is a card of one of kKeywords or a group reference of one of
+  // kSetKeywords: false for a file that holds nothing this tool converts (an empty file too).
+  [[nodiscard]] bool holds_cards() const;
+  // Whether the file holds a CR but no LF: its lines end in CR alone, which does not end a
+  // line here, so the whole file is read as one line.
+  [[nodiscard]] bool cr_line_ends_only() const { return cr_line_ends_only_; }
   // The number of lines of the file and the offset of its last line (0 for an empty file).
   [[nodiscard]] std::int64_t line_count() const { return line_count_; }
   [[nodiscard]] std::size_t last_line_start() const { return last_line_start_; }
@@ -163,6 +169,7 @@ class CardIndex {
   std::array<std::int64_t, 2> finding_counts_{};
   std::int64_t line_count_ = 0;
   std::size_t last_line_start_ = 0;
+  bool cr_line_ends_only_ = false;
 };
 
 }  // namespace qel2br::cards

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "layout/layout.hpp"
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::driver {
 
@@ -53,6 +55,28 @@ std::string failed_open_message(const sections::RunState& run, std::string_view 
                                 std::string_view name) {
   return "cannot open the " + std::string(what) + " \"" +
          std::string(support::without_trailing_blanks(name)) + "\": " + run.units.open_failure();
+}
+
+void ask_file_name(sections::RunState& run, std::string_view question, sections::FileName& name) {
+  const std::size_t typed = layout::ask(run.answers, run.console, question, name);
+  if (typed > name.view().size()) {
+    const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
+    run.warnings.warn(support::WarningKind::kAnswerCut, "standard input", run.answers.line_number(),
+                      "the answer to \"" + std::string(shown) + "\" holds " +
+                          std::to_string(typed) + " characters, more than the " +
+                          std::to_string(name.view().size()) +
+                          " of a file name; the name used is \"" +
+                          std::string(support::without_trailing_blanks(name.view())) + "\"");
+  }
+}
+
+void take_answer(sections::RunState& run, std::string_view question, sections::FileName& name,
+                 std::string_view batch_answer) {
+  if (run.batch == nullptr) {
+    ask_file_name(run, question, name);
+    return;
+  }
+  support::copy_text(batch_answer, std::span<char>(name.data(), name.view().size()));
 }
 
 void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {

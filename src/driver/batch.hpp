@@ -28,6 +28,16 @@ void take_answer(sections::RunState& run, std::string_view question, support::Te
 [[nodiscard]] std::string failed_open_message(const sections::RunState& run, std::string_view what,
                                               std::string_view name);
 
+// ask_file_name(run, question, name): asks the question on the console and reads the answer
+// into name. An answer longer than a name holds is cut to it, with a warning that shows the
+// shortened name that is used.
+void ask_file_name(sections::RunState& run, std::string_view question, sections::FileName& name);
+
+// take_answer for a file name: in a batch run the argument is copied into name (the command
+// line refuses a name too long for it); the dialogue asks for it with ask_file_name.
+void take_answer(sections::RunState& run, std::string_view question, sections::FileName& name,
+                 std::string_view batch_answer);
+
 // Reports on standard error that the file (what: "input card file", ...) named name could not
 // be opened, with the reason the units give. A batch run stops there (an input stop).
 void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name);

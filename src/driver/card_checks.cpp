@@ -1,4 +1,4 @@
-// Checks of the whole input card file: tab characters, and keywords standing after blanks.
+// Checks of the whole input card file: CR line ends, no cards, tabs, keywords after blanks.
 #include "driver/card_checks.hpp"
 
 #include <algorithm>
@@ -20,13 +20,39 @@ support::WarningKind warning_kind(cards::FindingKind kind) {
                                                    : support::WarningKind::kKeywordMisplaced;
 }
 
+// The keywords of the cards this tool converts, as a list for a message: "TITL, CONS, ...".
+std::string keyword_list() {
+  std::string list;
+  for (const std::string_view keyword : cards::kKeywords) {
+    if (!list.empty()) {
+      list += ", ";
+    }
+    list += support::without_trailing_blanks(keyword);
+  }
+  return list;
+}
+
 }  // namespace
 
 void check_cards(sections::RunState& run) {
-  // The card reader found the cards when it read the file; they are reported here, in file
-  // order, and those it only counted are counted.
   const cards::CardIndex& index = run.cards.index();
   const std::string& file = run.cards.file_name();
+  // What is wrong with the file as a whole comes first.
+  if (index.cr_line_ends_only()) {
+    run.warnings.warn(support::WarningKind::kCrLineEnds, file, 0,
+                      "the lines end in CR alone; a line ends at LF (or CR LF), so the whole "
+                      "file is read as one line");
+  }
+  if (!index.holds_cards()) {
+    run.warnings.warn(
+        support::WarningKind::kNoCards, file, 0,
+        index.line_count() == 0
+            ? std::string("the file is empty: it holds no card to convert")
+            : "the file holds no card this tool converts: no line has one of the keywords " +
+                  keyword_list() + " in columns 1-4 or refers to a group");
+  }
+  // The card reader found the cards when it read the file; they are reported here, in file
+  // order, and those it only counted are counted.
   for (const cards::CardFinding& finding : index.findings()) {
     run.warnings.warn_with(warning_kind(finding.kind), file, finding.line, [&] {
       if (finding.kind == cards::FindingKind::kTabCharacter) {

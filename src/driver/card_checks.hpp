@@ -1,15 +1,17 @@
-// Checks of the whole input card file for cards the section scans would misread or pass over.
+// Checks of the whole input card file: its line ends, whether it holds cards, misread cards.
 #pragma once
 
 #include "sections/run_state.hpp"
 
 namespace qel2br::driver {
 
-// Warns of every card of the input card file that holds tab characters within its 256 columns
-// and of every card whose keyword (one this tool reads) stands after leading blanks instead of
-// in columns 1-4, in file order, as the card reader's one reading of the file found them.
-// Comment cards are passed over, and lines that refer to a group free-format are not looked at
-// for the keyword. The reading position of the card reader is left alone.
+// Warns first of an input card file whose lines end in CR alone and of one that holds no card
+// of a keyword this tool reads (an empty file too); then of every card that holds tab
+// characters within its 256 columns and of every card whose keyword (one this tool reads)
+// stands after leading blanks instead of in columns 1-4, in file order, as the card reader's
+// one reading of the file found them. Comment cards are passed over, and lines that refer to a
+// group free-format are not looked at for the keyword. The reading position of the card reader
+// is left alone.
 void check_cards(sections::RunState& run);
 
 }  // namespace qel2br::driver

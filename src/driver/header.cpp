@@ -1,6 +1,7 @@
 // The run header: the moment of the run and the block of eleven comment lines.
 #include "driver/header.hpp"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -53,7 +54,11 @@ void write_run_header(sections::RunState& run) {
   write_record(out, layout::kOneText, kVersion);
   write_record(out, layout::kOneText, kMarkLine);
   write_record(out, layout::kTwoTexts, kConversion, run.date_text.head(d));
-  write_record(out, layout::kTwoTexts, kQelvoFile, run.input_name.head(k));
+  // A line end in the name would break the data file's lines: it is shown as '?'.
+  std::string name(run.input_name.head(k));
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == '\n' || c == '\r'; }, '?');
+  write_record(out, layout::kTwoTexts, kQelvoFile, std::string_view(name));
   write_record(out, layout::kTwoTexts, kEquals1, kEquals2);
   write_record(out, layout::kOneText, kMarkLine);
   write_record(out, layout::kOneText, kMarkLine);

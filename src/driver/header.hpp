@@ -27,7 +27,8 @@ void DATTXT(support::Text<N>& text, std::int32_t precision) {
 }
 
 // Writes the eleven header lines to the output data file: the date text captured at the start
-// of the run and the input file name as typed, without trailing blanks.
+// of the run and the input file name as typed, without trailing blanks (a line feed or carriage
+// return in it written as '?', so that the name stays on its line).
 void write_run_header(sections::RunState& run);
 
 // Whether text begins with the first five lines of the run header (the version line last), each

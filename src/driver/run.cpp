@@ -24,7 +24,6 @@ namespace qel2br::driver {
 
 namespace {
 
-using layout::ask;
 using layout::Layout;
 using layout::write_record;
 
@@ -86,7 +85,7 @@ int run(sections::RunState& run) {
   while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "input card file", run.input_name.view());
     write_record(run.console, layout::kTwoTexts, kNonexistingFile, run.input_name.view());
-    ask(run.answers, run.console, kGiveInput, run.input_name);
+    ask_file_name(run, kGiveInput, run.input_name);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
   run.cards.set_warnings(&run.warnings);

@@ -18,7 +18,6 @@ namespace qel2br::driver {
 
 namespace {
 
-using layout::ask;
 using layout::Layout;
 using layout::write_record;
 
@@ -88,7 +87,7 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "group-name file", group_file.view());
     write_record(run.console, layout::kTwoTexts, kNonexistingFile, group_file);
-    ask(run.answers, run.console, kGroupFile, group_file);
+    ask_file_name(run, kGroupFile, group_file);
   }
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
     run.error_end_reason = is_output_reason(run, "group-name file", group_file.view());
@@ -128,7 +127,7 @@ std::int32_t element_mode(sections::RunState& run) {
     }
     report_failed_open(run, "element-number file", element_file.view());
     write_record(run.console, layout::kTwoTexts, kNonexistingFile, element_file);
-    ask(run.answers, run.console, kElementFile, element_file);
+    ask_file_name(run, kElementFile, element_file);
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
     run.error_end_reason = is_output_reason(run, "element-number file", element_file.view());

@@ -383,8 +383,8 @@ void prompt(support::OutputUnit& console, std::string_view text) {
   write_record(console, kPrompt, text.substr(0, std::min<std::size_t>(text.size(), 80)));
 }
 
-void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
-         std::span<char> text) {
+std::size_t ask(support::LineSource& answers, support::OutputUnit& console,
+                std::string_view question, std::span<char> text) {
   prompt(console, question);
   console.flush();
   std::string_view answer;
@@ -396,6 +396,7 @@ void ask(support::LineSource& answers, support::OutputUnit& console, std::string
                                     std::string(shown) + "\""});
   }
   support::copy_text(answer, text);
+  return answer.size();
 }
 
 }  // namespace qel2br::layout

@@ -380,14 +380,15 @@ void prompt(support::OutputUnit& console, std::string_view text);
 
 // ask(answers, console, question, text): prompts with the question on the console and reads the
 // answer whole into text (cut or blank padded). The end of the console input stops the run,
-// naming the line of the standard input that was expected.
-void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
-         std::span<char> text);
+// naming the line of the standard input that was expected. Returns the length of the answer as
+// typed, which is more than text holds when it was cut.
+std::size_t ask(support::LineSource& answers, support::OutputUnit& console,
+                std::string_view question, std::span<char> text);
 
 template <std::size_t N>
-void ask(support::LineSource& answers, support::OutputUnit& console, std::string_view question,
-         support::Text<N>& text) {
-  ask(answers, console, question, std::span<char>(text.data(), N));
+std::size_t ask(support::LineSource& answers, support::OutputUnit& console,
+                std::string_view question, support::Text<N>& text) {
+  return ask(answers, console, question, std::span<char>(text.data(), N));
 }
 
 // Renders one Fw.d field into out (exactly w characters).

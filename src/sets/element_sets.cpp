@@ -223,7 +223,7 @@ void RDGRPS(StructureTable& table, std::int32_t& group_count, support::UnitTable
 
     // A group defined before, or named as one of the table's own words, is passed over.
     std::int32_t lookup_status = 0;
-    if (own_word(table, group.view(), units) ||
+    if (own_word(table, group.view()) ||
         GTSTRU(table, group.view(), console_unit, units, lookup_status) > 0) {
       layout::write_record(console, layout::kTwoTexts, kDoublyDefined, group);
       continue;

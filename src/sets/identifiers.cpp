@@ -83,6 +83,11 @@ std::int32_t IdentifierTable::find(std::int32_t first_key, std::int32_t second_k
   return found == positions_.end() ? 0 : found->second;
 }
 
+std::int32_t IdentifierTable::position(std::string_view name) const {
+  const Prepared p = prepare(*this, name);
+  return p.legal ? find(p.first_key, p.second_key) : 0;
+}
+
 std::int32_t IdentifierTable::add(std::int32_t first_key, std::int32_t second_key) {
   const std::int32_t held = word(kIdCount);
   if (held >= word(kIdCapacity)) {

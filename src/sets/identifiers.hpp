@@ -46,6 +46,9 @@ class IdentifierTable {
   [[nodiscard]] std::int32_t word(std::int64_t i) const { return sets::word(words_, i); }
   // The first position holding the keys, or 0.
   [[nodiscard]] std::int32_t find(std::int32_t first_key, std::int32_t second_key) const;
+  // The position of name as IDXIST finds it, but without a message: 0 when the name is not
+  // there or is illegal.
+  [[nodiscard]] std::int32_t position(std::string_view name) const;
   // Stores the keys at the next position and returns it; 0 when the table is full.
   [[nodiscard]] std::int32_t add(std::int32_t first_key, std::int32_t second_key);
 

@@ -152,12 +152,12 @@ void PTSTRU(StructureTable& table, std::string_view name, std::int32_t value,
   --status;
 }
 
-bool own_word(const StructureTable& table, std::string_view name, support::UnitTable& units) {
+bool own_word(const StructureTable& table, std::string_view name) {
   const IdentifierTable* ids = table.identifiers();
   if (ids == nullptr) {
     return false;
   }
-  const std::int32_t position = IDXIST(*ids, name, units);
+  const std::int32_t position = ids->position(name);
   return position >= 1 && position <= kOwnWords;
 }
 

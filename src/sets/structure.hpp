@@ -58,11 +58,11 @@ void STROPN(StructureTable& table, std::int32_t upper_case, std::int32_t add_on_
 void PTSTRU(StructureTable& table, std::string_view name, std::int32_t value,
             std::int32_t message_unit, support::UnitTable& units, std::int32_t& status);
 
-// own_word(table, name, units): whether name is one of the names under which a named table
-// keeps its own words 1 to 4 (ISTTYP, MXSTRU, IOPxyz, IOPyzx). A value stored under them would
-// change the table's form, size or options; false for the fixed form.
-[[nodiscard]] bool own_word(const StructureTable& table, std::string_view name,
-                            support::UnitTable& units);
+// own_word(table, name): whether name is one of the names under which a named table keeps its
+// own words 1 to 4 (ISTTYP, MXSTRU, IOPxyz, IOPyzx). A value stored under them would change
+// the table's form, size or options; false for the fixed form and for an illegal name, which
+// writes nothing (the lookups that follow report it).
+[[nodiscard]] bool own_word(const StructureTable& table, std::string_view name);
 
 // PARNUM(name): the slot (1 to 200) of the fixed list whose six characters equal the first six
 // characters of name, blank padded, case included; 0 when there is none.

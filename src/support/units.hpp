@@ -184,11 +184,23 @@ class FileBuffer {
   std::size_t size_ = 0;
 };
 
+// text without the UTF-8 byte order mark (EF BB BF) that some editors write at its start; the
+// text as it is when it has none.
+[[nodiscard]] constexpr std::string_view without_byte_order_mark(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  return text.substr(0, kByteOrderMark.size()) == kByteOrderMark
+             ? text.substr(kByteOrderMark.size())
+             : text;
+}
+
 // The whole text of a file held in memory: read once, then rewound and re-read line by line.
+// A byte order mark at the start of the file is not part of its text (see contents()).
 class MemoryLines final : public LineSource {
  public:
-  explicit MemoryLines(std::string contents) : owned_(std::move(contents)), contents_(owned_) {}
-  explicit MemoryLines(FileBuffer buffer) : buffer_(std::move(buffer)), contents_(buffer_.view()) {}
+  explicit MemoryLines(std::string contents)
+      : owned_(std::move(contents)), contents_(without_byte_order_mark(owned_)) {}
+  explicit MemoryLines(FileBuffer buffer)
+      : buffer_(std::move(buffer)), contents_(without_byte_order_mark(buffer_.view())) {}
   // Lines of a text held elsewhere, which must outlive them (a second reader of the same file).
   struct Borrowed {};
   MemoryLines(Borrowed /*unused*/, std::string_view contents) : contents_(contents) {}
@@ -201,6 +213,8 @@ class MemoryLines final : public LineSource {
   // Repositions to the line that starts at offset in the contents, lines_before lines from the
   // top, so that the next read returns it. offset must be the start of a line.
   void seek(std::size_t offset, std::int64_t lines_before);
+  // The text the lines are read from: the file's bytes after any byte order mark, so that
+  // offsets and lines are the same as those of the file without it.
   [[nodiscard]] std::string_view contents() const { return contents_; }
   // The offset in the contents of the line the next read returns.
   [[nodiscard]] std::size_t position() const { return position_; }

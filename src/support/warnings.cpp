@@ -17,7 +17,10 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(WarningKind::kCo
     "wave type codes of no known theory",
     "cards with elements left out by the element ID check",
     "group references passed over in element mode",
-    "options not used"};
+    "options not used",
+    "card files with lines ending in CR alone",
+    "card files holding no card",
+    "answers cut to the length of a file name"};
 
 }  // namespace
 

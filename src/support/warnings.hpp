@@ -22,6 +22,9 @@ enum class WarningKind : std::uint8_t {
   kElementsLeftOut,   // elements left out by the element ID check
   kGroupPassedOver,   // a FLOO or ELIM card names a group, which element mode passes over
   kOptionNotUsed,     // a command-line option the run had no use for
+  kCrLineEnds,        // the lines of the input card file end in CR alone
+  kNoCards,           // the input card file holds no card this tool converts
+  kAnswerCut,         // a dialogue answer longer than the file name it gives
   kCount,
 };
 

@@ -88,7 +88,9 @@ std::string described(const CardIndex& index) {
   }
   text += std::to_string(index.finding_count(FindingKind::kTabCharacter)) + " " +
           std::to_string(index.finding_count(FindingKind::kKeywordMisplaced)) + " " +
-          std::to_string(index.line_count()) + " " + std::to_string(index.last_line_start());
+          std::to_string(index.line_count()) + " " + std::to_string(index.last_line_start()) +
+          (index.holds_cards() ? " cards" : " no cards") +
+          (index.cr_line_ends_only() ? " CR only" : "");
   return text;
 }
 
@@ -124,6 +126,35 @@ TEST(CardIndex, TwoPartsMakeTheSameIndexAsOne) {
       SCOPED_TRACE("file " + std::to_string(f) + ", lead " + std::to_string(lead));
       const std::string file = std::string(lead * 13, 'c') + "\n" + files[f];
       EXPECT_EQ(described(CardIndex(file, 1)), described(CardIndex(file, file.size() + 1)));
+    }
+  }
+}
+
+// Whether the file holds anything to convert, and whether its lines end in CR alone, read in one
+// part and in two.
+TEST(CardIndex, TellsFilesWithoutCardsAndWithCrLineEnds) {
+  struct Row {
+    std::string file;
+    bool cards = false;
+    bool cr_only = false;
+  };
+  const std::vector<Row> rows = {
+      {"", false, false},
+      {"C   comment\n<html>\n\n", false, false},
+      {"cons 1\n", true, false},
+      {"\n\n\nSEA 1", true, false},
+      {"  FLOO LEGA1\n", true, false},
+      {"  DPTH 100\n", false, false},
+      {"TITL a\rDPTH 100\r", true, true},
+      {"text\r", false, true},
+      {"TITL a\rDPTH 100\r\n", true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    for (const std::size_t split : {std::size_t{1}, row.file.size() + 1}) {
+      const CardIndex index(row.file, split);
+      EXPECT_EQ(index.holds_cards(), row.cards);
+      EXPECT_EQ(index.cr_line_ends_only(), row.cr_only);
     }
   }
 }

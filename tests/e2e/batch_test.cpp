@@ -353,6 +353,21 @@ TEST(Warnings, EachKindHasItsLine) {
        "qel2br: warning: --groups groups.txt is not used: no FLOO card of cards.inp names a "
        "group, so the element sets are converted element by element\n"},
       {"free-format group line after blanks", "  FLOO LEGA1\n", {"--groups", "groups.txt"}, ""},
+      {"lines ending in CR alone",
+       "TITL PLATFORM\r" + kDepth.substr(0, kDepth.size() - 1) + "\r",
+       {},
+       "qel2br: cards.inp: warning: the lines end in CR alone; a line ends at LF (or CR LF), so "
+       "the whole file is read as one line\n"},
+      {"no card",
+       "C a comment card\n<html><body>DPTH 100</body></html>\n",
+       {},
+       "qel2br: cards.inp: warning: the file holds no card this tool converts: no line has one "
+       "of the keywords TITL, CONS, MUDP, DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in "
+       "columns 1-4 or refers to a group\n"},
+      {"empty card file",
+       "",
+       {},
+       "qel2br: cards.inp: warning: the file is empty: it holds no card to convert\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -441,11 +456,99 @@ TEST(Warnings, StrictStopsAtTheFirst) {
             "qel2br: out.txt left as it was\n");
   EXPECT_EQ(work.file("out.txt"), "kept\r\n");
 
+  // A warning about the whole file stops the run too.
+  work.put("cards.inp", "");
+  result = work.run({"cards.inp", "out.txt", "--strict"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: cards.inp: the file is empty: it holds no card to convert (a warning; "
+            "--strict stops the run)\nqel2br: out.txt left as it was\n");
+  EXPECT_EQ(work.file("out.txt"), "kept\r\n");
+
   // Without warnings --strict changes nothing.
   work.put("cards.inp", kDepth + sea("1", "24.5"));
   result = work.run({"cards.inp", "out.txt", "--strict", "--quiet"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
+}
+
+// A UTF-8 byte order mark at the start of the card file, the group-name file or the element-number
+// file changes nothing: the same console, warnings (line numbers included) and data file as
+// without it, also for a card file large enough to be read in two parts at once.
+TEST(Inputs, ByteOrderMarkIsSkipped) {
+  const std::string mark = "\xEF\xBB\xBF";
+  // The first card sets the units: read as unknown text, millimetres would be taken as metres.
+  const std::string cons =
+      card_file({card("CONS", {{10, 20, "1"}, {21, 30, "9810.0"}, {31, 40, "1.025E-9"}})});
+  const std::string cards = cons + kDepth + sea("1", "24,5");
+  std::string large = cons;
+  for (int i = 0; i < 60000; ++i) {
+    large += "C " + std::string(78, 'x') + "\n";
+  }
+  large += "TITL\tPLATFORM\n" + kDepth + sea("1", "24,5");
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::string groups;
+    std::string elements;
+    std::vector<std::string> args;
+    std::string marked;  // the file that is given a byte order mark
+  };
+  const std::vector<Row> rows = {
+      {"card file", cards, "", "", {}, "cards.inp"},
+      {"card file read in two parts", large, "", "", {}, "cards.inp"},
+      {"group-name file",
+       "FLOO LEGA1\nFLOO DECK\n",
+       "NAME GROUP 1 LEGA1\nNAME GROUP 10 DECK\n",
+       "",
+       {"--groups", "groups.txt"},
+       "groups.txt"},
+      {"element-number file",
+       card_file({card("FLOO", {{11, 20, "11"}, {21, 30, "14"}, {31, 40, "1"}})}),
+       "",
+       "11 12\n14\n",
+       {"--elements", "elements.txt"},
+       "elements.txt"},
+  };
+  ASSERT_GT(large.size(), std::size_t{4} << 20U);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> args = {"cards.inp", "out.txt"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    std::vector<Work::Result> results;
+    std::vector<std::string> outputs;
+    for (const bool marked : {false, true}) {
+      const Work work(marked ? "marked" : "unmarked");
+      const auto put = [&](const std::string& name, const std::string& text) {
+        work.put(name, (marked && name == row.marked ? mark : "") + text);
+      };
+      put("cards.inp", row.cards);
+      put("groups.txt", row.groups);
+      put("elements.txt", row.elements);
+      results.push_back(work.run(args));
+      outputs.push_back(normalise(work.file("out.txt")));
+    }
+    EXPECT_EQ(results[0].status, 0) << results[0].err;
+    EXPECT_EQ(results[1].status, results[0].status);
+    EXPECT_EQ(results[1].out, results[0].out);
+    EXPECT_EQ(results[1].err, results[0].err);
+    EXPECT_EQ(outputs[1], outputs[0]);
+  }
+}
+
+// A line feed or carriage return in the card file's name is written as '?' in the run header, so
+// the data file keeps its lines.
+TEST(Inputs, LineEndsInTheInputNameKeepTheHeaderOnItsLine) {
+  const Work work("line-end-name");
+  work.put("in\nput\r.inp", kDepth);
+  const Work::Result result = work.run({"in\nput\r.inp", "out.txt", "--quiet"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string output = work.file("out.txt");
+  EXPECT_NE(output.find("\r\n'    Qelvo File      : in?put?.inp\r\n' ===="), std::string::npos)
+      << output;
+  // Every line ends in CR LF: no bare line end came in with the name.
+  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'),
+            std::count(output.begin(), output.end(), '\r'));
 }
 
 TEST(DataSafety, SetFileThatIsTheOutputIsRefusedAndKept) {

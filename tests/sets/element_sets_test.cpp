@@ -272,6 +272,33 @@ TEST(RDGRPS, FailedRegistrationLeavesNoCount) {
             std::string::npos);
 }
 
+// A group name that cannot be an identifier (a tab, a letter outside ASCII) is reported by the
+// lookups of the double-definition check and of the store, then by the add and the store: each
+// message once, and nothing from the check for the table's own names.
+TEST(RDGRPS, IllegalGroupNameGivesEachLookupsMessageOnce) {
+  for (const std::string& name : {std::string("leg\tA1"), std::string("d\xC3\xA9"
+                                                                      "ck")}) {
+    SCOPED_TRACE(name);
+    const std::string line = "NAME GROUP 3 " + name;
+    GroupRun run(line + "\nNAME GROUP 4 DECK\n");
+    EXPECT_EQ(run.read(), 0);
+    EXPECT_EQ(run.status, -1);
+    // Upper-cased as the table holds it, and as the store's message shows it, in 8 columns.
+    std::string upper = name;
+    for (char& c : upper) {
+      if (c >= 'a' && c <= 'z') {
+        c = static_cast<char>(c - 'a' + 'A');
+      }
+    }
+    const std::string illegal = "\n    Illegal Identifier : " + upper + "\n";
+    EXPECT_EQ(run.memory.console(),
+              echo(line) + "\n  *** ERROR IN IDXIST  ***\n" + illegal +
+                  "\n  *** ERROR IN IDXIST  ***\n" + illegal + "\n  *** ERROR IN IDADD  ***\n" +
+                  illegal + "\n  *** ERROR IN PTSTRU ***\n      PARAMETER NOT FOUND:" + upper +
+                  std::string(8 - upper.size(), ' ') + "\n      LEAVING PTSTRU\n\n\n\n");
+  }
+}
+
 TEST(RDGRPS, StopsOnGroupNumberOutside32Bits) {
   GroupRun run("NAME GR 1 A\nNAME GR 2147483648 B\n");
   try {
