@@ -28,7 +28,17 @@ void check_cards(sections::RunState& run) {
   const cards::CardIndex& index = run.cards.index();
   const std::string& file = run.cards.file_name();
   for (const cards::CardFinding& finding : index.findings()) {
-    run.warnings.warn_with(warning_kind(finding.kind), file, finding.line, [&] {
+    // The tab itself, or the keyword where it stands.
+    const auto first = static_cast<int>(std::min<std::size_t>(finding.column, cards::kCardLength));
+    const auto width = static_cast<int>(
+        finding.kind == cards::FindingKind::kTabCharacter
+            ? 1
+            : std::max<std::size_t>(support::without_trailing_blanks(finding.keyword).size(), 1));
+    const support::WarningPlace place{.file = file,
+                                      .line = finding.line,
+                                      .first_column = first,
+                                      .last_column = first + width - 1};
+    run.warnings.warn_with(warning_kind(finding.kind), place, [&] {
       if (finding.kind == cards::FindingKind::kTabCharacter) {
         return "card holds a tab character in column " + std::to_string(finding.column) +
                "; each character is one column, so its fields may be misread";
@@ -43,7 +53,7 @@ void check_cards(sections::RunState& run) {
        {cards::FindingKind::kTabCharacter, cards::FindingKind::kKeywordMisplaced}) {
     const std::int64_t kept = std::min<std::int64_t>(
         index.finding_count(kind), static_cast<std::int64_t>(cards::kFindingsKept));
-    run.warnings.count_unlisted(warning_kind(kind), index.finding_count(kind) - kept);
+    run.warnings.count_unlisted(warning_kind(kind), file, index.finding_count(kind) - kept);
   }
 }
 

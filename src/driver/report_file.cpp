@@ -138,8 +138,10 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   const sections::BatchOptions empty;
   const sections::BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
   const auto refuse = [&](std::string_view reason) {
-    errors.write_line("qel2br: " + path + ": " + std::string(reason) +
-                      "; the report is not written and nothing is converted");
+    run.stop = support::InputStop{
+        .file = path,
+        .message = std::string(reason) + "; the report is not written and nothing is converted"};
+    errors.write_line("qel2br: " + path + ": " + run.stop->message);
     errors.flush();
     return kInputStop;
   };
@@ -151,13 +153,11 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   }
 
   report::ReportData data;
-  std::vector<support::KeptWarning> kept;
   run.report = &data;
-  run.warnings.keep(&kept);
+  run.warnings.keep(&run.kept_warnings);
   std::string stop_report;
   int status = run_and_report(run, errors, &stop_report);
   run.report = nullptr;
-  run.warnings.keep(nullptr);
 
   fill_report_heading(run,
                       {.input = batch.input,
@@ -170,13 +170,13 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
                        .status = status,
                        .stop_text = stop_report},
                       data);
-  for (support::KeptWarning& warning : kept) {
-    data.warnings.push_back({.file = std::move(warning.file),
-                             .line = warning.line,
-                             .text = std::move(warning.message)});
+  for (const support::KeptWarning& warning : run.kept_warnings) {
+    data.warnings.push_back({.file = warning.file, .line = warning.line, .text = warning.message});
   }
   if (const std::string reason = file.write(report::render_report(data)); !reason.empty()) {
-    errors.write_line("qel2br: " + path + ": the report cannot be written: " + reason);
+    run.stop =
+        support::InputStop{.file = path, .message = "the report cannot be written: " + reason};
+    errors.write_line("qel2br: " + path + ": " + run.stop->message);
     errors.flush();
     status = kInputStop;
   }

@@ -60,6 +60,7 @@ constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 // The error end: " Error " between two empty lines, the reason on standard error, the output
 // data file closed without its end lines.
 int error_end(sections::RunState& run, std::string_view reason) {
+  run.end_reason = std::string(reason);
   write_record(run.console, kBlockMessage, kError);
   if (run.errors != nullptr) {
     run.console.flush();
@@ -129,10 +130,15 @@ int run(sections::RunState& run) {
   // A run from the command line counts the records it writes for its summary.
   RecordCounter counter(batch == nullptr || batch->check ? nullptr
                                                          : &run.units.output(support::kDataUnit));
+  // What was converted is noted however the run ends.
   struct TapGuard {
     sections::RunState& run;
-    ~TapGuard() { run.data_tap = nullptr; }
-  } tap_guard{run};
+    const RecordCounter& counter;
+    ~TapGuard() {
+      run.data_tap = nullptr;
+      run.records = counter.counts();
+    }
+  } tap_guard{run, counter};
   if (batch != nullptr) {
     run.data_tap = &counter;
   }
@@ -169,7 +175,11 @@ int run(sections::RunState& run) {
 int run_and_report(sections::RunState& state, support::OutputUnit& errors,
                    std::string* stop_report) {
   state.errors = &errors;
-  state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
+  if (state.batch != nullptr) {
+    state.warnings.bind(errors, state.batch->strict, state.batch->warnings);
+  } else {
+    state.warnings.bind(errors, false);
+  }
   // A run that stops leaves the output data file as it was, and says so after the reason.
   const auto leave_output = [&] {
     const std::string name = state.units.connected(support::kDataUnit)
@@ -193,10 +203,12 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
   } catch (const support::InputStop& stop) {
     // A write of the output data file that failed before the stop is what stopped the run.
     std::string report = support::format_report(stop);
+    state.stop = stop;
     try {
       state.units.settle();
     } catch (const support::InputStop& write_stop) {
       report = support::format_report(write_stop);
+      state.stop = write_stop;
     }
     state.console.flush();
     errors.write_rendered(report);
@@ -206,6 +218,7 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     leave_output();
     status = kInputStop;
   } catch (const support::InternalFault& fault) {
+    state.end_reason = "internal error: " + fault.what;
     state.console.flush();
     errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
     leave_output();
@@ -218,6 +231,7 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     if (stop_report != nullptr) {
       *stop_report = kOutOfMemory;
     }
+    state.end_reason = "out of memory";
     status = kInputStop;
   }
   state.warnings.finish();
