@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -141,6 +142,20 @@ TEST(Usage, WrongUsageEndsWithStatus64) {
       {"option without its file",
        {"a.inp", "b.txt", "--groups"},
        "qel2br: --groups: 1 required TEXT missing"},
+      {"unknown warning kind",
+       {"a.inp", "b.txt", "-Wno-tab"},
+       "qel2br: unknown warning kind \"tab\" in -Wno-tab"},
+      {"stop for an unknown kind",
+       {"a.inp", "b.txt", "-Werror=Tab-Character"},
+       "qel2br: unknown warning kind \"Tab-Character\" in -Werror=Tab-Character"},
+      {"unknown warning option",
+       {"a.inp", "b.txt", "-Wall"},
+       "qel2br: unknown option -Wall: the warning options are -Wno-KIND and -Werror=KIND"},
+      {"stop for every kind",
+       {"a.inp", "b.txt", "-Werror"},
+       "qel2br: unknown option -Werror: the warning options are -Wno-KIND and -Werror=KIND "
+       "(--strict stops the run at any warning)"},
+      {"results without a file", {"a.inp", "b.txt", "--json"}, "qel2br: --json: 1 required TEXT missing"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -200,16 +215,16 @@ TEST(Batch, ExamplesEndWithTheirSummary) {
        " Opening PrintFile OK\n\n *** Element ID checking is ON *** \n\n"
        " Total Number of Elements:     30\n"
        "out.txt: 0 wave records, 0 current records, 0 depth profiles, 9 element records\n",
-       "qel2br: platform_sets.inp:3: warning: SPEC card: the element ID check leaves out 2 of its "
-       "12 elements, which elements.txt does not hold: 102, 104\n"
-       "qel2br: platform_sets.inp:8: warning: FLOO card names group \"LEGA1\", which element mode "
-       "passes over (group mode converts it)\n"
-       "qel2br: platform_sets.inp:9: warning: FLOO card names group \"LEGB1\", which element mode "
-       "passes over (group mode converts it)\n"
-       "qel2br: platform_sets.inp:11: warning: FLOO card: the element ID check leaves out 1 of its "
-       "3 elements, which elements.txt does not hold: 32\n"
-       "qel2br: platform_sets.inp:14: warning: ELIM card names group \"DECK\", which element mode "
-       "passes over (group mode converts it)\n"},
+       "platform_sets.inp:3:1: warning: SPEC card: the element ID check leaves out 2 of its "
+       "12 elements, which elements.txt does not hold: 102, 104 [-Welements-left-out]\n"
+       "platform_sets.inp:8:6: warning: FLOO card names group \"LEGA1\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"
+       "platform_sets.inp:9:6: warning: FLOO card names group \"LEGB1\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"
+       "platform_sets.inp:11:1: warning: FLOO card: the element ID check leaves out 1 of its "
+       "3 elements, which elements.txt does not hold: 32 [-Welements-left-out]\n"
+       "platform_sets.inp:14:6: warning: ELIM card names group \"DECK\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -293,12 +308,16 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
   }
 }
 
-TEST(Warnings, EachKindHasItsLine) {
+// Each kind of warning in its line; -Wno-KIND leaves it out and -Werror=KIND stops the run at
+// it, leaving the output as it was, while the other kinds go on as before.
+TEST(Warnings, EachKindHasItsLineAndItsOptions) {
   struct Row {
     std::string name;
     std::string cards;
     std::vector<std::string> args;
+    std::string kind;  // empty: no warning
     std::string errors;
+    std::string stop;  // the stop under -Werror=KIND
   };
   const std::string spec_card = card_file({card("SPEC", {{6, 10, "11"},
                                                          {11, 15, "13"},
@@ -310,50 +329,86 @@ TEST(Warnings, EachKindHasItsLine) {
       {"comma in a field",
        kDepth + sea("1", "24,5"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"24,5\" holds more than one "
-       "value; only 24 is read\n"},
+       "field-holds-more",
+       "cards.inp:2:16: warning: SEA card, columns 16-20: \"24,5\" holds more than one "
+       "value; only 24 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:2: SEA card, columns 16-20: \"24,5\" holds more than one value; only 24 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"slash in a field",
        kDepth + sea("1", "2/45"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"2/45\" holds more than one "
-       "value; only 2 is read\n"},
+       "field-holds-more",
+       "cards.inp:2:16: warning: SEA card, columns 16-20: \"2/45\" holds more than one "
+       "value; only 2 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:2: SEA card, columns 16-20: \"2/45\" holds more than one value; only 2 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"decimal comma in a profile",
        card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0,050"}})}),
        {},
-       "qel2br: cards.inp:1: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
-       "value; only 0 is read\n"},
+       "field-holds-more",
+       "cards.inp:1:31: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
+       "value; only 0 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:1: MGRW card, columns 31-40: \"0,050\" holds more than one value; only 0 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"keyword after a blank",
        kDepth + " " + sea("1", "10"),
        {},
-       "qel2br: cards.inp:2: warning: keyword SEA starts in column 2; cards are read only with "
-       "their keyword in columns 1-4, so this card is passed over\n"},
+       "keyword-misplaced",
+       "cards.inp:2:2: warning: keyword SEA starts in column 2; cards are read only with "
+       "their keyword in columns 1-4, so this card is passed over [-Wkeyword-misplaced]\n",
+       "qel2br: cards.inp:2: keyword SEA starts in column 2; cards are read only with their "
+       "keyword in columns 1-4, so this card is passed over (a warning; -Werror=keyword-misplaced "
+       "stops the run)\n"},
       {"tab character",
        "TITL\tPlatform\n",
        {},
-       "qel2br: cards.inp:1: warning: card holds a tab character in column 5; each character is "
-       "one column, so its fields may be misread\n"},
+       "tab-character",
+       "cards.inp:1:5: warning: card holds a tab character in column 5; each character is "
+       "one column, so its fields may be misread [-Wtab-character]\n",
+       "qel2br: cards.inp:1: card holds a tab character in column 5; each character is one column, "
+       "so its fields may be misread (a warning; -Werror=tab-character stops the run)\n"},
       {"unknown wave type",
        kDepth + sea("7", "10"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
-       "9 (or these plus 10); the theory is written as \"Unknown\"\n"},
+       "unknown-theory",
+       "cards.inp:2:6: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
+       "9 (or these plus 10); the theory is written as \"Unknown\" [-Wunknown-theory]\n",
+       "qel2br: cards.inp:2: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, 9 (or "
+       "these plus 10); the theory is written as \"Unknown\" (a warning; -Werror=unknown-theory "
+       "stops the run)\n"},
       {"elements left out",
        spec_card,
        {"--elements", "elements.txt"},
-       "qel2br: cards.inp:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
-       "elements, which elements.txt does not hold: 11, 13\n"},
+       "elements-left-out",
+       "cards.inp:1:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
+       "elements, which elements.txt does not hold: 11, 13 [-Welements-left-out]\n",
+       "qel2br: cards.inp:1: SPEC card: the element ID check leaves out 2 of its 3 elements, which "
+       "elements.txt does not hold: 11, 13 (a warning; -Werror=elements-left-out stops the run)\n"},
       {"group passed over",
        "FLOO LEGA1\n",
        {},
-       "qel2br: cards.inp:1: warning: FLOO card names group \"LEGA1\", which element mode passes "
-       "over (group mode converts it)\n"},
+       "group-passed-over",
+       "cards.inp:1:6: warning: FLOO card names group \"LEGA1\", which element mode passes "
+       "over (group mode converts it) [-Wgroup-passed-over]\n",
+       "qel2br: cards.inp:1: FLOO card names group \"LEGA1\", which element mode passes over (group "
+       "mode converts it) (a warning; -Werror=group-passed-over stops the run)\n"},
       {"option not used",
        kDepth,
        {"--groups", "groups.txt"},
+       "option-not-used",
        "qel2br: warning: --groups groups.txt is not used: no FLOO card of cards.inp names a "
-       "group, so the element sets are converted element by element\n"},
-      {"free-format group line after blanks", "  FLOO LEGA1\n", {"--groups", "groups.txt"}, ""},
+       "group, so the element sets are converted element by element [-Woption-not-used]\n",
+       "qel2br: --groups groups.txt is not used: no FLOO card of cards.inp names a group, so the "
+       "element sets are converted element by element (a warning; -Werror=option-not-used stops "
+       "the run)\n"},
+      {"free-format group line after blanks",
+       "  FLOO LEGA1\n",
+       {"--groups", "groups.txt"},
+       "",
+       "",
+       ""},
   };
+  std::set<std::string> kinds;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const Work work("warnings");
@@ -365,14 +420,60 @@ TEST(Warnings, EachKindHasItsLine) {
     const Work::Result result = work.run(args);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, row.errors);
-    EXPECT_TRUE(ends_normally(work.file("out.txt")));
+    const std::string output = work.file("out.txt");
+    EXPECT_TRUE(ends_normally(output));
     // The dialogue gives the same warnings.
     if (row.args.empty()) {
       const Work::Result dialogue = work.run({}, "cards.inp\nout.txt\n\n\n");
       EXPECT_EQ(dialogue.status, 0);
       EXPECT_EQ(dialogue.err, row.errors);
     }
+    if (row.kind.empty()) {
+      continue;
+    }
+    kinds.insert(row.kind);
+    // Silenced, alone or with --strict: no line, the same output.
+    for (const std::vector<std::string>& more :
+         {std::vector<std::string>{"-Wno-" + row.kind},
+          std::vector<std::string>{"--strict", "-Wno-" + row.kind}}) {
+      std::vector<std::string> silenced = args;
+      silenced.insert(silenced.end(), more.begin(), more.end());
+      const Work::Result quiet = work.run(silenced);
+      EXPECT_EQ(quiet.status, 0) << more.back();
+      EXPECT_EQ(quiet.err, "") << more.back();
+      EXPECT_EQ(normalise(work.file("out.txt")), normalise(output));
+    }
+    // Another kind silenced or stopping changes nothing.
+    const std::string other = row.kind == "tab-character" ? "unknown-theory" : "tab-character";
+    std::vector<std::string> others = args;
+    others.insert(others.end(), {"-Wno-" + other, "-Werror=" + other});
+    const Work::Result unchanged = work.run(others);
+    EXPECT_EQ(unchanged.status, 0);
+    EXPECT_EQ(unchanged.err, row.errors);
+    // Stopping: the old output stays.
+    work.put("out.txt", "kept\r\n");
+    std::vector<std::string> stopping = args;
+    stopping.push_back("-Werror=" + row.kind);
+    const Work::Result stopped = work.run(stopping);
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_EQ(stopped.err, row.stop + "qel2br: out.txt left as it was\n");
+    EXPECT_EQ(work.file("out.txt"), "kept\r\n");
   }
+  // The table holds every kind the usage lists.
+  const Work work("kinds");
+  const Work::Result usage = work.run({"cards.inp", "out.txt", "-Wno-nosuch"});
+  std::string listed;
+  for (const std::string& kind : kinds) {
+    EXPECT_NE(usage.err.find(" " + kind), std::string::npos) << kind;
+  }
+  const std::size_t list = usage.err.find("warning kinds:");
+  ASSERT_NE(list, std::string::npos) << usage.err;
+  std::istringstream words(usage.err.substr(list + 14, usage.err.find("\nTry", list) - list - 14));
+  std::size_t count = 0;
+  for (std::string word; words >> word;) {
+    ++count;
+  }
+  EXPECT_EQ(count, kinds.size()) << usage.err;
 }
 
 TEST(Warnings, TwentyOfAKindThenHowManyMore) {
@@ -387,14 +488,15 @@ TEST(Warnings, TwentyOfAKindThenHowManyMore) {
   EXPECT_EQ(result.status, 0);
   std::string expected;
   for (int i = 1; i <= 20; ++i) {
-    expected += "qel2br: cards.inp:" + std::to_string(i) +
-                ": warning: card holds a tab character in column 5; each character is one "
-                "column, so its fields may be misread\n";
+    expected += "cards.inp:" + std::to_string(i) +
+                ":5: warning: card holds a tab character in column 5; each character is one "
+                "column, so its fields may be misread [-Wtab-character]\n";
   }
   expected +=
-      "qel2br: cards.inp:27: warning: SEA card, columns 16-20: \"1,5\" holds more than one value; "
-      "only 1 is read\n"
-      "qel2br: warning: 5 more warnings about cards holding tab characters not shown\n";
+      "cards.inp:27:16: warning: SEA card, columns 16-20: \"1,5\" holds more than one value; "
+      "only 1 is read [-Wfield-holds-more]\n"
+      "cards.inp: warning: 5 more warnings about cards holding tab characters not shown "
+      "[-Wtab-character]\n";
   EXPECT_EQ(result.err, expected);
 }
 
@@ -411,9 +513,10 @@ TEST(Warnings, CountsPastThoseListed) {
   const Work::Result result = work.run({"cards.inp", "out.txt", "--quiet"});
   EXPECT_EQ(result.status, 0);
   const std::string tail =
-      "qel2br: cards.inp:1006: warning: keyword SEA starts in column 2; cards are read only with "
-      "their keyword in columns 1-4, so this card is passed over\n"
-      "qel2br: warning: 985 more warnings about cards holding tab characters not shown\n";
+      "cards.inp:1006:2: warning: keyword SEA starts in column 2; cards are read only with "
+      "their keyword in columns 1-4, so this card is passed over [-Wkeyword-misplaced]\n"
+      "cards.inp: warning: 985 more warnings about cards holding tab characters not shown "
+      "[-Wtab-character]\n";
   ASSERT_GE(result.err.size(), tail.size());
   EXPECT_EQ(result.err.substr(result.err.size() - tail.size()), tail);
 }
