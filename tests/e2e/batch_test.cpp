@@ -112,6 +112,25 @@ std::string sea(const std::string& type, const std::string& height) {
       "SEA", {{6, 10, type}, {16, 20, height}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})});
 }
 
+// Checks the results file (--json) of the run result in work with check_results.py: it parses
+// as strict JSON, has its form, and agrees with the summary on standard output and the warning
+// lines on standard error (each when given).
+void expect_results_agree(const Work& work, const std::string& results, const Work::Result& result,
+                          bool with_summary, bool with_warnings) {
+  write_file(work.dir() / "run.stdout", result.out);
+  write_file(work.dir() / "run.stderr", result.err);
+  std::string command = "python3 '" + std::string(QEL2BR_CHECK_RESULTS) + "' '" +
+                        (work.dir() / results).string() + "' --status " +
+                        std::to_string(result.status);
+  if (with_summary) {
+    command += " --stdout '" + (work.dir() / "run.stdout").string() + "'";
+  }
+  if (with_warnings) {
+    command += " --stderr '" + (work.dir() / "run.stderr").string() + "'";
+  }
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
 bool ends_normally(const std::string& output) {
   return output.size() >= kEndLine.size() &&
@@ -155,7 +174,9 @@ TEST(Usage, WrongUsageEndsWithStatus64) {
        {"a.inp", "b.txt", "-Werror"},
        "qel2br: unknown option -Werror: the warning options are -Wno-KIND and -Werror=KIND "
        "(--strict stops the run at any warning)"},
-      {"results without a file", {"a.inp", "b.txt", "--json"}, "qel2br: --json: 1 required TEXT missing"},
+      {"results without a file",
+       {"a.inp", "b.txt", "--json"},
+       "qel2br: --json: 1 required TEXT missing"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -390,7 +411,8 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "group-passed-over",
        "cards.inp:1:6: warning: FLOO card names group \"LEGA1\", which element mode passes "
        "over (group mode converts it) [-Wgroup-passed-over]\n",
-       "qel2br: cards.inp:1: FLOO card names group \"LEGA1\", which element mode passes over (group "
+       "qel2br: cards.inp:1: FLOO card names group \"LEGA1\", which element mode passes over "
+       "(group "
        "mode converts it) (a warning; -Werror=group-passed-over stops the run)\n"},
       {"option not used",
        kDepth,
@@ -1111,6 +1133,13 @@ TEST(Golden, BatchRunWritesTheDialoguesOutput) {
     EXPECT_EQ(result.out, "");
     ASSERT_TRUE(fs::exists(expected / accepted[1])) << accepted[1];
     EXPECT_EQ(normalise(work.file(accepted[1])), normalise(read_file(expected / accepted[1])));
+    // The results of the same run parse, and agree with its summary and warnings.
+    args.erase(std::find(args.begin(), args.end(), "--quiet"));
+    args.insert(args.end(), {"--json", "results.json"});
+    const Work::Result with_results = work.run(args);
+    EXPECT_EQ(with_results.status, 0) << with_results.err;
+    EXPECT_EQ(with_results.err, result.err);
+    expect_results_agree(work, "results.json", with_results, true, true);
     ++compared;
   }
   EXPECT_GE(compared, 10);
@@ -1231,4 +1260,135 @@ TEST(Report, NameThatCannotBeWrittenEndsTheRunFirst) {
     EXPECT_EQ(work.file("cards.inp"), cards);
     EXPECT_EQ(work.file("groups.txt"), "NAME GROUP 7 LEGA1\n");
   }
+}
+
+// --json: the results of every end of a run, in a file or on standard output.
+TEST(Results, EveryEndOfTheRun) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    int status = 0;
+    std::vector<std::string> results_has;
+  };
+  const std::vector<Row> rows = {
+      {"normal end with a warning",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt"},
+       0,
+       {R"("output": "out.txt")", R"("reason": null)", R"("stop": null)",
+        R"("records": {"wave": 1, "current": 0, "profile": 0, "element": 0, "group": 0})",
+        R"({"file": "cards.inp", "line": 2, "first_column": 6, "last_column": 10, "kind": "unknown-theory", "text": "SEA card, columns 6-10: wave type \"7\" is none)"}},
+      {"warning kind silenced",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "-Wno-unknown-theory"},
+       0,
+       {R"("warnings": [])"}},
+      {"check run",
+       kDepth + sea("1", "10"),
+       {"--check", "cards.inp"},
+       0,
+       {R"("output": null)", R"("wave": 1)"}},
+      {"input stop",
+       kDepth + sea("1", "10") + sea("1", "x"),
+       {"cards.inp", "out.txt"},
+       2,
+       {R"("reason": "cards.inp:3: SEA card, columns 16-20: expected a number, found \"x\"")",
+        R"("stop": {"file": "cards.inp", "line": 3, "first_column": 16, "last_column": 20, "text": "SEA card, columns 16-20: expected a number, found \"x\""})",
+        R"("wave": 1)"}},
+      {"warning stopping the run",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "-Werror=unknown-theory"},
+       2,
+       {R"("stop": {"file": "cards.inp", "line": 2, "first_column": 6, "last_column": 10, "text": "SEA card, columns 6-10: wave type \"7\" is none)",
+        R"x(the theory is written as \"Unknown\" (a warning; -Werror=unknown-theory stops the run)"})x"}},
+      {"error end",
+       "FLOO NOSUCH\n",
+       {"cards.inp", "out.txt", "--groups", "groups.txt"},
+       1,
+       {R"("reason": "cards.inp:1: the FLOO card names the group \"NOSUCH\", which is not defined on the group-name file \"groups.txt\"")",
+        R"("stop": null)"}},
+      {"with a report",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "--report", "report.html"},
+       0,
+       {R"("kind": "unknown-theory")"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("results");
+    work.put("cards.inp", row.cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    const Work::Result plain = work.run(row.args);
+    const std::string plain_output = fs::exists(work.dir() / "out.txt") ? work.file("out.txt") : "";
+
+    // In a file: standard output and error as without it.
+    std::vector<std::string> args = row.args;
+    args.insert(args.end(), {"--json", "results.json"});
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_EQ(result.out, plain.out);
+    EXPECT_EQ(result.err, plain.err);
+    const std::string results = work.file("results.json");
+    for (const std::string& text : row.results_has) {
+      EXPECT_NE(results.find(text), std::string::npos) << text << "\n" << results;
+    }
+    expect_results_agree(work, "results.json", result, row.status == 0, true);
+    if (!plain_output.empty()) {
+      EXPECT_EQ(normalise(work.file("out.txt")), normalise(plain_output));
+    }
+
+    // On standard output: the document alone; the console lines go to standard error.
+    args.back() = "-";
+    const Work::Result piped = work.run(args);
+    EXPECT_EQ(piped.status, row.status);
+    EXPECT_EQ(piped.out, results);
+    // The two streams of the plain run, merged into one: their lines, in any order.
+    const auto lines = [](const std::string& text) {
+      std::vector<std::string> all;
+      std::istringstream in(text);
+      for (std::string line; std::getline(in, line);) {
+        all.push_back(line);
+      }
+      std::sort(all.begin(), all.end());
+      return all;
+    };
+    EXPECT_EQ(lines(piped.err), lines(plain.out + plain.err));
+  }
+}
+
+// Names in the results hold what JSON escapes: a quote, a backslash, a tab and a Latin-1 byte
+// (which is not UTF-8: it becomes the replacement character).
+TEST(Results, NamesAreEscaped) {
+  const Work work("escaped");
+  const std::string name = "a\"b\\c\td\xe9.inp";
+  work.put(name, kDepth + sea("7", "10"));
+  const Work::Result result = work.run({"--check", name, "--json", "results.json"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string results = work.file("results.json");
+  const std::string escaped = R"("a\"b\\c\td\ufffd.inp")";
+  EXPECT_NE(results.find(R"("input": )" + escaped), std::string::npos) << results;
+  EXPECT_NE(results.find(R"({"file": )" + escaped + R"(, "line": 2)"), std::string::npos)
+      << results;
+  // Standard error shows the tab as '?': its lines are not compared.
+  expect_results_agree(work, "results.json", result, true, false);
+}
+
+// A results file that is another file of the run, or that cannot be written, ends the run
+// before anything is converted.
+TEST(Results, RefusedBeforeTheRun) {
+  const Work work("results-refused");
+  work.put("cards.inp", kDepth);
+  Work::Result result = work.run({"cards.inp", "out.txt", "--json", "cards.inp"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: the results file \"cards.inp\" would overwrite the input card file "
+            "\"cards.inp\"; nothing is converted\n");
+  EXPECT_EQ(work.file("cards.inp"), kDepth);
+  result = work.run({"cards.inp", "out.txt", "--json", "nodir/results.json"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: nodir/results.json: cannot be written: No such file or directory; nothing "
+            "is converted\n");
+  EXPECT_FALSE(fs::exists(work.dir() / "out.txt"));
 }
