@@ -74,6 +74,16 @@ int error_end(sections::RunState& run, std::string_view reason) {
   return kErrorEnd;
 }
 
+// Notes how the run ended for the results (note() copies texts); when memory runs out for that,
+// the note is left out and the run ends as it would have.
+template <typename Note>
+void note_end(Note&& note) {
+  try {
+    note();
+  } catch (const std::bad_alloc&) {
+  }
+}
+
 }  // namespace
 
 int run(sections::RunState& run) {
@@ -202,23 +212,29 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     status = run(state);
   } catch (const support::InputStop& stop) {
     // A write of the output data file that failed before the stop is what stopped the run.
-    std::string report = support::format_report(stop);
-    state.stop = stop;
+    // Memory that runs out for the report leaves the line that says so in its place.
+    std::string report;
+    note_end([&] {
+      report = support::format_report(stop);
+      state.stop = stop;
+    });
     try {
       state.units.settle();
     } catch (const support::InputStop& write_stop) {
-      report = support::format_report(write_stop);
-      state.stop = write_stop;
+      note_end([&] {
+        report = support::format_report(write_stop);
+        state.stop = write_stop;
+      });
     }
     state.console.flush();
-    errors.write_rendered(report);
+    errors.write_rendered(report.empty() ? kOutOfMemory : std::string_view(report));
     if (stop_report != nullptr) {
-      *stop_report = report;
+      note_end([&] { *stop_report = report; });
     }
     leave_output();
     status = kInputStop;
   } catch (const support::InternalFault& fault) {
-    state.end_reason = "internal error: " + fault.what;
+    note_end([&] { state.end_reason = "internal error: " + fault.what; });
     state.console.flush();
     errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
     leave_output();
@@ -231,7 +247,7 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     if (stop_report != nullptr) {
       *stop_report = kOutOfMemory;
     }
-    state.end_reason = "out of memory";
+    note_end([&] { state.end_reason = "out of memory"; });
     status = kInputStop;
   }
   state.warnings.finish();

@@ -137,7 +137,7 @@ class FaultyPlatform final : public Platform {
       return {.handle = {}, .error = fault_.error};
     }
     std::string name(path);
-    return named(real_.open_write(path, mode), std::move(name));
+    return named(real_.open_write(path, mode), std::move(name), mode == WriteMode::kCreateNew);
   }
   int rename_over(std::string_view from, std::string_view to) override {
     if (hits(Call::kRename, ++renames_, std::string(to))) {
@@ -238,12 +238,18 @@ class FaultyPlatform final : public Platform {
   void release_memory(std::span<char> memory) override { real_.release_memory(memory); }
 
  private:
-  Opened named(Opened opened, std::string name) {
+  // Notes the name of a file opened. When memory for that runs out (the test's own memory, not
+  // the program's), the file is closed, and a file just created is removed: the program never
+  // saw it.
+  Opened named(Opened opened, std::string name, bool created = false) {
     if (opened.error == 0) {
       try {
-        names_[opened.handle.value] = std::move(name);
+        names_[opened.handle.value] = name;
       } catch (const std::bad_alloc&) {
         static_cast<void>(real_.close(opened.handle));
+        if (created) {
+          static_cast<void>(real_.remove(name));
+        }
         throw;
       }
     }
