@@ -1,7 +1,9 @@
 // qel2br: the dialogue without arguments, or a run with its answers from the command line;
 // converts, and exits with its status.
+#include <algorithm>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "cli/version.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/report_file.hpp"
+#include "driver/results_file.hpp"
 #include "driver/run.hpp"
 #include "driver/run_files.hpp"
 #include "sections/run_state.hpp"
@@ -50,25 +53,43 @@ int run_main(int argc, char** argv) {
       break;
   }
 
-  // A batch run never reads standard input; --quiet sends the console lines nowhere.
+  // A batch run never reads standard input; --quiet sends the console lines nowhere, and
+  // results on standard output send them to standard error.
   const bool batch = options.action == qel2br::cli::Action::kBatch;
   FdLines answers = batch ? FdLines() : FdLines(StandardStream::kInput);
   DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
-  qel2br::support::OutputUnit& shown =
-      batch && options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded) : console;
+  const std::optional<std::string>& json = options.batch.json;
+  qel2br::support::OutputUnit& shown = batch && options.quiet
+                                           ? static_cast<qel2br::support::OutputUnit&>(discarded)
+                                       : batch && json.has_value() && *json == "-" ? errors
+                                                                                   : console;
   int status = 0;
   {
     auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
+    std::optional<qel2br::driver::ResultsFile> results;
     if (batch) {
       state->batch = &options.batch;
       // No file the run writes may be another file of the run: checked before any is opened.
-      status = qel2br::driver::check_run_files(options.batch, errors);
+      status = qel2br::driver::check_run_files(*state, errors);
+    }
+    if (status == 0 && batch && json.has_value()) {
+      results.emplace(*json, console, qel2br::cli::kVersion);
+      state->warnings.keep(&state->kept_warnings);
+      if (const std::string reason = results->open(); !reason.empty()) {
+        errors.write_line("qel2br: " + *json + ": cannot be written: " + reason +
+                          "; nothing is converted");
+        status = qel2br::driver::kInputStop;
+      }
     }
     if (status == 0) {
       status = batch && options.batch.report.has_value()
                    ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
                                                      qel2br::cli::kVersion)
                    : qel2br::driver::run_and_report(*state, errors);
+      if (results.has_value()) {
+        results->add(qel2br::driver::input_result(*state, status));
+        status = std::max(status, results->write(errors));
+      }
     }
   }
   console.flush();

@@ -75,7 +75,10 @@ std::string_view keyword_at(std::string_view text) {
 
 }  // namespace
 
-std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+namespace {
+
+// The item of line that names a group under keyword (a view into line), or nullopt.
+std::optional<std::string_view> group_item(std::string_view line, std::string_view keyword) {
   // Only the first two items count; the keyword is compared first, so most lines are passed
   // over without looking further or typing anything. A line that does not start with a blank
   // has its first item in column 1, and the item's first character is compared at once.
@@ -97,11 +100,31 @@ std::optional<support::Text<80>> group_reference(std::string_view line, std::str
   if (second.empty()) {
     return std::nullopt;
   }
-  const Item group = make_item(second);
-  if (group.type != kTextItem || make_item(first).type != kTextItem) {
+  if (make_item(second).type != kTextItem || make_item(first).type != kTextItem) {
     return std::nullopt;
   }
-  return group.text;
+  return second;
+}
+
+}  // namespace
+
+std::optional<support::Text<80>> group_reference(std::string_view line, std::string_view keyword) {
+  const std::optional<std::string_view> item = group_item(line, keyword);
+  if (!item.has_value()) {
+    return std::nullopt;
+  }
+  return make_item(*item).text;
+}
+
+std::optional<std::pair<int, int>> group_reference_columns(std::string_view line,
+                                                           std::string_view keyword) {
+  const std::optional<std::string_view> item = group_item(line, keyword);
+  if (!item.has_value()) {
+    return std::nullopt;
+  }
+  // The item is a view into the first kCardLength characters of line.
+  const auto first = static_cast<int>(item->data() - line.data()) + 1;
+  return std::pair<int, int>{first, first + static_cast<int>(item->size()) - 1};
 }
 
 bool CardIndex::Places::next(CardPlace& place) {

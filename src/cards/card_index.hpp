@@ -8,6 +8,7 @@
 #include <deque>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/text.hpp"
@@ -31,6 +32,10 @@ inline constexpr std::array<std::string_view, 4> kSetKeywords{"FLOO", "ELIM", "S
 // Only the first 256 columns of the line count, as on a card.
 [[nodiscard]] std::optional<support::Text<80>> group_reference(std::string_view line,
                                                                std::string_view keyword);
+// The first and last columns of the item that group_reference reads the group from, or
+// nullopt when it finds none.
+[[nodiscard]] std::optional<std::pair<int, int>> group_reference_columns(std::string_view line,
+                                                                         std::string_view keyword);
 
 // Where a card stands: the offset of its line in the file and its 1-based line number.
 struct CardPlace {

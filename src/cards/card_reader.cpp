@@ -204,12 +204,19 @@ double CardReader::real_field(int first_col, int last_col) const {
 
 // Reports show the field and the card as they stand in the file, not upper-cased.
 void CardReader::warn_holds_more(int first_col, int last_col) const {
-  warnings_->warn_with(support::WarningKind::kFieldHoldsMore, file_name_, line_number(), [&] {
-    const std::string raw = raw_columns(first_col, last_col);
-    return card_label() + ", columns " + std::to_string(first_col) + "-" +
-           std::to_string(last_col) + ": \"" + std::string(support::without_blanks(raw)) +
-           "\" holds more than one value; only " + std::string(first_value(raw).text) + " is read";
-  });
+  warnings_->warn_with(support::WarningKind::kFieldHoldsMore,
+                       {.file = file_name_,
+                        .line = line_number(),
+                        .first_column = first_col,
+                        .last_column = last_col},
+                       [&] {
+                         const std::string raw = raw_columns(first_col, last_col);
+                         return card_label() + ", columns " + std::to_string(first_col) + "-" +
+                                std::to_string(last_col) + ": \"" +
+                                std::string(support::without_blanks(raw)) +
+                                "\" holds more than one value; only " +
+                                std::string(first_value(raw).text) + " is read";
+                       });
 }
 
 void CardReader::stop_at_field(int first_col, int last_col, FieldError error) const {
@@ -225,8 +232,12 @@ void CardReader::stop_at_field(int first_col, int last_col, FieldError error) co
   detail.append(static_cast<std::size_t>(first_col) - 1, ' ');
   detail.append(static_cast<std::size_t>(width), '^');
   detail += '\n';
-  support::stop_input(
-      {.file = file_name_, .line = line_number(), .message = message, .detail = detail});
+  support::stop_input({.file = file_name_,
+                       .line = line_number(),
+                       .first_column = first_col,
+                       .last_column = last_col,
+                       .message = message,
+                       .detail = detail});
 }
 
 }  // namespace qel2br::cards

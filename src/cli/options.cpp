@@ -2,6 +2,8 @@
 #include "cli/options.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "cli/version.hpp"
@@ -16,10 +18,26 @@ constexpr std::size_t kLongestName = 256;
 constexpr std::string_view kUsage =
     "usage: qel2br                       (the dialogue: asks for the files on the console)\n"
     "       qel2br INPUT OUTPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
-    "              [--report FILE.html] [--force]\n"
+    "              [-Wno-KIND] [-Werror=KIND] [--report FILE.html] [--json FILE] [--force]\n"
     "       qel2br --check INPUT [--elements FILE | --groups FILE] [--quiet] [--strict]\n"
-    "              [--report FILE.html]\n"
+    "              [-Wno-KIND] [-Werror=KIND] [--report FILE.html] [--json FILE]\n"
     "       qel2br --help | --version\n";
+
+// The kinds of warnings, as the usage lists them.
+std::string kind_list() {
+  std::string text = "warning kinds:";
+  std::size_t column = text.size();
+  for (const std::string_view name : support::kWarningKindNames) {
+    if (column + 1 + name.size() > 79) {
+      text += "\n              ";
+      column = 14;
+    }
+    text += ' ';
+    text += name;
+    column += 1 + name.size();
+  }
+  return text + "\n";
+}
 
 constexpr std::string_view kHelp =
     "\n"
@@ -35,11 +53,19 @@ constexpr std::string_view kHelp =
     "  --check          read INPUT and report everything; write no output data file\n"
     "  --quiet          leave out the console messages and the summary line\n"
     "  --strict         stop the run (exit 2) at the first warning\n"
+    "  -Wno-KIND        leave out the warnings of KIND: not shown, not in the report or the\n"
+    "                   results\n"
+    "  -Werror=KIND     stop the run (exit 2) at the first warning of KIND, as --strict does\n"
+    "                   at any warning (for a kind named twice, the last option counts)\n"
     "  --report FILE.html\n"
     "                   write a conversion report: one self-contained HTML page with the water\n"
     "                   levels, sea states, current and profile plots, element sets or groups,\n"
     "                   and every warning (in a check run: what would be written). Its date is\n"
     "                   SOURCE_DATE_EPOCH (seconds since 1970, UTC) when that is set\n"
+    "  --json FILE      write the results as one JSON document to FILE (\"-\": standard\n"
+    "                   output; the console messages and the summary then go to standard\n"
+    "                   error): for each input its files, exit status and reason, record\n"
+    "                   counts, warnings and stop\n"
     "  --force          replace OUTPUT even when it looks like a card file (a line that\n"
     "                   starts with one of the card keywords); without it such an OUTPUT\n"
     "                   is refused, so that swapped file names destroy no card file\n"
@@ -47,7 +73,7 @@ constexpr std::string_view kHelp =
     "  --version        show the version and exit\n"
     "\n"
     "Without --groups (or when no FLOO card names a group) element sets are converted element\n"
-    "by element. Warnings go to standard error as \"qel2br: FILE:LINE: warning: ...\".\n"
+    "by element. Warnings go to standard error as \"FILE:LINE:COLUMN: warning: ... [-WKIND]\".\n"
     "\n"
     "Exit status:\n"
     "  0   normal end: the output data file ends with its end-of-file line\n"
@@ -60,14 +86,48 @@ constexpr std::string_view kHelp =
     "  3   internal error: a fault of the program itself\n"
     "  64  wrong usage of the command line\n"
     "\n"
-    "See qel2br(1) for the dialogue, the cards and columns read, and the warnings.\n";
+    "See qel2br(1) for the dialogue, the cards and columns read, the warnings and the\n"
+    "results document.\n";
 
 Options usage_error(const std::string& message) {
   Options options;
   options.action = Action::kUsage;
-  options.text = "qel2br: " + message + "\n" + std::string(kUsage) +
+  options.text = "qel2br: " + message + "\n" + std::string(kUsage) + kind_list() +
                  "Try 'qel2br --help' for more information.\n";
   return options;
+}
+
+// Takes the -W options (-Wno-KIND, -Werror=KIND) out of args, as CLI11 does not read options of
+// that form, into chosen; "--" ends the options, as for CLI11. Returns a usage error message,
+// or nullopt.
+std::optional<std::string> take_warning_options(std::vector<std::string>& args,
+                                                support::WarningChoices& chosen) {
+  constexpr std::string_view kSilence = "-Wno-";
+  constexpr std::string_view kStop = "-Werror=";
+  std::vector<std::string> rest;
+  bool options_end = false;
+  for (std::string& arg : args) {
+    options_end = options_end || arg == "--";
+    if (options_end || !arg.starts_with("-W")) {
+      rest.push_back(std::move(arg));
+      continue;
+    }
+    const bool silence = arg.starts_with(kSilence);
+    const bool stop = arg.starts_with(kStop);
+    if (!silence && !stop) {
+      return "unknown option " + arg + ": the warning options are -Wno-KIND and -Werror=KIND" +
+             (arg == "-Werror" ? " (--strict stops the run at any warning)" : "");
+    }
+    const std::string_view name = std::string_view(arg).substr((silence ? kSilence : kStop).size());
+    const std::optional<support::WarningKind> kind = support::warning_kind_named(name);
+    if (!kind.has_value()) {
+      return "unknown warning kind \"" + std::string(name) + "\" in " + arg;
+    }
+    chosen[static_cast<std::size_t>(*kind)] =
+        silence ? support::WarningAction::kSilence : support::WarningAction::kStop;
+  }
+  args = std::move(rest);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -83,6 +143,7 @@ Options parse_options(std::span<const char* const> args) {
   std::string elements;
   std::string groups;
   std::string report;
+  std::string json;
   bool check = false;
   bool quiet = false;
   bool strict = false;
@@ -93,6 +154,7 @@ Options parse_options(std::span<const char* const> args) {
   app.add_option("--elements", elements);
   app.add_option("--groups", groups);
   app.add_option("--report", report);
+  app.add_option("--json", json);
   app.add_flag("--check", check);
   app.add_flag("--quiet", quiet);
   app.add_flag("--strict", strict);
@@ -100,11 +162,13 @@ Options parse_options(std::span<const char* const> args) {
   app.add_flag("-h,--help", help);
   app.add_flag("--version", version);
 
-  std::vector<std::string> argv;
-  argv.reserve(args.size());
-  for (auto it = args.rbegin(); it != args.rend(); ++it) {
-    argv.emplace_back(*it);
+  std::vector<std::string> argv(args.begin(), args.end());
+  support::WarningChoices chosen{};
+  if (const auto message = take_warning_options(argv, chosen)) {
+    return usage_error(*message);
   }
+  // CLI11 takes the arguments last first.
+  std::reverse(argv.begin(), argv.end());
   try {
     app.parse(argv);
   } catch (const CLI::ParseError& error) {
@@ -159,6 +223,12 @@ Options parse_options(std::span<const char* const> args) {
   if (app.count("--report") > 0) {
     options.batch.report = report;
   }
+  if (app.count("--json") > 0) {
+    // Once OUTPUT may be "-" (standard output), "--json -" with it is wrong usage: both would
+    // write to standard output. That check goes here.
+    options.batch.json = json;
+  }
+  options.batch.warnings = chosen;
   options.batch.check = check;
   options.batch.strict = strict;
   options.batch.force = force;

@@ -61,7 +61,11 @@ void ask_file_name(sections::RunState& run, std::string_view question, sections:
   const std::size_t typed = layout::ask(run.answers, run.console, question, name);
   if (typed > name.view().size()) {
     const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
-    run.warnings.warn(support::WarningKind::kAnswerCut, "standard input", run.answers.line_number(),
+    run.warnings.warn(support::WarningKind::kAnswerCut,
+                      {.file = "standard input",
+                       .line = run.answers.line_number(),
+                       .first_column = 1,
+                       .last_column = static_cast<int>(std::min<std::size_t>(typed, 1U << 30U))},
                       "the answer to \"" + std::string(shown) + "\" holds " +
                           std::to_string(typed) + " characters, more than the " +
                           std::to_string(name.view().size()) +

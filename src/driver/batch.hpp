@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "results/record_counts.hpp"
 #include "sections/run_state.hpp"
 #include "support/units.hpp"
 
@@ -57,6 +58,14 @@ class RecordCounter final : public support::OutputUnit {
         target_(target) {}
   void flush() override;
   void close() override;
+  // The counts so far.
+  [[nodiscard]] results::RecordCounts counts() const {
+    return {.waves = waves,
+            .currents = currents,
+            .profiles = profiles,
+            .element_records = element_records,
+            .group_records = group_records};
+  }
 
   std::int64_t waves = 0;
   std::int64_t currents = 0;

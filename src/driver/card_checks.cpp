@@ -39,13 +39,13 @@ void check_cards(sections::RunState& run) {
   const std::string& file = run.cards.file_name();
   // What is wrong with the file as a whole comes first.
   if (index.cr_line_ends_only()) {
-    run.warnings.warn(support::WarningKind::kCrLineEnds, file, 0,
+    run.warnings.warn(support::WarningKind::kCrLineEnds, {.file = file},
                       "the lines end in CR alone; a line ends at LF (or CR LF), so the whole "
                       "file is read as one line");
   }
   if (!index.holds_cards()) {
     run.warnings.warn(
-        support::WarningKind::kNoCards, file, 0,
+        support::WarningKind::kNoCards, {.file = file},
         index.line_count() == 0
             ? std::string("the file is empty: it holds no card to convert")
             : "the file holds no card this tool converts: no line has one of the keywords " +
@@ -54,7 +54,17 @@ void check_cards(sections::RunState& run) {
   // The card reader found the cards when it read the file; they are reported here, in file
   // order, and those it only counted are counted.
   for (const cards::CardFinding& finding : index.findings()) {
-    run.warnings.warn_with(warning_kind(finding.kind), file, finding.line, [&] {
+    // The tab itself, or the keyword where it stands.
+    const auto first = static_cast<int>(std::min<std::size_t>(finding.column, cards::kCardLength));
+    const auto width = static_cast<int>(
+        finding.kind == cards::FindingKind::kTabCharacter
+            ? 1
+            : std::max<std::size_t>(support::without_trailing_blanks(finding.keyword).size(), 1));
+    const support::WarningPlace place{.file = file,
+                                      .line = finding.line,
+                                      .first_column = first,
+                                      .last_column = first + width - 1};
+    run.warnings.warn_with(warning_kind(finding.kind), place, [&] {
       if (finding.kind == cards::FindingKind::kTabCharacter) {
         return "card holds a tab character in column " + std::to_string(finding.column) +
                "; each character is one column, so its fields may be misread";
@@ -69,7 +79,7 @@ void check_cards(sections::RunState& run) {
        {cards::FindingKind::kTabCharacter, cards::FindingKind::kKeywordMisplaced}) {
     const std::int64_t kept = std::min<std::int64_t>(
         index.finding_count(kind), static_cast<std::int64_t>(cards::kFindingsKept));
-    run.warnings.count_unlisted(warning_kind(kind), index.finding_count(kind) - kept);
+    run.warnings.count_unlisted(warning_kind(kind), file, index.finding_count(kind) - kept);
   }
 }
 

@@ -139,8 +139,10 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   const sections::BatchOptions empty;
   const sections::BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
   const auto refuse = [&](std::string_view reason) {
-    errors.write_line("qel2br: " + path + ": " + std::string(reason) +
-                      "; the report is not written and nothing is converted");
+    run.stop = support::InputStop{
+        .file = path,
+        .message = std::string(reason) + "; the report is not written and nothing is converted"};
+    errors.write_line("qel2br: " + path + ": " + run.stop->message);
     errors.flush();
     return kInputStop;
   };
@@ -152,14 +154,12 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   }
 
   report::ReportData data;
-  std::vector<support::KeptWarning> kept;
   run.report = &data;
-  run.warnings.keep(&kept);
+  run.warnings.keep(&run.kept_warnings);
   std::string stop_report;
   run.units.hold_replacements();
   int status = run_and_report(run, errors, &stop_report);
   run.report = nullptr;
-  run.warnings.keep(nullptr);
 
   fill_report_heading(run,
                       {.input = batch.input,
@@ -172,10 +172,8 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
                        .status = status,
                        .stop_text = stop_report},
                       data);
-  for (support::KeptWarning& warning : kept) {
-    data.warnings.push_back({.file = std::move(warning.file),
-                             .line = warning.line,
-                             .text = std::move(warning.message)});
+  for (const support::KeptWarning& warning : run.kept_warnings) {
+    data.warnings.push_back({.file = warning.file, .line = warning.line, .text = warning.message});
   }
   // The output data file is put in place once the report is: a run whose report fails ends as
   // a stop, with the old output as it was.

@@ -59,6 +59,7 @@ constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 // The error end: " Error " between two empty lines, the reason on standard error, the output
 // data file closed without its end lines.
 int error_end(sections::RunState& run, std::string_view reason) {
+  run.end_reason = std::string(reason);
   write_record(run.console, kBlockMessage, kError);
   if (run.errors != nullptr) {
     run.console.flush();
@@ -70,6 +71,16 @@ int error_end(sections::RunState& run, std::string_view reason) {
   }
   run.units.close(support::kDataUnit);
   return kErrorEnd;
+}
+
+// Notes how the run ended for the results (note() copies texts); when memory runs out for that,
+// the note is left out and the run ends as it would have.
+template <typename Note>
+void note_end(Note&& note) {
+  try {
+    note();
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 }  // namespace
@@ -128,10 +139,15 @@ int run(sections::RunState& run) {
   // A run from the command line counts the records it writes for its summary.
   RecordCounter counter(batch == nullptr || batch->check ? nullptr
                                                          : &run.units.output(support::kDataUnit));
+  // What was converted is noted however the run ends.
   struct TapGuard {
     sections::RunState& run;
-    ~TapGuard() { run.data_tap = nullptr; }
-  } tap_guard{run};
+    const RecordCounter& counter;
+    ~TapGuard() {
+      run.data_tap = nullptr;
+      run.records = counter.counts();
+    }
+  } tap_guard{run, counter};
   if (batch != nullptr) {
     run.data_tap = &counter;
   }
@@ -168,7 +184,11 @@ int run(sections::RunState& run) {
 int run_and_report(sections::RunState& state, support::OutputUnit& errors,
                    std::string* stop_report) {
   state.errors = &errors;
-  state.warnings.bind(errors, state.batch != nullptr && state.batch->strict);
+  if (state.batch != nullptr) {
+    state.warnings.bind(errors, state.batch->strict, state.batch->warnings);
+  } else {
+    state.warnings.bind(errors, false);
+  }
   // A run that stops leaves the output data file as it was, and says so after the reason.
   const auto leave_output = [&] {
     const std::string name = state.units.connected(support::kDataUnit)
@@ -191,20 +211,29 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     status = run(state);
   } catch (const support::InputStop& stop) {
     // A write of the output data file that failed before the stop is what stopped the run.
-    std::string report = support::format_report(stop);
+    // Memory that runs out for the report leaves the line that says so in its place.
+    std::string report;
+    note_end([&] {
+      report = support::format_report(stop);
+      state.stop = stop;
+    });
     try {
       state.units.settle();
     } catch (const support::InputStop& write_stop) {
-      report = support::format_report(write_stop);
+      note_end([&] {
+        report = support::format_report(write_stop);
+        state.stop = write_stop;
+      });
     }
     state.console.flush();
-    errors.write_rendered(report);
+    errors.write_rendered(report.empty() ? kOutOfMemory : std::string_view(report));
     if (stop_report != nullptr) {
-      *stop_report = report;
+      note_end([&] { *stop_report = report; });
     }
     leave_output();
     status = kInputStop;
   } catch (const support::InternalFault& fault) {
+    note_end([&] { state.end_reason = "internal error: " + fault.what; });
     state.console.flush();
     errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
     leave_output();
@@ -217,6 +246,7 @@ int run_and_report(sections::RunState& state, support::OutputUnit& errors,
     if (stop_report != nullptr) {
       *stop_report = kOutOfMemory;
     }
+    note_end([&] { state.end_reason = "out of memory"; });
     status = kInputStop;
   }
   state.warnings.finish();

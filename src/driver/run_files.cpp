@@ -151,6 +151,10 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
   if (batch.report.has_value()) {
     files.push_back(locate("report", *batch.report, Use::kReport, system));
   }
+  // "-" names standard output, which no file of the run is.
+  if (batch.json.has_value() && *batch.json != "-") {
+    files.push_back(locate("results file", *batch.json, Use::kReport, system));
+  }
   if (!batch.check) {
     files.push_back(locate("output data file", batch.output, Use::kOutput, system));
   }
@@ -185,11 +189,22 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
   }
 
   // Console lines written to the same file would spoil the page.
+  const auto written_by_console = [&](std::string_view what, const std::string& name) {
+    const auto stream = support::written_by_console(system, name);
+    return stream.has_value()
+               ? "the " + std::string(what) + " " + quoted(name) + " is the file standard " +
+                     (*stream == support::StandardStream::kOutput ? "output" : "error") +
+                     " writes to; nothing is converted"
+               : std::string();
+  };
   if (batch.report.has_value()) {
-    if (const auto stream = support::written_by_console(system, *batch.report)) {
-      return "the report " + quoted(*batch.report) + " is the file standard " +
-             (*stream == support::StandardStream::kOutput ? "output" : "error") +
-             " writes to; nothing is converted";
+    if (std::string refusal = written_by_console("report", *batch.report); !refusal.empty()) {
+      return refusal;
+    }
+  }
+  if (batch.json.has_value() && *batch.json != "-") {
+    if (std::string refusal = written_by_console("results file", *batch.json); !refusal.empty()) {
+      return refusal;
     }
   }
 
@@ -211,13 +226,17 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
   return "";
 }
 
-int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+int check_run_files(sections::RunState& run, support::OutputUnit& errors,
                     support::Platform& system) {
-  const std::string refusal = run_files_refusal(batch, system);
+  if (run.batch == nullptr) {
+    return kNormalEnd;
+  }
+  const std::string refusal = run_files_refusal(*run.batch, system);
   if (refusal.empty()) {
     return kNormalEnd;
   }
-  errors.write_rendered(support::format_report({.message = refusal}));
+  run.stop = support::InputStop{.message = refusal};
+  errors.write_rendered(support::format_report(*run.stop));
   errors.flush();
   return kInputStop;
 }

@@ -31,9 +31,9 @@ inline constexpr std::size_t kCardLookLength = std::size_t{64} << 10U;
 [[nodiscard]] std::string run_files_refusal(const sections::BatchOptions& batch,
                                             support::Platform& system);
 
-// Checks the files of the batch run before anything is opened; a refusal is written to errors
-// as "qel2br: ..." and returns kInputStop, otherwise kNormalEnd.
-[[nodiscard]] int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+// Checks the files of the batch run of run before anything is opened; a refusal is written to
+// errors as "qel2br: ...", noted as run's stop, and returns kInputStop, otherwise kNormalEnd.
+[[nodiscard]] int check_run_files(sections::RunState& run, support::OutputUnit& errors,
                                   support::Platform& system = support::platform());
 
 }  // namespace qel2br::driver

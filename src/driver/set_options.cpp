@@ -164,7 +164,7 @@ std::int32_t set_options(sections::RunState& run) {
     cards::UPCASE(std::span<char>(answer.data(), 80));
     run.use_groups = answer.view().front() == 'Y';
   } else if (run.batch != nullptr && run.batch->groups.has_value()) {
-    run.warnings.warn(support::WarningKind::kOptionNotUsed, "", 0,
+    run.warnings.warn(support::WarningKind::kOptionNotUsed, {},
                       "--groups " + *run.batch->groups + " is not used: no FLOO card of " +
                           run.cards.file_name() +
                           " names a group, so the element sets are converted element by "

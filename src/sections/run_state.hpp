@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cards/card_reader.hpp"
 #include "report/report_data.hpp"
+#include "results/record_counts.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/fixed_list.hpp"
+#include "support/input_stop.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 #include "support/warnings.hpp"
@@ -27,6 +30,8 @@ struct BatchOptions {
   bool check = false;                     // read and report everything, write no output file
   bool strict = false;                    // the first warning stops the run
   bool force = false;                     // replace an OUTPUT that looks like a card file
+  support::WarningChoices warnings{};     // the kinds the -W options silence or make stop
+  std::optional<std::string> json{};      // the results file to write ("-": standard output)
 };
 
 using FileName = support::Text<256>;
@@ -82,6 +87,15 @@ struct RunState {
 
   // Why the run takes its error end, for standard error: set where that end is chosen.
   std::string error_end_reason{};
+
+  // How the run ended, for the results: why it did not end normally (standard error's line
+  // without "qel2br: "; set at the error end and at an internal error) and what stopped it,
+  // when its input did; the records converted up to the end; and the warnings, when keep()
+  // was asked for them (the report and the results list them).
+  std::string end_reason{};
+  std::optional<support::InputStop> stop{};
+  results::RecordCounts records{};
+  std::vector<support::KeptWarning> kept_warnings{};
 
   // When set, the sections note here what they convert, for the conversion report.
   report::ReportData* report = nullptr;

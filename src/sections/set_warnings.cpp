@@ -1,6 +1,7 @@
 // Warnings about element-set cards in element mode.
 #include "sections/set_warnings.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,16 @@ namespace {
 
 // How many of the left-out element numbers a warning names.
 constexpr std::int64_t kNumbersNamed = 5;
+
+// The place of a warning about the whole card last read: from column 1 to its last character.
+support::WarningPlace whole_card(const RunState& run) {
+  const std::string_view line = support::without_trailing_blanks(run.cards.raw_line());
+  return {
+      .file = run.cards.file_name(),
+      .line = run.cards.line_number(),
+      .first_column = 1,
+      .last_column = static_cast<int>(std::clamp<std::size_t>(line.size(), 1, cards::kCardLength))};
+}
 
 }  // namespace
 
@@ -46,8 +57,7 @@ void warn_left_out(RunState& run, const sets::ElementList& elements,
     named += ", ...";
   }
   const std::string keyword(support::without_blanks(run.cards.keyword()));
-  run.warnings.warn(support::WarningKind::kElementsLeftOut, run.cards.file_name(),
-                    run.cards.line_number(),
+  run.warnings.warn(support::WarningKind::kElementsLeftOut, whole_card(run),
                     keyword + " card: the element ID check leaves out " + std::to_string(left_out) +
                         " of its " + std::to_string(listed) + " elements, which " +
                         run.units.name(support::kElementUnit) + " does not hold: " + named);
@@ -59,8 +69,12 @@ void warn_group_passed_over(RunState& run, std::string_view keyword) {
   if (!group.has_value()) {
     return;
   }
-  run.warnings.warn(support::WarningKind::kGroupPassedOver, run.cards.file_name(),
-                    run.cards.line_number(),
+  support::WarningPlace place = whole_card(run);
+  if (const auto columns = cards::group_reference_columns(run.cards.raw_line(), keyword)) {
+    place.first_column = columns->first;
+    place.last_column = columns->second;
+  }
+  run.warnings.warn(support::WarningKind::kGroupPassedOver, place,
                     std::string(support::without_blanks(keyword)) + " card names group \"" +
                         std::string(support::without_blanks(group->view())) +
                         "\", which element mode passes over (group mode converts it)");

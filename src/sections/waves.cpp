@@ -70,8 +70,12 @@ void convert_wave(RunState& run, bool& opened) {
   if (theory.name.view().starts_with("Unknown")) {
     const std::string_view code =
         run.cards.raw_line().substr(std::min<std::size_t>(5, run.cards.raw_line().size()), 5);
-    run.warnings.warn_with(support::WarningKind::kUnknownTheory, run.cards.file_name(),
-                           run.cards.line_number(), [&] {
+    run.warnings.warn_with(support::WarningKind::kUnknownTheory,
+                           {.file = run.cards.file_name(),
+                            .line = run.cards.line_number(),
+                            .first_column = 6,
+                            .last_column = 10},
+                           [&] {
                              return "SEA card, columns 6-10: wave type \"" +
                                     std::string(support::without_blanks(code)) +
                                     "\" is none of 1, 5, 6, 9 (or these plus 10); the theory "

@@ -57,6 +57,8 @@ std::int32_t range_field(const cards::CardReader& cards, int first_col, int last
   support::stop_input(
       {.file = cards.file_name(),
        .line = cards.line_number(),
+       .first_column = first_col,
+       .last_column = last_col,
        .message = card_label(cards) + ", columns " + std::to_string(first_col) + "-" +
                   std::to_string(last_col) + ": the element number \"" +
                   std::string(support::without_blanks(raw_field(cards, first_col, last_col))) +
@@ -118,6 +120,8 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
     }
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
+                         .first_column = start,
+                         .last_column = start + 3 * w - 1,
                          .message = card_label(cards) + columns() + " never ends",
                          .detail = card_detail(cards)});
   }
@@ -125,6 +129,8 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   if (count > static_cast<std::int64_t>(kElementCapacity)) {
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
+                         .first_column = start,
+                         .last_column = start + 3 * w - 1,
                          .message = card_label(cards) + columns() + " gives more than " +
                                     limit_text() + " elements (the element list holds " +
                                     limit_text() + ")",

@@ -13,6 +13,8 @@ namespace qel2br::support {
 struct InputStop {
   std::string file{};     // the file concerned ("standard input" for the console); may be empty
   std::int64_t line = 0;  // 1-based line number in that file; 0 when no line applies
+  int first_column = 0;   // the columns of the field or card part concerned; 0 when none apply
+  int last_column = 0;
   std::string message{};  // what was expected and what was found
   std::string detail{};   // optional further lines (the card itself), each ending in '\n'
 };

@@ -1,6 +1,7 @@
-// Warnings: counted by kind, shown up to a limit, or stopping the run in strict mode.
+// Warnings: counted by kind, shown up to a limit, silenced, or stopping the run.
 #include "support/warnings.hpp"
 
+#include <algorithm>
 #include <numeric>
 
 #include "support/input_stop.hpp"
@@ -10,7 +11,7 @@ namespace qel2br::support {
 namespace {
 
 // What the line of "more" counts calls each kind.
-constexpr std::array<std::string_view, static_cast<std::size_t>(WarningKind::kCount)> kKindNames{
+constexpr std::array<std::string_view, kWarningKinds> kKindTexts{
     "numeric fields holding more than the value read",
     "keywords outside columns 1-4",
     "cards holding tab characters",
@@ -22,20 +23,8 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(WarningKind::kCo
     "card files holding no card",
     "answers cut to the length of a file name"};
 
-}  // namespace
-
-std::string warning_line(std::string_view file, std::int64_t line, std::string_view message) {
-  std::string text = "qel2br: ";
-  if (!file.empty()) {
-    text += file;
-    if (line > 0) {
-      text += ':';
-      text += std::to_string(line);
-    }
-    text += ": ";
-  }
-  text += "warning: ";
-  text += message;
+// Control characters from a file (escape sequences) would reach the terminal as they are.
+std::string printable(std::string text) {
   for (char& c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20U || byte == 0x7fU) {
@@ -45,21 +34,84 @@ std::string warning_line(std::string_view file, std::int64_t line, std::string_v
   return text;
 }
 
-void Warnings::warn(WarningKind kind, std::string_view file, std::int64_t line,
-                    std::string_view message) {
-  if (strict_) {
-    stop_input({.file = std::string(file),
-                .line = line,
-                .message = std::string(message) + " (a warning; --strict stops the run)",
+}  // namespace
+
+std::string_view warning_kind_name(WarningKind kind) {
+  const auto index = static_cast<std::size_t>(kind);
+  return index < kWarningKinds ? kWarningKindNames[index] : std::string_view();
+}
+
+std::optional<WarningKind> warning_kind_named(std::string_view name) {
+  const auto* found = std::find(kWarningKindNames.begin(), kWarningKindNames.end(), name);
+  if (found == kWarningKindNames.end()) {
+    return std::nullopt;
+  }
+  return static_cast<WarningKind>(found - kWarningKindNames.begin());
+}
+
+std::string warning_line(WarningKind kind, const WarningPlace& place, std::string_view message) {
+  std::string text;
+  if (place.file.empty()) {
+    text = "qel2br: ";
+  } else {
+    text += place.file;
+    if (place.line > 0) {
+      text += ':';
+      text += std::to_string(place.line);
+      if (place.first_column > 0) {
+        text += ':';
+        text += std::to_string(place.first_column);
+      }
+    }
+    text += ": ";
+  }
+  text += "warning: ";
+  text += message;
+  text += " [-W";
+  text += warning_kind_name(kind);
+  text += ']';
+  return printable(std::move(text));
+}
+
+void Warnings::bind(OutputUnit& out, bool strict, const WarningChoices& chosen) {
+  out_ = &out;
+  chosen_ = chosen;
+  for (std::size_t k = 0; k < kWarningKinds; ++k) {
+    actions_[k] = chosen[k].value_or(strict ? WarningAction::kStop : WarningAction::kShow);
+  }
+}
+
+void Warnings::warn(WarningKind kind, const WarningPlace& place, std::string_view message) {
+  std::int64_t& count = count_of(kind);
+  const WarningAction action = actions_[static_cast<std::size_t>(kind)];
+  if (action == WarningAction::kSilence) {
+    return;
+  }
+  if (action == WarningAction::kStop) {
+    // A stop that --strict asked for says so; one that -Werror=KIND asked for names it.
+    const std::string why =
+        chosen_[static_cast<std::size_t>(kind)].has_value()
+            ? " (a warning; -Werror=" + std::string(warning_kind_name(kind)) + " stops the run)"
+            : std::string(" (a warning; --strict stops the run)");
+    stop_input({.file = std::string(place.file),
+                .line = place.line,
+                .first_column = place.first_column,
+                .last_column = place.last_column,
+                .message = std::string(message) + why,
                 .detail = ""});
   }
-  std::int64_t& count = count_of(kind);
   ++count;
+  note_file(kind, place.file);
   if (kept_ != nullptr && count <= kWarningsKept) {
-    kept_->push_back({.file = std::string(file), .line = line, .message = std::string(message)});
+    kept_->push_back({.file = std::string(place.file),
+                      .line = place.line,
+                      .first_column = place.first_column,
+                      .last_column = place.last_column,
+                      .kind = kind,
+                      .message = std::string(message)});
   }
   if (out_ != nullptr && count <= kWarningsShown) {
-    out_->write_line(warning_line(file, line, message));
+    out_->write_line(warning_line(kind, place, message));
     out_->flush();
   }
 }
@@ -72,23 +124,40 @@ std::int64_t& Warnings::count_of(WarningKind kind) {
   return counts_[index];
 }
 
-void Warnings::count_unlisted(WarningKind kind, std::int64_t more) {
+void Warnings::note_file(WarningKind kind, std::string_view file) {
+  const auto k = static_cast<std::size_t>(kind);
+  if (counts_[k] <= 1 && !several_files_[k]) {
+    files_[k] = file;
+  } else if (files_[k] != file) {
+    several_files_[k] = true;
+    files_[k].clear();
+  }
+}
+
+void Warnings::count_unlisted(WarningKind kind, std::string_view file, std::int64_t more) {
   if (more <= 0) {
     return;
   }
   std::int64_t& count = count_of(kind);
-  if (strict_ || count < kWarningsKept) {
+  const WarningAction action = actions_[static_cast<std::size_t>(kind)];
+  if (action == WarningAction::kSilence) {
+    return;
+  }
+  if (action == WarningAction::kStop || count < kWarningsKept) {
     internal_fault("warnings counted before the ones to be shown and kept were given");
   }
   count += more;
+  note_file(kind, file);
 }
 
 void Warnings::finish() {
+  // The count of a kind is about the file its warnings are about, when that is one file.
   for (std::size_t k = 0; k < counts_.size(); ++k) {
     const std::int64_t more = counts_[k] - kWarningsShown;
     if (out_ != nullptr && more > 0) {
-      out_->write_line("qel2br: warning: " + std::to_string(more) + " more warnings about " +
-                       std::string(kKindNames[k]) + " not shown");
+      out_->write_line(warning_line(static_cast<WarningKind>(k), {.file = files_[k]},
+                                    std::to_string(more) + " more warnings about " +
+                                        std::string(kKindTexts[k]) + " not shown"));
     }
   }
   if (out_ != nullptr) {
@@ -97,10 +166,11 @@ void Warnings::finish() {
   for (std::size_t k = 0; k < counts_.size(); ++k) {
     const std::int64_t more = counts_[k] - kWarningsKept;
     if (kept_ != nullptr && more > 0) {
-      kept_->push_back({.file = "",
+      kept_->push_back({.file = files_[k],
                         .line = 0,
+                        .kind = static_cast<WarningKind>(k),
                         .message = std::to_string(more) + " more warnings about " +
-                                   std::string(kKindNames[k]) + " not listed"});
+                                   std::string(kKindTexts[k]) + " not listed"});
     }
   }
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,66 +29,117 @@ enum class WarningKind : std::uint8_t {
   kCount,
 };
 
+inline constexpr std::size_t kWarningKinds = static_cast<std::size_t>(WarningKind::kCount);
+
+// The name of each kind, as -Wno-NAME and -Werror=NAME take it and "[-WNAME]" ends its lines.
+inline constexpr std::array<std::string_view, kWarningKinds> kWarningKindNames{
+    "field-holds-more",  "keyword-misplaced", "tab-character",   "unknown-theory",
+    "elements-left-out", "group-passed-over", "option-not-used", "cr-line-ends",
+    "no-cards",          "answer-cut"};
+
+// The name of kind ("" for kCount, which names no kind).
+[[nodiscard]] std::string_view warning_kind_name(WarningKind kind);
+// The kind named name, or nullopt when no kind has that name.
+[[nodiscard]] std::optional<WarningKind> warning_kind_named(std::string_view name);
+
+// What a run does with the warnings of a kind.
+enum class WarningAction : std::uint8_t {
+  kShow,     // shown on standard error and kept (the default)
+  kSilence,  // neither shown, kept nor counted (-Wno-KIND)
+  kStop,     // the first one stops the run (-Werror=KIND, or --strict for every kind)
+};
+using WarningActions = std::array<WarningAction, kWarningKinds>;
+// The actions the -W options chose, kind by kind (the last option for a kind counts).
+using WarningChoices = std::array<std::optional<WarningAction>, kWarningKinds>;
+
+// Where a warning is: file (empty: no file), line (0: no line) and the columns of the field or
+// card part concerned (0: no column; a warning about a whole card gives column 1).
+struct WarningPlace {
+  std::string_view file{};
+  std::int64_t line = 0;
+  int first_column = 0;
+  int last_column = 0;
+};
+
 inline constexpr std::int64_t kWarningsShown = 20;
 // A conversion report lists this many warnings of one kind, then how many more there were.
 inline constexpr std::int64_t kWarningsKept = 1000;
 
-// A warning as the conversion report lists it (line 0: no line).
+// A warning as the conversion report and the results list it (line 0: no line; column 0: no
+// column). A line that counts the warnings of a kind not listed has no file.
 struct KeptWarning {
   std::string file{};
   std::int64_t line = 0;
+  int first_column = 0;
+  int last_column = 0;
+  WarningKind kind = WarningKind::kCount;
   std::string message{};
 };
 
-// Collects the warnings of a run and writes them, one line each, in the compilers' form:
-// "qel2br: FILE:LINE: warning: MESSAGE". Without an output nothing is written (counts still
-// go on). In strict mode the first warning stops the run instead.
+// Collects the warnings of a run and writes them, one line each, in the form editors read:
+// "FILE:LINE:COLUMN: warning: MESSAGE [-WKIND]". Without an output nothing is written (counts
+// still go on). A kind silenced is passed over; a kind that stops turns its first warning into
+// an input stop.
 class Warnings {
  public:
-  // Writes warnings to out from now on; strict turns the first warning into an input stop.
-  void bind(OutputUnit& out, bool strict) {
-    out_ = &out;
-    strict_ = strict;
-  }
+  // Writes warnings to out from now on: every kind shown, or stopping the run when strict, but
+  // the kinds chosen by the -W options.
+  void bind(OutputUnit& out, bool strict, const WarningChoices& chosen = {});
   // Keeps the warnings from now on in kept too, at most kWarningsKept of a kind; finish() adds
   // how many more there were.
   void keep(std::vector<KeptWarning>* kept) { kept_ = kept; }
-  // Reports a warning about file (may be empty) at line (0: no line).
-  void warn(WarningKind kind, std::string_view file, std::int64_t line, std::string_view message);
+  // Reports a warning of kind at place.
+  void warn(WarningKind kind, const WarningPlace& place, std::string_view message);
   // warn with the message made by make_message() only when it is shown or kept: past the
-  // limits of its kind a warning is only counted.
+  // limits of its kind a warning is only counted, and a silenced kind is passed over.
   template <typename MakeMessage>
-  void warn_with(WarningKind kind, std::string_view file, std::int64_t line,
-                 MakeMessage&& make_message) {
+  void warn_with(WarningKind kind, const WarningPlace& place, MakeMessage&& make_message) {
     std::int64_t& count = count_of(kind);
-    if (!strict_ && count >= kWarningsShown && (kept_ == nullptr || count >= kWarningsKept)) {
-      ++count;
+    const WarningAction action = actions_[static_cast<std::size_t>(kind)];
+    if (action == WarningAction::kSilence) {
       return;
     }
-    warn(kind, file, line, std::forward<MakeMessage>(make_message)());
+    if (action == WarningAction::kShow && count >= kWarningsShown &&
+        (kept_ == nullptr || count >= kWarningsKept)) {
+      ++count;
+      note_file(kind, place.file);
+      return;
+    }
+    warn(kind, place, std::forward<MakeMessage>(make_message)());
   }
-  // Counts more warnings of kind that come after kWarningsKept of the kind: they are neither
-  // shown nor kept (a caller that kept only that many of a kind counts the rest this way).
-  void count_unlisted(WarningKind kind, std::int64_t more);
+  // Counts more warnings of kind about file that come after kWarningsKept of the kind: they are
+  // neither shown nor kept (a caller that kept only that many of a kind counts the rest this
+  // way).
+  void count_unlisted(WarningKind kind, std::string_view file, std::int64_t more);
   // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
   // the end of the run, whatever the end.
   void finish();
-  // The number of warnings of all kinds, shown or not.
+  // The number of warnings of all kinds, shown or not (silenced kinds are not counted).
   [[nodiscard]] std::int64_t total() const;
+  // Whether the warnings are kept (keep() was given a list).
+  [[nodiscard]] bool keeping() const { return kept_ != nullptr; }
 
  private:
   OutputUnit* out_ = nullptr;
   std::vector<KeptWarning>* kept_ = nullptr;
-  bool strict_ = false;
-  std::array<std::int64_t, static_cast<std::size_t>(WarningKind::kCount)> counts_{};
+  WarningActions actions_{};
+  WarningChoices chosen_{};
+  std::array<std::int64_t, kWarningKinds> counts_{};
+  // The file the warnings of each kind are about: "" before the first, and also when they are
+  // about no file or about several.
+  std::array<std::string, kWarningKinds> files_{};
+  std::array<bool, kWarningKinds> several_files_{};
 
   // The count of warnings of kind; kCount, which names no kind, is an internal fault.
   std::int64_t& count_of(WarningKind kind);
+  // Notes that a warning of kind is about file.
+  void note_file(WarningKind kind, std::string_view file);
 };
 
-// The line of a warning: "qel2br: FILE:LINE: warning: MESSAGE" (no "FILE:" part when file is
-// empty, no "LINE:" part when line is 0). Control characters are shown as '?'.
-[[nodiscard]] std::string warning_line(std::string_view file, std::int64_t line,
+// The line of a warning: "FILE:LINE:COLUMN: warning: MESSAGE [-WKIND]"; "FILE:LINE: ..." when
+// column is 0, "FILE: warning: ..." when line is 0 and "qel2br: warning: ..." when file is
+// empty. Control characters are shown as '?'.
+[[nodiscard]] std::string warning_line(WarningKind kind, const WarningPlace& place,
                                        std::string_view message);
 
 }  // namespace qel2br::support

@@ -328,19 +328,19 @@ void add_file_rows(std::vector<Row>& rows) {
   rows.push_back({.name = "answer_longer_than_a_name",
                   .files = [] { return only(std::string(254, 'c'), kDepthCard + "\n"); },
                   .answers = "./" + std::string(254, 'c') + ".inp\nout.txt\n\n\n",
-                  .stderr_has = "qel2br: standard input:1: warning: the answer to \"Give Qelvo "
+                  .stderr_has = "standard input:1:1: warning: the answer to \"Give Qelvo "
                                 "file\" holds 260 characters, more than the 256 of a file name; "
                                 "the name used is \"./" +
-                                std::string(254, 'c') + "\"\n",
+                                std::string(254, 'c') + "\" [-Wanswer-cut]\n",
                   .console_has = " Give Qelvo file                   :   Give Output file (for "
                                  "brakt data) :   Opening PrintFile OK\n",
                   .output_has = kDepthLine});
   rows.push_back({.name = "output_answer_longer_than_a_name",
                   .files = [] { return only("cards.inp", kDepthCard + "\n"); },
                   .answers = "cards.inp\nout.txt" + std::string(249, ' ') + "xyz\n\n\n",
-                  .stderr_has = "qel2br: standard input:2: warning: the answer to \"Give Output "
+                  .stderr_has = "standard input:2:1: warning: the answer to \"Give Output "
                                 "file (for brakt data)\" holds 259 characters, more than the "
-                                "256 of a file name; the name used is \"out.txt\"\n",
+                                "256 of a file name; the name used is \"out.txt\" [-Wanswer-cut]\n",
                   .output_has = kDepthLine});
   // A carriage return in the name is a '?' in the run header, which keeps its lines.
   rows.push_back({.name = "carriage_return_in_input_name",
@@ -386,16 +386,16 @@ void add_file_rows(std::vector<Row>& rows) {
   rows.push_back({.name = "empty_card_file",
                   .files = [] { return only("cards.inp", ""); },
                   .answers = std::string(kElementAnswers),
-                  .stderr_has = "qel2br: cards.inp: warning: the file is empty: it holds no card "
-                                "to convert\n",
+                  .stderr_has = "cards.inp: warning: the file is empty: it holds no card "
+                                "to convert [-Wno-cards]\n",
                   .output_has = "' Water Depth          :    0.000 [m]\r\n"});
   rows.push_back({.name = "card_file_without_cards",
                   .files = [] { return only("cards.inp", "<html>\n<body>DPTH 100</body>\n"); },
                   .answers = std::string(kElementAnswers),
-                  .stderr_has = "qel2br: cards.inp: warning: the file holds no card this tool "
+                  .stderr_has = "cards.inp: warning: the file holds no card this tool "
                                 "converts: no line has one of the keywords TITL, CONS, MUDP, "
                                 "DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in columns "
-                                "1-4 or refers to a group\n",
+                                "1-4 or refers to a group [-Wno-cards]\n",
                   .output_has = "' Water Depth          :    0.000 [m]\r\n"});
   rows.push_back(
       {.name = "empty_group_file",
@@ -430,12 +430,14 @@ void add_file_rows(std::vector<Row>& rows) {
        .answers = std::string(kElementAnswers),
        .output_has = "'   PLATFORM\r\n"});
   // Lines that end in CR alone make one line of the whole file.
-  rows.push_back({.name = "card_file_of_cr_line_ends",
-                  .files = [] { return only("cards.inp", "TITL PLATFORM\r" + kDepthCard + "\r"); },
-                  .answers = std::string(kElementAnswers),
-                  .stderr_has = "qel2br: cards.inp: warning: the lines end in CR alone; a line "
-                                "ends at LF (or CR LF), so the whole file is read as one line\n",
-                  .output_has = "' Water Depth          :    0.000 [m]\r\n"});
+  rows.push_back(
+      {.name = "card_file_of_cr_line_ends",
+       .files = [] { return only("cards.inp", "TITL PLATFORM\r" + kDepthCard + "\r"); },
+       .answers = std::string(kElementAnswers),
+       .stderr_has =
+           "cards.inp: warning: the lines end in CR alone; a line "
+           "ends at LF (or CR LF), so the whole file is read as one line [-Wcr-line-ends]\n",
+       .output_has = "' Water Depth          :    0.000 [m]\r\n"});
   // A byte order mark at the start of each file is skipped: the first card, group line and
   // element numbers are read as without it.
   const std::string mark = "\xEF\xBB\xBF";

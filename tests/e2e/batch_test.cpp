@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -111,6 +112,25 @@ std::string sea(const std::string& type, const std::string& height) {
       "SEA", {{6, 10, type}, {16, 20, height}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})});
 }
 
+// Checks the results file (--json) of the run result in work with check_results.py: it parses
+// as strict JSON, has its form, and agrees with the summary on standard output and the warning
+// lines on standard error (each when given).
+void expect_results_agree(const Work& work, const std::string& results, const Work::Result& result,
+                          bool with_summary, bool with_warnings) {
+  write_file(work.dir() / "run.stdout", result.out);
+  write_file(work.dir() / "run.stderr", result.err);
+  std::string command = "python3 '" + std::string(QEL2BR_CHECK_RESULTS) + "' '" +
+                        (work.dir() / results).string() + "' --status " +
+                        std::to_string(result.status);
+  if (with_summary) {
+    command += " --stdout '" + (work.dir() / "run.stdout").string() + "'";
+  }
+  if (with_warnings) {
+    command += " --stderr '" + (work.dir() / "run.stderr").string() + "'";
+  }
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
 bool ends_normally(const std::string& output) {
   return output.size() >= kEndLine.size() &&
@@ -141,6 +161,22 @@ TEST(Usage, WrongUsageEndsWithStatus64) {
       {"option without its file",
        {"a.inp", "b.txt", "--groups"},
        "qel2br: --groups: 1 required TEXT missing"},
+      {"unknown warning kind",
+       {"a.inp", "b.txt", "-Wno-tab"},
+       "qel2br: unknown warning kind \"tab\" in -Wno-tab"},
+      {"stop for an unknown kind",
+       {"a.inp", "b.txt", "-Werror=Tab-Character"},
+       "qel2br: unknown warning kind \"Tab-Character\" in -Werror=Tab-Character"},
+      {"unknown warning option",
+       {"a.inp", "b.txt", "-Wall"},
+       "qel2br: unknown option -Wall: the warning options are -Wno-KIND and -Werror=KIND"},
+      {"stop for every kind",
+       {"a.inp", "b.txt", "-Werror"},
+       "qel2br: unknown option -Werror: the warning options are -Wno-KIND and -Werror=KIND "
+       "(--strict stops the run at any warning)"},
+      {"results without a file",
+       {"a.inp", "b.txt", "--json"},
+       "qel2br: --json: 1 required TEXT missing"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -200,16 +236,16 @@ TEST(Batch, ExamplesEndWithTheirSummary) {
        " Opening PrintFile OK\n\n *** Element ID checking is ON *** \n\n"
        " Total Number of Elements:     30\n"
        "out.txt: 0 wave records, 0 current records, 0 depth profiles, 9 element records\n",
-       "qel2br: platform_sets.inp:3: warning: SPEC card: the element ID check leaves out 2 of its "
-       "12 elements, which elements.txt does not hold: 102, 104\n"
-       "qel2br: platform_sets.inp:8: warning: FLOO card names group \"LEGA1\", which element mode "
-       "passes over (group mode converts it)\n"
-       "qel2br: platform_sets.inp:9: warning: FLOO card names group \"LEGB1\", which element mode "
-       "passes over (group mode converts it)\n"
-       "qel2br: platform_sets.inp:11: warning: FLOO card: the element ID check leaves out 1 of its "
-       "3 elements, which elements.txt does not hold: 32\n"
-       "qel2br: platform_sets.inp:14: warning: ELIM card names group \"DECK\", which element mode "
-       "passes over (group mode converts it)\n"},
+       "platform_sets.inp:3:1: warning: SPEC card: the element ID check leaves out 2 of its "
+       "12 elements, which elements.txt does not hold: 102, 104 [-Welements-left-out]\n"
+       "platform_sets.inp:8:6: warning: FLOO card names group \"LEGA1\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"
+       "platform_sets.inp:9:6: warning: FLOO card names group \"LEGB1\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"
+       "platform_sets.inp:11:1: warning: FLOO card: the element ID check leaves out 1 of its "
+       "3 elements, which elements.txt does not hold: 32 [-Welements-left-out]\n"
+       "platform_sets.inp:14:6: warning: ELIM card names group \"DECK\", which element mode "
+       "passes over (group mode converts it) [-Wgroup-passed-over]\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -293,12 +329,16 @@ TEST(Check, ReportsLikeARunAndWritesNothing) {
   }
 }
 
-TEST(Warnings, EachKindHasItsLine) {
+// Each kind of warning in its line; -Wno-KIND leaves it out and -Werror=KIND stops the run at
+// it, leaving the output as it was, while the other kinds go on as before.
+TEST(Warnings, EachKindHasItsLineAndItsOptions) {
   struct Row {
     std::string name;
     std::string cards;
     std::vector<std::string> args;
+    std::string kind;  // empty: no warning
     std::string errors;
+    std::string stop;  // the stop under -Werror=KIND
   };
   const std::string spec_card = card_file({card("SPEC", {{6, 10, "11"},
                                                          {11, 15, "13"},
@@ -310,65 +350,105 @@ TEST(Warnings, EachKindHasItsLine) {
       {"comma in a field",
        kDepth + sea("1", "24,5"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"24,5\" holds more than one "
-       "value; only 24 is read\n"},
+       "field-holds-more",
+       "cards.inp:2:16: warning: SEA card, columns 16-20: \"24,5\" holds more than one "
+       "value; only 24 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:2: SEA card, columns 16-20: \"24,5\" holds more than one value; only 24 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"slash in a field",
        kDepth + sea("1", "2/45"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 16-20: \"2/45\" holds more than one "
-       "value; only 2 is read\n"},
+       "field-holds-more",
+       "cards.inp:2:16: warning: SEA card, columns 16-20: \"2/45\" holds more than one "
+       "value; only 2 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:2: SEA card, columns 16-20: \"2/45\" holds more than one value; only 2 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"decimal comma in a profile",
        card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0,050"}})}),
        {},
-       "qel2br: cards.inp:1: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
-       "value; only 0 is read\n"},
+       "field-holds-more",
+       "cards.inp:1:31: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
+       "value; only 0 is read [-Wfield-holds-more]\n",
+       "qel2br: cards.inp:1: MGRW card, columns 31-40: \"0,050\" holds more than one value; only 0 "
+       "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"keyword after a blank",
        kDepth + " " + sea("1", "10"),
        {},
-       "qel2br: cards.inp:2: warning: keyword SEA starts in column 2; cards are read only with "
-       "their keyword in columns 1-4, so this card is passed over\n"},
+       "keyword-misplaced",
+       "cards.inp:2:2: warning: keyword SEA starts in column 2; cards are read only with "
+       "their keyword in columns 1-4, so this card is passed over [-Wkeyword-misplaced]\n",
+       "qel2br: cards.inp:2: keyword SEA starts in column 2; cards are read only with their "
+       "keyword in columns 1-4, so this card is passed over (a warning; -Werror=keyword-misplaced "
+       "stops the run)\n"},
       {"tab character",
        "TITL\tPlatform\n",
        {},
-       "qel2br: cards.inp:1: warning: card holds a tab character in column 5; each character is "
-       "one column, so its fields may be misread\n"},
+       "tab-character",
+       "cards.inp:1:5: warning: card holds a tab character in column 5; each character is "
+       "one column, so its fields may be misread [-Wtab-character]\n",
+       "qel2br: cards.inp:1: card holds a tab character in column 5; each character is one column, "
+       "so its fields may be misread (a warning; -Werror=tab-character stops the run)\n"},
       {"unknown wave type",
        kDepth + sea("7", "10"),
        {},
-       "qel2br: cards.inp:2: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
-       "9 (or these plus 10); the theory is written as \"Unknown\"\n"},
+       "unknown-theory",
+       "cards.inp:2:6: warning: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, "
+       "9 (or these plus 10); the theory is written as \"Unknown\" [-Wunknown-theory]\n",
+       "qel2br: cards.inp:2: SEA card, columns 6-10: wave type \"7\" is none of 1, 5, 6, 9 (or "
+       "these plus 10); the theory is written as \"Unknown\" (a warning; -Werror=unknown-theory "
+       "stops the run)\n"},
       {"elements left out",
        spec_card,
        {"--elements", "elements.txt"},
-       "qel2br: cards.inp:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
-       "elements, which elements.txt does not hold: 11, 13\n"},
+       "elements-left-out",
+       "cards.inp:1:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "
+       "elements, which elements.txt does not hold: 11, 13 [-Welements-left-out]\n",
+       "qel2br: cards.inp:1: SPEC card: the element ID check leaves out 2 of its 3 elements, which "
+       "elements.txt does not hold: 11, 13 (a warning; -Werror=elements-left-out stops the run)\n"},
       {"group passed over",
        "FLOO LEGA1\n",
        {},
-       "qel2br: cards.inp:1: warning: FLOO card names group \"LEGA1\", which element mode passes "
-       "over (group mode converts it)\n"},
+       "group-passed-over",
+       "cards.inp:1:6: warning: FLOO card names group \"LEGA1\", which element mode passes "
+       "over (group mode converts it) [-Wgroup-passed-over]\n",
+       "qel2br: cards.inp:1: FLOO card names group \"LEGA1\", which element mode passes over "
+       "(group "
+       "mode converts it) (a warning; -Werror=group-passed-over stops the run)\n"},
       {"option not used",
        kDepth,
        {"--groups", "groups.txt"},
+       "option-not-used",
        "qel2br: warning: --groups groups.txt is not used: no FLOO card of cards.inp names a "
-       "group, so the element sets are converted element by element\n"},
-      {"free-format group line after blanks", "  FLOO LEGA1\n", {"--groups", "groups.txt"}, ""},
+       "group, so the element sets are converted element by element [-Woption-not-used]\n",
+       "qel2br: --groups groups.txt is not used: no FLOO card of cards.inp names a group, so the "
+       "element sets are converted element by element (a warning; -Werror=option-not-used stops "
+       "the run)\n"},
+      {"free-format group line after blanks",
+       "  FLOO LEGA1\n",
+       {"--groups", "groups.txt"},
+       "",
+       "",
+       ""},
       {"lines ending in CR alone",
        "TITL PLATFORM\r" + kDepth.substr(0, kDepth.size() - 1) + "\r",
        {},
-       "qel2br: cards.inp: warning: the lines end in CR alone; a line ends at LF (or CR LF), so "
-       "the whole file is read as one line\n"},
+       "cr-line-ends",
+       "cards.inp: warning: the lines end in CR alone; a line ends at LF (or CR LF), so the whole "
+       "file is read as one line [-Wcr-line-ends]\n",
+       "qel2br: cards.inp: the lines end in CR alone; a line ends at LF (or CR LF), so the whole "
+       "file is read as one line (a warning; -Werror=cr-line-ends stops the run)\n"},
       {"no card",
        "C a comment card\n<html><body>DPTH 100</body></html>\n",
        {},
-       "qel2br: cards.inp: warning: the file holds no card this tool converts: no line has one "
-       "of the keywords TITL, CONS, MUDP, DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in "
-       "columns 1-4 or refers to a group\n"},
-      {"empty card file",
-       "",
-       {},
-       "qel2br: cards.inp: warning: the file is empty: it holds no card to convert\n"},
+       "no-cards",
+       "cards.inp: warning: the file holds no card this tool converts: no line has one of the "
+       "keywords TITL, CONS, MUDP, DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in columns "
+       "1-4 or refers to a group [-Wno-cards]\n",
+       "qel2br: cards.inp: the file holds no card this tool converts: no line has one of the "
+       "keywords TITL, CONS, MUDP, DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in columns "
+       "1-4 or refers to a group (a warning; -Werror=no-cards stops the run)\n"},
   };
+  std::set<std::string> kinds;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const Work work("warnings");
@@ -380,14 +460,62 @@ TEST(Warnings, EachKindHasItsLine) {
     const Work::Result result = work.run(args);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, row.errors);
-    EXPECT_TRUE(ends_normally(work.file("out.txt")));
+    const std::string output = work.file("out.txt");
+    EXPECT_TRUE(ends_normally(output));
     // The dialogue gives the same warnings.
     if (row.args.empty()) {
       const Work::Result dialogue = work.run({}, "cards.inp\nout.txt\n\n\n");
       EXPECT_EQ(dialogue.status, 0);
       EXPECT_EQ(dialogue.err, row.errors);
     }
+    if (row.kind.empty()) {
+      continue;
+    }
+    kinds.insert(row.kind);
+    // Silenced, alone or with --strict: no line, the same output.
+    for (const std::vector<std::string>& more :
+         {std::vector<std::string>{"-Wno-" + row.kind},
+          std::vector<std::string>{"--strict", "-Wno-" + row.kind}}) {
+      std::vector<std::string> silenced = args;
+      silenced.insert(silenced.end(), more.begin(), more.end());
+      const Work::Result quiet = work.run(silenced);
+      EXPECT_EQ(quiet.status, 0) << more.back();
+      EXPECT_EQ(quiet.err, "") << more.back();
+      EXPECT_EQ(normalise(work.file("out.txt")), normalise(output));
+    }
+    // Another kind silenced or stopping changes nothing.
+    const std::string other = row.kind == "tab-character" ? "unknown-theory" : "tab-character";
+    std::vector<std::string> others = args;
+    others.insert(others.end(), {"-Wno-" + other, "-Werror=" + other});
+    const Work::Result unchanged = work.run(others);
+    EXPECT_EQ(unchanged.status, 0);
+    EXPECT_EQ(unchanged.err, row.errors);
+    // Stopping: the old output stays.
+    work.put("out.txt", "kept\r\n");
+    std::vector<std::string> stopping = args;
+    stopping.push_back("-Werror=" + row.kind);
+    const Work::Result stopped = work.run(stopping);
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_EQ(stopped.err, row.stop + "qel2br: out.txt left as it was\n");
+    EXPECT_EQ(work.file("out.txt"), "kept\r\n");
   }
+  // The table holds every kind the usage lists, but the dialogue's own (a cut answer), which
+  // the bad-input table shows.
+  kinds.insert("answer-cut");
+  const Work work("kinds");
+  const Work::Result usage = work.run({"cards.inp", "out.txt", "-Wno-nosuch"});
+  std::string listed;
+  for (const std::string& kind : kinds) {
+    EXPECT_NE(usage.err.find(" " + kind), std::string::npos) << kind;
+  }
+  const std::size_t list = usage.err.find("warning kinds:");
+  ASSERT_NE(list, std::string::npos) << usage.err;
+  std::istringstream words(usage.err.substr(list + 14, usage.err.find("\nTry", list) - list - 14));
+  std::size_t count = 0;
+  for (std::string word; words >> word;) {
+    ++count;
+  }
+  EXPECT_EQ(count, kinds.size()) << usage.err;
 }
 
 TEST(Warnings, TwentyOfAKindThenHowManyMore) {
@@ -402,14 +530,15 @@ TEST(Warnings, TwentyOfAKindThenHowManyMore) {
   EXPECT_EQ(result.status, 0);
   std::string expected;
   for (int i = 1; i <= 20; ++i) {
-    expected += "qel2br: cards.inp:" + std::to_string(i) +
-                ": warning: card holds a tab character in column 5; each character is one "
-                "column, so its fields may be misread\n";
+    expected += "cards.inp:" + std::to_string(i) +
+                ":5: warning: card holds a tab character in column 5; each character is one "
+                "column, so its fields may be misread [-Wtab-character]\n";
   }
   expected +=
-      "qel2br: cards.inp:27: warning: SEA card, columns 16-20: \"1,5\" holds more than one value; "
-      "only 1 is read\n"
-      "qel2br: warning: 5 more warnings about cards holding tab characters not shown\n";
+      "cards.inp:27:16: warning: SEA card, columns 16-20: \"1,5\" holds more than one value; "
+      "only 1 is read [-Wfield-holds-more]\n"
+      "cards.inp: warning: 5 more warnings about cards holding tab characters not shown "
+      "[-Wtab-character]\n";
   EXPECT_EQ(result.err, expected);
 }
 
@@ -426,9 +555,10 @@ TEST(Warnings, CountsPastThoseListed) {
   const Work::Result result = work.run({"cards.inp", "out.txt", "--quiet"});
   EXPECT_EQ(result.status, 0);
   const std::string tail =
-      "qel2br: cards.inp:1006: warning: keyword SEA starts in column 2; cards are read only with "
-      "their keyword in columns 1-4, so this card is passed over\n"
-      "qel2br: warning: 985 more warnings about cards holding tab characters not shown\n";
+      "cards.inp:1006:2: warning: keyword SEA starts in column 2; cards are read only with "
+      "their keyword in columns 1-4, so this card is passed over [-Wkeyword-misplaced]\n"
+      "cards.inp: warning: 985 more warnings about cards holding tab characters not shown "
+      "[-Wtab-character]\n";
   ASSERT_GE(result.err.size(), tail.size());
   EXPECT_EQ(result.err.substr(result.err.size() - tail.size()), tail);
 }
@@ -1126,6 +1256,13 @@ TEST(Golden, BatchRunWritesTheDialoguesOutput) {
     EXPECT_EQ(result.out, "");
     ASSERT_TRUE(fs::exists(expected / accepted[1])) << accepted[1];
     EXPECT_EQ(normalise(work.file(accepted[1])), normalise(read_file(expected / accepted[1])));
+    // The results of the same run parse, and agree with its summary and warnings.
+    args.erase(std::find(args.begin(), args.end(), "--quiet"));
+    args.insert(args.end(), {"--json", "results.json"});
+    const Work::Result with_results = work.run(args);
+    EXPECT_EQ(with_results.status, 0) << with_results.err;
+    EXPECT_EQ(with_results.err, result.err);
+    expect_results_agree(work, "results.json", with_results, true, true);
     ++compared;
   }
   EXPECT_GE(compared, 10);
@@ -1246,4 +1383,135 @@ TEST(Report, NameThatCannotBeWrittenEndsTheRunFirst) {
     EXPECT_EQ(work.file("cards.inp"), cards);
     EXPECT_EQ(work.file("groups.txt"), "NAME GROUP 7 LEGA1\n");
   }
+}
+
+// --json: the results of every end of a run, in a file or on standard output.
+TEST(Results, EveryEndOfTheRun) {
+  struct Row {
+    std::string name;
+    std::string cards;
+    std::vector<std::string> args;
+    int status = 0;
+    std::vector<std::string> results_has;
+  };
+  const std::vector<Row> rows = {
+      {"normal end with a warning",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt"},
+       0,
+       {R"("output": "out.txt")", R"("reason": null)", R"("stop": null)",
+        R"("records": {"wave": 1, "current": 0, "profile": 0, "element": 0, "group": 0})",
+        R"({"file": "cards.inp", "line": 2, "first_column": 6, "last_column": 10, "kind": "unknown-theory", "text": "SEA card, columns 6-10: wave type \"7\" is none)"}},
+      {"warning kind silenced",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "-Wno-unknown-theory"},
+       0,
+       {R"("warnings": [])"}},
+      {"check run",
+       kDepth + sea("1", "10"),
+       {"--check", "cards.inp"},
+       0,
+       {R"("output": null)", R"("wave": 1)"}},
+      {"input stop",
+       kDepth + sea("1", "10") + sea("1", "x"),
+       {"cards.inp", "out.txt"},
+       2,
+       {R"("reason": "cards.inp:3: SEA card, columns 16-20: expected a number, found \"x\"")",
+        R"("stop": {"file": "cards.inp", "line": 3, "first_column": 16, "last_column": 20, "text": "SEA card, columns 16-20: expected a number, found \"x\""})",
+        R"("wave": 1)"}},
+      {"warning stopping the run",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "-Werror=unknown-theory"},
+       2,
+       {R"("stop": {"file": "cards.inp", "line": 2, "first_column": 6, "last_column": 10, "text": "SEA card, columns 6-10: wave type \"7\" is none)",
+        R"x(the theory is written as \"Unknown\" (a warning; -Werror=unknown-theory stops the run)"})x"}},
+      {"error end",
+       "FLOO NOSUCH\n",
+       {"cards.inp", "out.txt", "--groups", "groups.txt"},
+       1,
+       {R"("reason": "cards.inp:1: the FLOO card names the group \"NOSUCH\", which is not defined on the group-name file \"groups.txt\"")",
+        R"("stop": null)"}},
+      {"with a report",
+       kDepth + sea("7", "10"),
+       {"cards.inp", "out.txt", "--report", "report.html"},
+       0,
+       {R"("kind": "unknown-theory")"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Work work("results");
+    work.put("cards.inp", row.cards);
+    work.put("groups.txt", "NAME GROUP 7 LEGA1\n");
+    const Work::Result plain = work.run(row.args);
+    const std::string plain_output = fs::exists(work.dir() / "out.txt") ? work.file("out.txt") : "";
+
+    // In a file: standard output and error as without it.
+    std::vector<std::string> args = row.args;
+    args.insert(args.end(), {"--json", "results.json"});
+    const Work::Result result = work.run(args);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_EQ(result.out, plain.out);
+    EXPECT_EQ(result.err, plain.err);
+    const std::string results = work.file("results.json");
+    for (const std::string& text : row.results_has) {
+      EXPECT_NE(results.find(text), std::string::npos) << text << "\n" << results;
+    }
+    expect_results_agree(work, "results.json", result, row.status == 0, true);
+    if (!plain_output.empty()) {
+      EXPECT_EQ(normalise(work.file("out.txt")), normalise(plain_output));
+    }
+
+    // On standard output: the document alone; the console lines go to standard error.
+    args.back() = "-";
+    const Work::Result piped = work.run(args);
+    EXPECT_EQ(piped.status, row.status);
+    EXPECT_EQ(piped.out, results);
+    // The two streams of the plain run, merged into one: their lines, in any order.
+    const auto lines = [](const std::string& text) {
+      std::vector<std::string> all;
+      std::istringstream in(text);
+      for (std::string line; std::getline(in, line);) {
+        all.push_back(line);
+      }
+      std::sort(all.begin(), all.end());
+      return all;
+    };
+    EXPECT_EQ(lines(piped.err), lines(plain.out + plain.err));
+  }
+}
+
+// Names in the results hold what JSON escapes: a quote, a backslash, a tab and a Latin-1 byte
+// (which is not UTF-8: it becomes the replacement character).
+TEST(Results, NamesAreEscaped) {
+  const Work work("escaped");
+  const std::string name = "a\"b\\c\td\xe9.inp";
+  work.put(name, kDepth + sea("7", "10"));
+  const Work::Result result = work.run({"--check", name, "--json", "results.json"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string results = work.file("results.json");
+  const std::string escaped = R"("a\"b\\c\td\ufffd.inp")";
+  EXPECT_NE(results.find(R"("input": )" + escaped), std::string::npos) << results;
+  EXPECT_NE(results.find(R"({"file": )" + escaped + R"(, "line": 2)"), std::string::npos)
+      << results;
+  // Standard error shows the tab as '?': its lines are not compared.
+  expect_results_agree(work, "results.json", result, true, false);
+}
+
+// A results file that is another file of the run, or that cannot be written, ends the run
+// before anything is converted.
+TEST(Results, RefusedBeforeTheRun) {
+  const Work work("results-refused");
+  work.put("cards.inp", kDepth);
+  Work::Result result = work.run({"cards.inp", "out.txt", "--json", "cards.inp"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: the results file \"cards.inp\" would overwrite the input card file "
+            "\"cards.inp\"; nothing is converted\n");
+  EXPECT_EQ(work.file("cards.inp"), kDepth);
+  result = work.run({"cards.inp", "out.txt", "--json", "nodir/results.json"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: nodir/results.json: cannot be written: No such file or directory; nothing "
+            "is converted\n");
+  EXPECT_FALSE(fs::exists(work.dir() / "out.txt"));
 }

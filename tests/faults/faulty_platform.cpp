@@ -238,10 +238,13 @@ class FaultyPlatform final : public Platform {
   void release_memory(std::span<char> memory) override { real_.release_memory(memory); }
 
  private:
+  // Notes the name of a file opened. When memory for that runs out (the test's own memory, not
+  // the program's), the file is closed, and a file just created is removed: the program never
+  // saw it.
   Opened named(Opened opened, std::string name, bool created = false) {
     if (opened.error == 0) {
       try {
-        names_[opened.handle.value] = std::move(name);
+        names_[opened.handle.value] = name;
       } catch (const std::bad_alloc&) {
         // The real platform asks for no memory once a file is open: as if it had failed.
         static_cast<void>(real_.close(opened.handle));
