@@ -10,9 +10,10 @@
 #include "cli/options.hpp"
 #include "cli/version.hpp"
 #include "driver/exit_status.hpp"
-#include "driver/report_file.hpp"
+#include "driver/file_run.hpp"
+#include "driver/many_files.hpp"
 #include "driver/run.hpp"
-#include "driver/run_files.hpp"
+#include "driver/standard_streams.hpp"
 #include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
@@ -46,30 +47,39 @@ int run_main(int argc, char** argv) {
       errors.flush();
       return qel2br::cli::kUsageError;
     case qel2br::cli::Action::kDialogue:
-    case qel2br::cli::Action::kBatch:
       break;
+    case qel2br::cli::Action::kBatch: {
+      // --quiet sends the console lines nowhere; with the data file on standard output they
+      // go to standard error.
+      DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
+      const bool data_on_output = !options.batch.check &&
+                                  qel2br::driver::is_standard_stream(options.batch.output);
+      qel2br::support::OutputUnit& shown =
+          options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded)
+          : data_on_output ? static_cast<qel2br::support::OutputUnit&>(errors)
+                           : console;
+      const int status = qel2br::driver::run_file(
+          options.batch,
+          {.derived_output = options.derived_output, .version = qel2br::cli::kVersion}, shown,
+          errors);
+      console.flush();
+      errors.flush();
+      return status;
+    }
+    case qel2br::cli::Action::kMany: {
+      const int status = qel2br::driver::run_many_files(options.many, console, errors);
+      console.flush();
+      errors.flush();
+      return status;
+    }
   }
 
-  // A batch run never reads standard input; --quiet sends the console lines nowhere.
-  const bool batch = options.action == qel2br::cli::Action::kBatch;
-  FdLines answers = batch ? FdLines() : FdLines(StandardStream::kInput);
-  DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
-  qel2br::support::OutputUnit& shown =
-      batch && options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded) : console;
+  // The dialogue: its answers from standard input.
+  FdLines answers(StandardStream::kInput);
   int status = 0;
   {
-    auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
-    if (batch) {
-      state->batch = &options.batch;
-      // No file the run writes may be another file of the run: checked before any is opened.
-      status = qel2br::driver::check_run_files(options.batch, errors);
-    }
-    if (status == 0) {
-      status = batch && options.batch.report.has_value()
-                   ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
-                                                     qel2br::cli::kVersion)
-                   : qel2br::driver::run_and_report(*state, errors);
-    }
+    auto state = std::make_unique<qel2br::sections::RunState>(answers, console);
+    status = qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();
   errors.flush();
@@ -81,7 +91,13 @@ int run_main(int argc, char** argv) {
 int main(int argc, char** argv) {
   qel2br::support::prepare_process();
   try {
-    return run_main(argc, argv);
+    const int status = run_main(argc, argv);
+    // A console window opened for a run from the command line alone (a card file dropped on
+    // the program) stays until Enter, so that its messages can be read.
+    if (argc > 1) {
+      qel2br::support::hold_own_console();
+    }
+    return status;
   } catch (const std::bad_alloc&) {
     // Memory ran out outside the conversion (the command line, the report): one line, written
     // without asking for memory.
