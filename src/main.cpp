@@ -52,10 +52,10 @@ int run_main(int argc, char** argv) {
       // --quiet sends the console lines nowhere; with the data file on standard output they
       // go to standard error.
       DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
-      const bool data_on_output = !options.batch.check &&
-                                  qel2br::driver::is_standard_stream(options.batch.output);
+      const bool data_on_output =
+          !options.batch.check && qel2br::driver::is_standard_stream(options.batch.output);
       qel2br::support::OutputUnit& shown =
-          options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded)
+          options.quiet    ? static_cast<qel2br::support::OutputUnit&>(discarded)
           : data_on_output ? static_cast<qel2br::support::OutputUnit&>(errors)
                            : console;
       const int status = qel2br::driver::run_file(

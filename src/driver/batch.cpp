@@ -116,8 +116,8 @@ std::string summary_line(const sections::RunState& run, const RecordCounter& cou
                      (run.use_groups ? counted(counts.group_records, "group records")
                                      : counted(counts.element_records, "element records"));
   if (run.batch != nullptr && run.batch->check) {
-    return std::string(shown_input(run.batch->input)) + ": checked; the output data file would hold " +
-           line;
+    return std::string(shown_input(run.batch->input)) +
+           ": checked; the output data file would hold " + line;
   }
   return run.batch != nullptr ? std::string(shown_output(run.batch->output)) + ": " + line : line;
 }

@@ -35,12 +35,13 @@ struct ManyFiles {
 };
 
 // Runs every input of many as run_file does, jobs at a time. Before any starts, the output and
-// report folders must be folders, and the runs' files are checked against each other (many_files_refusal: a refusal goes to errors and the
-// result is kInputStop). Each input's console lines go to out and its warnings and reasons to
-// errors, each input's whole, in the order given, as the inputs finish in that order. Unless
-// quiet, an input that did not end normally gets a line saying so on out after its own, an
-// input not started (fail_fast) one saying that it was not converted, and with more than one
-// input a total line follows. Returns the worst exit status of the inputs.
+// report folders must be folders, and the runs' files are checked against each other
+// (many_files_refusal: a refusal goes to errors and the result is kInputStop). Each input's console
+// lines go to out and its warnings and reasons to errors, each input's whole, in the order given,
+// as the inputs finish in that order. Unless quiet, an input that did not end normally gets a line
+// saying so on out after its own, an input not started (fail_fast) one saying that it was not
+// converted, and with more than one input a total line follows. Returns the worst exit status of
+// the inputs.
 [[nodiscard]] int run_many_files(const ManyFiles& many, support::OutputUnit& out,
                                  support::OutputUnit& errors);
 

@@ -226,8 +226,7 @@ std::string derived_name(std::string_view input, std::string_view folder,
   return path + std::string(last) + std::string(extension);
 }
 
-std::string derived_output_refusal(const sections::BatchOptions& batch,
-                                   support::Platform& system) {
+std::string derived_output_refusal(const sections::BatchOptions& batch, support::Platform& system) {
   if (batch.check || is_standard_stream(batch.output)) {
     return "";
   }

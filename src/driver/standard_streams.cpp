@@ -25,8 +25,9 @@ std::string read_standard_input() {
       continue;
     }
     if (t.error != 0) {
-      support::stop_input({.file = std::string(kStandardInputName),
-                           .message = "cannot read the input card file: " + system.reason(t.error)});
+      support::stop_input(
+          {.file = std::string(kStandardInputName),
+           .message = "cannot read the input card file: " + system.reason(t.error)});
     }
     if (t.bytes == 0) {
       return text;

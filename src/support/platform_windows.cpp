@@ -519,8 +519,7 @@ void hold_own_console() {
   std::array<wchar_t, 64> typed{};
   for (int reads = 0; reads < 1000; ++reads) {
     DWORD got = 0;
-    if (::ReadConsoleW(input, typed.data(), static_cast<DWORD>(typed.size()), &got, nullptr) ==
-            0 ||
+    if (::ReadConsoleW(input, typed.data(), static_cast<DWORD>(typed.size()), &got, nullptr) == 0 ||
         got == 0) {
       return;
     }

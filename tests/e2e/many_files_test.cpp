@@ -76,8 +76,8 @@ class Work {
                            const std::string& stdin_text = "") const {
     const fs::path in = scratch_ / "stdin";
     write_file(in, stdin_text);
-    const qel2br::e2e::Outcome outcome = qel2br::e2e::run_binary(
-        binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args);
+    const qel2br::e2e::Outcome outcome =
+        qel2br::e2e::run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args);
     EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
     return {.status = outcome.status,
             .out = read_file(scratch_ / "stdout"),
@@ -135,8 +135,8 @@ std::map<std::size_t, std::string> accepted_answers(const fs::path& dir) {
 
 // The inputs of the golden cases that need one set option and one set file.
 struct Group {
-  std::string option;       // "", "--elements" or "--groups"
-  std::string set_file{};   // its contents
+  std::string option;      // "", "--elements" or "--groups"
+  std::string set_file{};  // its contents
   std::vector<std::string> cases{};
 };
 
@@ -317,8 +317,10 @@ TEST(ManyFiles, WrongUsageEndsWithStatus64) {
       {"check into a folder",
        {"--check", "a.inp", "-o", "out"},
        "qel2br: --check writes no data file: -o is not used with it"},
-      {"no jobs", {"a.inp", "-o", "out", "-j", "0"}, "qel2br: -j takes the number of inputs "
-                                                     "converted at once, 1 to 32: 0"},
+      {"no jobs",
+       {"a.inp", "-o", "out", "-j", "0"},
+       "qel2br: -j takes the number of inputs "
+       "converted at once, 1 to 32: 0"},
       {"too many jobs",
        {"a.inp", "-o", "out", "-j", "33"},
        "qel2br: -j takes the number of inputs converted at once, 1 to 32: 33"},
@@ -352,8 +354,9 @@ TEST(DerivedNames, BesideTheInputAndReplacedOnlyWhenSafe) {
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_TRUE(ends_normally(work.file(row.output)));
     EXPECT_EQ(first.out.substr(first.out.rfind('\n', first.out.size() - 2) + 1),
-              row.output + ": 0 wave records, 0 current records, 0 depth profiles, 0 element "
-                           "records\n");
+              row.output +
+                  ": 0 wave records, 0 current records, 0 depth profiles, 0 element "
+                  "records\n");
     // A data file of this tool is replaced.
     EXPECT_EQ(work.run({row.input}).status, 0);
   }
