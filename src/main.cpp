@@ -12,10 +12,12 @@
 #include "cli/options.hpp"
 #include "cli/version.hpp"
 #include "driver/exit_status.hpp"
-#include "driver/report_file.hpp"
+#include "driver/file_run.hpp"
+#include "driver/many_files.hpp"
 #include "driver/results_file.hpp"
 #include "driver/run.hpp"
 #include "driver/run_files.hpp"
+#include "driver/standard_streams.hpp"
 #include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
@@ -49,48 +51,73 @@ int run_main(int argc, char** argv) {
       errors.flush();
       return qel2br::cli::kUsageError;
     case qel2br::cli::Action::kDialogue:
-    case qel2br::cli::Action::kBatch:
       break;
-  }
-
-  // A batch run never reads standard input; --quiet sends the console lines nowhere, and
-  // results on standard output send them to standard error.
-  const bool batch = options.action == qel2br::cli::Action::kBatch;
-  FdLines answers = batch ? FdLines() : FdLines(StandardStream::kInput);
-  DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
-  const std::optional<std::string>& json = options.batch.json;
-  qel2br::support::OutputUnit& shown = batch && options.quiet
-                                           ? static_cast<qel2br::support::OutputUnit&>(discarded)
-                                       : batch && json.has_value() && *json == "-" ? errors
-                                                                                   : console;
-  int status = 0;
-  {
-    auto state = std::make_unique<qel2br::sections::RunState>(answers, shown);
-    std::optional<qel2br::driver::ResultsFile> results;
-    if (batch) {
-      state->batch = &options.batch;
-      // No file the run writes may be another file of the run: checked before any is opened.
-      status = qel2br::driver::check_run_files(*state, errors);
-    }
-    if (status == 0 && batch && json.has_value()) {
-      results.emplace(*json, console, qel2br::cli::kVersion);
-      state->warnings.keep(&state->kept_warnings);
-      if (const std::string reason = results->open(); !reason.empty()) {
-        errors.write_line("qel2br: " + *json + ": cannot be written: " + reason +
-                          "; nothing is converted");
-        status = qel2br::driver::kInputStop;
+    case qel2br::cli::Action::kBatch:
+    case qel2br::cli::Action::kMany: {
+      const bool many = options.action == qel2br::cli::Action::kMany;
+      const std::optional<std::string>& json =
+          many ? options.many.runs.front().json : options.batch.json;
+      // --quiet sends the console lines nowhere; with the data file or the results on standard
+      // output they go to standard error.
+      DiscardedOutput discarded(qel2br::support::kConsoleLineEnd);
+      const bool data_on_output =
+          !many && !options.batch.check && qel2br::driver::is_standard_stream(options.batch.output);
+      const bool results_on_output = json.has_value() && qel2br::driver::is_standard_stream(*json);
+      qel2br::support::OutputUnit& shown =
+          options.quiet ? static_cast<qel2br::support::OutputUnit&>(discarded)
+          : data_on_output || results_on_output ? static_cast<qel2br::support::OutputUnit&>(errors)
+                                                : console;
+      std::optional<qel2br::driver::ResultsFile> results;
+      if (json.has_value()) {
+        // The results file may be none of the runs' files: checked before it is opened.
+        const std::span<const qel2br::sections::BatchOptions> runs =
+            many ? std::span<const qel2br::sections::BatchOptions>(options.many.runs)
+                 : std::span<const qel2br::sections::BatchOptions>(&options.batch, 1);
+        if (const std::string refusal =
+                qel2br::driver::results_file_refusal(*json, runs, qel2br::support::platform());
+            !refusal.empty()) {
+          errors.write_line("qel2br: " + refusal);
+          errors.flush();
+          return qel2br::driver::kInputStop;
+        }
+        results.emplace(*json, console, qel2br::cli::kVersion);
+        if (const std::string reason = results->open(); !reason.empty()) {
+          errors.write_line("qel2br: " + *json + ": cannot be written: " + reason +
+                            "; nothing is converted");
+          errors.flush();
+          return qel2br::driver::kInputStop;
+        }
       }
-    }
-    if (status == 0) {
-      status = batch && options.batch.report.has_value()
-                   ? qel2br::driver::run_with_report(*state, errors, *options.batch.report,
-                                                     qel2br::cli::kVersion)
-                   : qel2br::driver::run_and_report(*state, errors);
-      if (results.has_value()) {
-        results->add(qel2br::driver::input_result(*state, status));
+      qel2br::results::InputResult entry;
+      int status = 0;
+      if (many) {
+        status = qel2br::driver::run_many_files(options.many, shown, errors,
+                                                results ? &*results : nullptr);
+      } else {
+        status = qel2br::driver::run_file(options.batch,
+                                          {.derived_output = options.derived_output,
+                                           .version = qel2br::cli::kVersion,
+                                           .result = results ? &entry : nullptr},
+                                          shown, errors);
+        if (results) {
+          results->add(std::move(entry));
+        }
+      }
+      if (results) {
         status = std::max(status, results->write(errors));
       }
+      console.flush();
+      errors.flush();
+      return status;
     }
+  }
+
+  // The dialogue: its answers from standard input.
+  FdLines answers(StandardStream::kInput);
+  int status = 0;
+  {
+    auto state = std::make_unique<qel2br::sections::RunState>(answers, console);
+    status = qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();
   errors.flush();
@@ -102,7 +129,13 @@ int run_main(int argc, char** argv) {
 int main(int argc, char** argv) {
   qel2br::support::prepare_process();
   try {
-    return run_main(argc, argv);
+    const int status = run_main(argc, argv);
+    // A console window opened for a run from the command line alone (a card file dropped on
+    // the program) stays until Enter, so that its messages can be read.
+    if (argc > 1) {
+      qel2br::support::hold_own_console();
+    }
+    return status;
   } catch (const std::bad_alloc&) {
     // Memory ran out outside the conversion (the command line, the report): one line, written
     // without asking for memory.

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "driver/many_files.hpp"
 #include "sections/run_state.hpp"
 
 namespace qel2br::cli {
@@ -15,6 +16,7 @@ inline constexpr int kUsageError = 64;
 enum class Action : std::uint8_t {
   kDialogue,  // no arguments: the console dialogue
   kBatch,     // a run (or a check run) with the answers from the arguments
+  kMany,      // many inputs (or an output folder): one run per input
   kHelp,      // --help: usage on standard output
   kVersion,   // --version
   kUsage,     // wrong usage: message on standard error, exit kUsageError
@@ -22,7 +24,9 @@ enum class Action : std::uint8_t {
 
 struct Options {
   Action action = Action::kDialogue;
-  sections::BatchOptions batch{};
+  sections::BatchOptions batch{};  // kBatch
+  bool derived_output = false;     // kBatch: the OUTPUT is named after the INPUT, beside it
+  driver::ManyFiles many{};        // kMany
   bool quiet = false;
   std::string text{};  // the help or version text, or the usage error message
 };

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "driver/standard_streams.hpp"
 #include "layout/layout.hpp"
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
@@ -143,9 +144,10 @@ std::string summary_line(const sections::RunState& run, const RecordCounter& cou
                      (run.use_groups ? counted(counts.group_records, "group records")
                                      : counted(counts.element_records, "element records"));
   if (run.batch != nullptr && run.batch->check) {
-    return run.batch->input + ": checked; the output data file would hold " + line;
+    return std::string(shown_input(run.batch->input)) +
+           ": checked; the output data file would hold " + line;
   }
-  return run.batch != nullptr ? run.batch->output + ": " + line : line;
+  return run.batch != nullptr ? std::string(shown_output(run.batch->output)) + ": " + line : line;
 }
 
 }  // namespace qel2br::driver

@@ -14,6 +14,7 @@
 #include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
+#include "driver/standard_streams.hpp"
 #include "report/html_report.hpp"
 #include "support/text.hpp"
 #include "support/warnings.hpp"
@@ -162,8 +163,8 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   run.report = nullptr;
 
   fill_report_heading(run,
-                      {.input = batch.input,
-                       .output = batch.output,
+                      {.input = shown_input(batch.input),
+                       .output = shown_output(batch.output),
                        .element_file = batch.elements.value_or(""),
                        .group_file = batch.groups.value_or(""),
                        .version = version,

@@ -12,6 +12,7 @@
 #include "driver/file_open.hpp"
 #include "driver/header.hpp"
 #include "driver/set_options.hpp"
+#include "driver/standard_streams.hpp"
 #include "layout/layout.hpp"
 #include "sections/headings.hpp"
 #include "sections/sections.hpp"
@@ -92,8 +93,16 @@ int run(sections::RunState& run) {
     write_record(run.console, kBanner);
   }
 
-  take_answer(run, kGiveInput, run.input_name, batch != nullptr ? batch->input : "");
-  while (FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
+  // "-" from the command line is the card file read whole from standard input.
+  const bool from_standard_input = batch != nullptr && is_standard_stream(batch->input);
+  take_answer(run, kGiveInput, run.input_name,
+              batch != nullptr ? shown_input(batch->input) : std::string_view());
+  if (from_standard_input) {
+    run.units.bind_lines(support::kCardUnit, std::string(kStandardInputName),
+                         read_standard_input());
+  }
+  while (!from_standard_input &&
+         FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "input card file", run.input_name.view());
     write_record(run.console, layout::kTwoTexts, kNonexistingFile, run.input_name.view());
     ask_file_name(run, kGiveInput, run.input_name);
@@ -102,7 +111,14 @@ int run(sections::RunState& run) {
   run.cards.set_warnings(&run.warnings);
 
   // A check run opens no output data file: its lines are only counted.
-  if (batch == nullptr || !batch->check) {
+  if (batch != nullptr && !batch->check && is_standard_stream(batch->output)) {
+    // "-": the data file goes to standard output, which the caller has connected to the unit.
+    take_answer(run, kGiveOutput, run.output_name, kStandardOutputName);
+    if (!run.units.connected(support::kDataUnit)) {
+      support::internal_fault("the output data file is standard output, which is not connected");
+    }
+    write_record(run.console, layout::kOneText, kOpeningOk);
+  } else if (batch == nullptr || !batch->check) {
     take_answer(run, kGiveOutput, run.output_name, batch != nullptr ? batch->output : "");
     // Opening the input card file for output would empty it: refuse whatever the spelling.
     if (run.units.same_file(support::kCardUnit, run.output_name.view())) {

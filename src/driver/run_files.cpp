@@ -13,6 +13,7 @@
 #include "cards/card_index.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/header.hpp"
+#include "driver/standard_streams.hpp"
 #include "support/file_names.hpp"
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
@@ -155,10 +156,14 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
   if (batch.json.has_value() && *batch.json != "-") {
     files.push_back(locate("results file", *batch.json, Use::kReport, system));
   }
-  if (!batch.check) {
+  // "-" is a standard stream, no file.
+  const bool to_standard_output = !batch.check && is_standard_stream(batch.output);
+  if (!batch.check && !to_standard_output) {
     files.push_back(locate("output data file", batch.output, Use::kOutput, system));
   }
-  files.push_back(locate("input card file", batch.input, Use::kRead, system));
+  if (!is_standard_stream(batch.input)) {
+    files.push_back(locate("input card file", batch.input, Use::kRead, system));
+  }
   // An element-number file whose first three characters are blank is no file: no checking.
   if (batch.elements.has_value() && !support::without_trailing_blanks(*batch.elements).empty() &&
       !batch.elements->starts_with("   ")) {
@@ -208,7 +213,7 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
     }
   }
 
-  if (batch.check || batch.force) {
+  if (batch.check || batch.force || to_standard_output) {
     return "";
   }
   const auto output = std::find_if(files.begin(), files.end(),
@@ -226,17 +231,180 @@ std::string run_files_refusal(const sections::BatchOptions& batch, support::Plat
   return "";
 }
 
-int check_run_files(sections::RunState& run, support::OutputUnit& errors,
-                    support::Platform& system) {
-  if (run.batch == nullptr) {
-    return kNormalEnd;
+std::string derived_name(std::string_view input, std::string_view folder,
+                         std::string_view extension) {
+  const std::string_view name = support::without_trailing_blanks(input);
+  const std::size_t split = support::folder_part(name);
+  std::string_view last = name.substr(split);
+  // A dot that begins the component (".profile") begins no extension.
+  if (const std::size_t dot = last.rfind('.'); dot != std::string_view::npos && dot > 0) {
+    last = last.substr(0, dot);
   }
-  const std::string refusal = run_files_refusal(*run.batch, system);
+  std::string path(folder.empty() ? name.substr(0, split) : folder);
+  if (!folder.empty() && support::folder_part(path) != path.size()) {
+    path += '/';
+  }
+  return path + std::string(last) + std::string(extension);
+}
+
+std::string derived_output_refusal(const sections::BatchOptions& batch, support::Platform& system) {
+  if (batch.check || is_standard_stream(batch.output)) {
+    return "";
+  }
+  const std::string_view output = support::without_trailing_blanks(batch.output);
+  const std::optional<support::FileIdentity> existing = system.identity(output);
+  if (!existing.has_value()) {
+    return "";
+  }
+  if (!is_standard_stream(batch.input) &&
+      system.identity(support::without_trailing_blanks(batch.input)) == existing) {
+    return "the output named after the input card file " + quoted(batch.input) +
+           " is that file itself; give an OUTPUT name or an output folder (-o DIR)";
+  }
+  if (batch.force || system.kind(output) != support::FileKind::kRegular) {
+    return "";
+  }
+  const std::optional<std::string> start = file_start(output, system);
+  if (!start.has_value() || start->empty() || begins_with_run_header(*start)) {
+    return "";
+  }
+  return one_line(output) +
+         " is there and is no data file of qel2br (its run header is missing); give --force to "
+         "replace it";
+}
+
+std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
+                               support::Platform& system) {
+  // Two runs that would write one name: told by their inputs.
+  const auto same_name = [&](std::string_view what, auto name_of) -> std::string {
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      for (std::size_t j = i + 1; j < runs.size(); ++j) {
+        const std::optional<std::string_view> a = name_of(runs[i]);
+        const std::optional<std::string_view> b = name_of(runs[j]);
+        if (!a.has_value() || !b.has_value()) {
+          continue;
+        }
+        const std::string_view sa = support::without_trailing_blanks(*a);
+        const std::string_view sb = support::without_trailing_blanks(*b);
+        if (sa.substr(0, support::folder_part(sa)) == sb.substr(0, support::folder_part(sb)) &&
+            support::same_entry_name(sa.substr(support::folder_part(sa)),
+                                     sb.substr(support::folder_part(sb)))) {
+          return quoted(runs[i].input) + " and " + quoted(runs[j].input) +
+                 " would both be written to the " + std::string(what) + " " + quoted(sa) +
+                 "; nothing is converted";
+        }
+      }
+    }
+    return "";
+  };
+  if (std::string refusal = same_name("output data file",
+                                      [](const sections::BatchOptions& b) {
+                                        return b.check ? std::nullopt
+                                                       : std::optional<std::string_view>(b.output);
+                                      });
+      !refusal.empty()) {
+    return refusal;
+  }
+  if (std::string refusal = same_name("report",
+                                      [](const sections::BatchOptions& b) {
+                                        return b.report.has_value()
+                                                   ? std::optional<std::string_view>(*b.report)
+                                                   : std::nullopt;
+                                      });
+      !refusal.empty()) {
+    return refusal;
+  }
+
+  // Then by identity (links, other spellings): what one run writes is no file of another run.
+  struct Files {
+    std::vector<RunFile> written;
+    std::optional<RunFile> input;
+  };
+  std::vector<Files> all(runs.size());
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const sections::BatchOptions& b = runs[i];
+    if (!b.check && !is_standard_stream(b.output)) {
+      all[i].written.push_back(locate("output data file", b.output, Use::kOutput, system));
+    }
+    if (b.report.has_value()) {
+      all[i].written.push_back(locate("report", *b.report, Use::kReport, system));
+    }
+    if (!is_standard_stream(b.input)) {
+      all[i].input = locate("input card file", b.input, Use::kRead, system);
+    }
+  }
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    for (const RunFile& w : all[i].written) {
+      for (std::size_t j = 0; j < runs.size(); ++j) {
+        if (j == i) {
+          continue;
+        }
+        if (all[j].input.has_value() && same_file(w, *all[j].input)) {
+          return "the " + std::string(w.what) + " " + quoted(w.given) + " of " +
+                 quoted(runs[i].input) + " would overwrite the input card file " +
+                 quoted(all[j].input->given) + "; nothing is converted";
+        }
+        for (const RunFile& other : all[j].written) {
+          if (j > i && same_file(w, other)) {
+            return "the " + std::string(w.what) + " " + quoted(w.given) + " of " +
+                   quoted(runs[i].input) + " and the " + std::string(other.what) + " " +
+                   quoted(other.given) + " of " + quoted(runs[j].input) +
+                   " are the same file; nothing is converted";
+          }
+        }
+      }
+    }
+  }
+  return "";
+}
+
+std::string results_file_refusal(std::string_view json,
+                                 std::span<const sections::BatchOptions> runs,
+                                 support::Platform& system) {
+  if (is_standard_stream(json)) {
+    return "";
+  }
+  const RunFile results = locate("results file", json, Use::kReport, system);
+  for (const sections::BatchOptions& b : runs) {
+    std::vector<RunFile> files;
+    if (!is_standard_stream(b.input)) {
+      files.push_back(locate("input card file", b.input, Use::kRead, system));
+    }
+    if (!b.check && !is_standard_stream(b.output)) {
+      files.push_back(locate("output data file", b.output, Use::kOutput, system));
+    }
+    if (b.report.has_value()) {
+      files.push_back(locate("report", *b.report, Use::kReport, system));
+    }
+    if (b.elements.has_value() && !support::without_trailing_blanks(*b.elements).empty() &&
+        !b.elements->starts_with("   ")) {
+      files.push_back(locate("element-number file", *b.elements, Use::kRead, system));
+    }
+    if (b.groups.has_value()) {
+      files.push_back(locate("group-name file", *b.groups, Use::kRead, system));
+    }
+    for (const RunFile& other : files) {
+      if (!same_file(results, other)) {
+        continue;
+      }
+      if (other.use != Use::kRead) {
+        return "the results file " + quoted(json) + " and the " + std::string(other.what) + " " +
+               quoted(other.given) + " are the same file; nothing is converted";
+      }
+      return "the results file " + quoted(json) + " would overwrite the " +
+             std::string(other.what) + " " + quoted(other.given) + "; nothing is converted";
+    }
+  }
+  return "";
+}
+
+int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+                    support::Platform& system) {
+  const std::string refusal = run_files_refusal(batch, system);
   if (refusal.empty()) {
     return kNormalEnd;
   }
-  run.stop = support::InputStop{.message = refusal};
-  errors.write_rendered(support::format_report(*run.stop));
+  errors.write_rendered(support::format_report({.message = refusal}));
   errors.flush();
   return kInputStop;
 }

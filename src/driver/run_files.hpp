@@ -3,6 +3,7 @@
 // when asked.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,9 +32,35 @@ inline constexpr std::size_t kCardLookLength = std::size_t{64} << 10U;
 [[nodiscard]] std::string run_files_refusal(const sections::BatchOptions& batch,
                                             support::Platform& system);
 
-// Checks the files of the batch run of run before anything is opened; a refusal is written to
-// errors as "qel2br: ...", noted as run's stop, and returns kInputStop, otherwise kNormalEnd.
-[[nodiscard]] int check_run_files(sections::RunState& run, support::OutputUnit& errors,
+// The name of the file written for input: input's last name component with its last extension
+// (from its last '.', unless that '.' begins the component) replaced by extension, or extension
+// added when it has none; in folder, or beside input when folder is empty. "a/b.inp" gives
+// "DIR/b.dat", "b" gives "b.dat", "b.x.inp" gives "b.x.dat".
+[[nodiscard]] std::string derived_name(std::string_view input, std::string_view folder,
+                                       std::string_view extension);
+
+// Why the OUTPUT of batch, named after its INPUT rather than given, cannot be written, or "":
+// it is the input card file itself, or it is an existing regular file that is neither empty
+// nor a data file of this tool (its run header first), and batch.force is not set.
+[[nodiscard]] std::string derived_output_refusal(const sections::BatchOptions& batch,
+                                                 support::Platform& system);
+
+// Why the runs of one command on many inputs cannot go ahead, or "": two of them would write
+// files of one name (the same folder and last component), or a file one of them writes is
+// another's file (by identity, as run_files_refusal compares). Each run's own files are
+// checked by run_files_refusal when it starts.
+[[nodiscard]] std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
+                                             support::Platform& system);
+
+// Why the results file json (--json) cannot be written, or "": it is one of the files of the
+// runs (by identity, as run_files_refusal compares). Checked before the results file is opened.
+[[nodiscard]] std::string results_file_refusal(std::string_view json,
+                                               std::span<const sections::BatchOptions> runs,
+                                               support::Platform& system);
+
+// Checks the files of the batch run before anything is opened; a refusal is written to errors
+// as "qel2br: ..." and returns kInputStop, otherwise kNormalEnd.
+[[nodiscard]] int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
                                   support::Platform& system = support::platform());
 
 }  // namespace qel2br::driver

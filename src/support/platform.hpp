@@ -150,7 +150,7 @@ class Platform {
 // Ctrl+Break and closing the console): a guarded file is removed and its line written to
 // standard error before the process ends the way that signal ends it. The handler does only
 // what is safe there; the names and lines are prepared when a file is guarded.
-inline constexpr std::size_t kGuardedFiles = 4;
+inline constexpr std::size_t kGuardedFiles = 64;
 // Prepares the process for a run: the standard streams that are closed are opened on the null
 // device (so that no file of the run takes their place), the stop signals are watched, and a
 // file-size limit makes a write fail ("File too large") instead of ending the process.
@@ -160,6 +160,13 @@ void prepare_process();
 [[nodiscard]] std::size_t guard_file(std::string_view path, std::string_view line);
 // Ends the guard of the slot (nothing for kGuardedFiles).
 void release_guard(std::size_t slot);
+
+// Before the process ends: when its console window was opened for this process alone (a card
+// file dropped on the program in Windows Explorer) and standard input and output are that
+// console, asks on standard error for Enter and waits for it, so that the messages can be read
+// before the window closes. Never when standard input or output is redirected; nothing on
+// systems without such windows.
+void hold_own_console();
 
 // The system the tool runs on.
 [[nodiscard]] Platform& native_platform();

@@ -347,6 +347,9 @@ void release_guard(std::size_t slot) {
   }
 }
 
+// A terminal window outlives the process it runs.
+void hold_own_console() {}
+
 Platform& native_platform() {
   static PosixPlatform system;
   return system;

@@ -493,6 +493,44 @@ void release_guard(std::size_t slot) {
   }
 }
 
+void hold_own_console() {
+  const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+  const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  // A handle is a console when its console mode can be read; a redirected one is not.
+  if (input == nullptr || input == INVALID_HANDLE_VALUE || output == nullptr ||
+      output == INVALID_HANDLE_VALUE || ::GetConsoleMode(input, &mode) == 0 ||
+      ::GetConsoleMode(output, &mode) == 0) {
+    return;
+  }
+  // One process on the console: the window was opened for this one and closes with it.
+  std::array<DWORD, 2> processes{};
+  if (::GetConsoleProcessList(processes.data(), static_cast<DWORD>(processes.size())) != 1) {
+    return;
+  }
+  constexpr std::string_view kAsk = "Press Enter to close this window.\n";
+  DWORD moved = 0;
+  const HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (errors != nullptr && errors != INVALID_HANDLE_VALUE) {
+    ::WriteFile(errors, kAsk.data(), static_cast<DWORD>(kAsk.size()), &moved, nullptr);
+  }
+  // The console hands over a line at a time; a bounded number of reads, each of at least one
+  // character, until the line end or the end of the input.
+  std::array<wchar_t, 64> typed{};
+  for (int reads = 0; reads < 1000; ++reads) {
+    DWORD got = 0;
+    if (::ReadConsoleW(input, typed.data(), static_cast<DWORD>(typed.size()), &got, nullptr) == 0 ||
+        got == 0) {
+      return;
+    }
+    const auto end = typed.begin() + static_cast<std::ptrdiff_t>(
+                                         std::min(static_cast<std::size_t>(got), typed.size()));
+    if (std::find(typed.begin(), end, L'\n') != end) {
+      return;
+    }
+  }
+}
+
 Platform& native_platform() {
   static WindowsPlatform system;
   return system;

@@ -147,17 +147,16 @@ TEST(Usage, WrongUsageEndsWithStatus64) {
       {"unknown option",
        {"--bogus", "a.inp", "b.txt"},
        "qel2br: The following argument was not expected: --bogus"},
-      {"missing output", {"a.inp"}, "qel2br: the OUTPUT file is missing"},
       {"missing both", {"--quiet"}, "qel2br: the INPUT and OUTPUT files are missing"},
-      {"three files", {"a.inp", "b.txt", "c.txt"}, "qel2br: too many file names: c.txt"},
+      {"three files",
+       {"a.inp", "b.txt", "c.txt"},
+       "qel2br: 3 file names and no output folder: to convert many files give the folder of "
+       "their outputs, as in 'qel2br FILE... -o DIR'"},
       {"both set files",
        {"a.inp", "b.txt", "--elements", "e.txt", "--groups", "g.txt"},
        "qel2br: --elements and --groups exclude each other: a run is either element by element or "
        "by "
        "group"},
-      {"check with output",
-       {"--check", "a.inp", "b.txt"},
-       "qel2br: --check takes the INPUT file only, no OUTPUT"},
       {"option without its file",
        {"a.inp", "b.txt", "--groups"},
        "qel2br: --groups: 1 required TEXT missing"},
@@ -1499,6 +1498,31 @@ TEST(Results, NamesAreEscaped) {
 
 // A results file that is another file of the run, or that cannot be written, ends the run
 // before anything is converted.
+// Many inputs into a folder: one entry each, in the order given; the results file may be none
+// of their files.
+TEST(Results, ManyInputsGiveAnEntryEach) {
+  const Work work("results-many");
+  work.put("a.inp", kDepth + sea("1", "10"));
+  work.put("b.inp", kDepth);
+  fs::create_directory(work.dir() / "out");
+  Work::Result result =
+      work.run({"a.inp", "b.inp", "-o", "out", "-j", "2", "--json", "r.json", "--quiet"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string json = work.file("r.json");
+  const std::size_t a = json.find("\"input\": \"a.inp\"");
+  const std::size_t b = json.find("\"input\": \"b.inp\"");
+  EXPECT_TRUE(a != std::string::npos && b != std::string::npos && a < b) << json;
+  EXPECT_NE(json.find("\"output\": \"out/a.dat\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"wave\": 1"), std::string::npos) << json;
+
+  result = work.run({"a.inp", "b.inp", "-o", "out", "--json", "b.inp"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err,
+            "qel2br: the results file \"b.inp\" would overwrite the input card file \"b.inp\"; "
+            "nothing is converted\n");
+  EXPECT_EQ(work.file("b.inp"), kDepth);
+}
+
 TEST(Results, RefusedBeforeTheRun) {
   const Work work("results-refused");
   work.put("cards.inp", kDepth);
