@@ -74,7 +74,13 @@ std::string one_line(std::string_view name) {
   return text;
 }
 
-std::string quoted(std::string_view name) { return "\"" + one_line(name) + "\""; }
+// Built by appending: GCC 12 at -O3 takes "\"" + text for an overlapping copy (-Wrestrict).
+std::string quoted(std::string_view name) {
+  std::string text = "\"";
+  text += one_line(name);
+  text += '"';
+  return text;
+}
 
 // At most kCardLookLength bytes from the start of the file; none when it cannot be read.
 std::optional<std::string> file_start(std::string_view path, support::Platform& system) {
