@@ -133,6 +133,10 @@ class Platform {
   [[nodiscard]] virtual std::optional<FileIdentity> identity(std::string_view path) = 0;
   // The standard stream's handle (never closed by the tool).
   [[nodiscard]] virtual FileHandle standard(StandardStream stream) = 0;
+  // A line of answers read from standard input, as UTF-8. On Windows a line that is not valid
+  // UTF-8 was written in the system's code page and is converted from it; elsewhere the bytes
+  // are the name's bytes and the line is kept as it is.
+  [[nodiscard]] virtual std::string answer_text(std::string line) { return line; }
   // The program's arguments (argv[0] first) as UTF-8 texts.
   [[nodiscard]] virtual std::vector<std::string> arguments(int argc, char** argv) = 0;
   // The system's text for an error number, such as "No such file or directory".

@@ -1,5 +1,6 @@
 // The platform on Windows: UTF-8 names opened through the wide-character API, handles,
-// GetFileInformationByHandle for identity, and the C library's texts for common errors.
+// GetFileInformationByHandle for identity, the C library's texts for common errors, and the
+// console read and written as wide characters.
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
@@ -120,6 +121,126 @@ std::string utf8_text(std::wstring_view wide) {
   std::string text(static_cast<std::size_t>(count), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), count, nullptr, nullptr);
   return text;
+}
+
+// Whether the bytes are valid UTF-8 (the system's strict reading: no overlong forms, no
+// surrogates).
+bool is_utf8(std::string_view bytes) {
+  if (bytes.empty()) {
+    return true;
+  }
+  if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
+    return false;
+  }
+  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                               static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+// The bytes as wide characters: read as UTF-8 when they are valid UTF-8, otherwise in the
+// system's ANSI code page (where every byte is a character).
+std::wstring wide_text(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
+    return {};
+  }
+  const UINT page = is_utf8(bytes) ? CP_UTF8 : CP_ACP;
+  const int length = static_cast<int>(bytes.size());
+  const int count = ::MultiByteToWideChar(page, 0, bytes.data(), length, nullptr, 0);
+  if (count <= 0) {
+    return {};
+  }
+  std::wstring wide(static_cast<std::size_t>(count), L'\0');
+  ::MultiByteToWideChar(page, 0, bytes.data(), length, wide.data(), count);
+  return wide;
+}
+
+// Whether the handle is a console (input or screen buffer) rather than a file, pipe or device.
+bool is_console(HANDLE h) {
+  DWORD mode = 0;
+  return ::GetFileType(h) == FILE_TYPE_CHAR && ::GetConsoleMode(h, &mode) != 0;
+}
+
+// Reads typed text from the console as wide characters, whatever the console's code page, and
+// gives it as UTF-8. Ctrl+Z at the start of a read line is the end of the console input.
+Transfer read_console(HANDLE h, std::span<char> buffer) {
+  // A UTF-16 unit becomes at most 3 bytes of UTF-8 (a pair of units 4): room is kept for one
+  // unit more that completes a pair.
+  const std::size_t units = std::min<std::size_t>(buffer.size() / 3, 8192);
+  if (units < 2) {
+    return {.bytes = 0, .error = EINVAL};
+  }
+  std::wstring wide(units, L'\0');
+  DWORD got = 0;
+  if (::ReadConsoleW(h, wide.data(), static_cast<DWORD>(units - 1), &got, nullptr) == 0) {
+    return {.bytes = 0, .error = last_error()};
+  }
+  if (got > 0 && got < units && IS_HIGH_SURROGATE(wide[got - 1])) {
+    DWORD more = 0;
+    if (::ReadConsoleW(h, &wide[got], 1, &more, nullptr) != 0) {
+      got += std::min<DWORD>(more, 1);
+    }
+  }
+  wide.resize(std::min<std::size_t>(got, units));
+  if (!wide.empty() && wide.front() == L'\x1a') {
+    return {.bytes = 0, .error = 0};
+  }
+  const std::string text = utf8_text(wide);
+  const std::size_t size = std::min(text.size(), buffer.size());
+  std::copy_n(text.begin(), size, buffer.begin());
+  return {.bytes = size, .error = 0};
+}
+
+// How many leading bytes of text hold whole characters: all, unless text ends in the first
+// bytes of a UTF-8 sequence whose rest comes with the next write (then they are held back,
+// provided something comes before them).
+std::size_t whole_characters(std::string_view text) {
+  std::size_t tail = 0;
+  for (std::size_t i = text.size(); i > 0 && tail < 4; --i) {
+    const auto byte = static_cast<unsigned char>(text[i - 1]);
+    ++tail;
+    if ((byte & 0xC0U) != 0x80U) {
+      std::size_t length = 1;
+      if (byte >= 0xF0U && byte < 0xF8U) {
+        length = 4;
+      } else if (byte >= 0xE0U) {
+        length = 3;
+      } else if (byte >= 0xC0U) {
+        length = 2;
+      }
+      return length > tail && tail < text.size() ? text.size() - tail : text.size();
+    }
+  }
+  return text.size();
+}
+
+// Writes UTF-8 text to the console as wide characters, so that names show as they were typed
+// whatever the console's code page; a line that is not UTF-8 is shown in the system's code page.
+Transfer write_console(HANDLE h, std::string_view bytes) {
+  constexpr std::size_t kLargest = std::size_t{1} << 20U;
+  std::string_view text = bytes.substr(0, whole_characters(bytes.substr(0, kLargest)));
+  std::wstring wide;
+  for (std::string_view rest = text; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    const std::size_t size = end == std::string_view::npos ? rest.size() : end + 1;
+    wide += wide_text(rest.substr(0, size));
+    rest.remove_prefix(size);
+  }
+  std::wstring_view pending = wide;
+  while (!pending.empty()) {
+    constexpr std::size_t kUnits = 8192;
+    std::size_t count = std::min(pending.size(), kUnits);
+    if (count < pending.size() && IS_HIGH_SURROGATE(pending[count - 1])) {
+      ++count;
+    }
+    DWORD written = 0;
+    if (::WriteConsoleW(h, pending.data(), static_cast<DWORD>(count), &written, nullptr) == 0) {
+      return {.bytes = 0, .error = last_error()};
+    }
+    if (written == 0) {
+      return {.bytes = 0, .error = EIO};
+    }
+    pending.remove_prefix(std::min<std::size_t>(written, pending.size()));
+  }
+  return {.bytes = text.size(), .error = 0};
 }
 
 // Opens a name; directories can be opened too (for reading), so that they are told apart by
@@ -298,6 +419,9 @@ class WindowsPlatform final : public Platform {
   }
 
   Transfer read(FileHandle file, std::span<char> buffer) override {
+    if (is_console(native(file))) {
+      return read_console(native(file), buffer);
+    }
     DWORD moved = 0;
     if (::ReadFile(native(file), buffer.data(), chunk(buffer.size()), &moved, nullptr) == 0) {
       const DWORD code = ::GetLastError();
@@ -311,6 +435,9 @@ class WindowsPlatform final : public Platform {
   }
 
   Transfer write(FileHandle file, std::string_view bytes) override {
+    if (is_console(native(file))) {
+      return write_console(native(file), bytes);
+    }
     DWORD moved = 0;
     if (::WriteFile(native(file), bytes.data(), chunk(bytes.size()), &moved, nullptr) == 0) {
       return {.bytes = 0, .error = last_error()};
@@ -357,6 +484,13 @@ class WindowsPlatform final : public Platform {
       return {};
     }
     return handle_of(h);
+  }
+
+  std::string answer_text(std::string line) override {
+    if (is_utf8(line)) {
+      return line;
+    }
+    return utf8_text(wide_text(line));
   }
 
   std::vector<std::string> arguments(int argc, char** argv) override {

@@ -370,6 +370,7 @@ bool FdLines::read_line(std::string_view& line) {
       line_.pop_back();
     }
   }
+  line_ = system_.answer_text(std::move(line_));
   ++line_number_;
   line = line_;
   return true;
