@@ -302,9 +302,15 @@ void* operator new(std::size_t size) {
   return memory;
 }
 void* operator new[](std::size_t size) { return operator new(size); }
+
+// GCC, seeing free() inside an operator delete, takes it for a mismatch with new; here both
+// ends are this file's own, malloc and free.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* memory) noexcept { std::free(memory); }                        // NOLINT
 void operator delete[](void* memory) noexcept { std::free(memory); }                      // NOLINT
 void operator delete(void* memory, std::size_t /*size*/) noexcept { std::free(memory); }  // NOLINT
 void operator delete[](void* memory, std::size_t /*size*/) noexcept {                     // NOLINT
   std::free(memory);                                                                      // NOLINT
 }
+#pragma GCC diagnostic pop
