@@ -30,10 +30,11 @@
 #include "driver/batch.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
+#include "driver/run_context.hpp"
 #include "report/html_report.hpp"
 #include "report/markup.hpp"
+#include "report/report_collector.hpp"
 #include "report/report_data.hpp"
-#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace {
@@ -98,25 +99,26 @@ bool only_warnings(std::string_view text) {
 
 void run_once(const std::string& answers, const Scratch& scratch,
               const std::array<std::string_view, 3>& files, const std::array<std::string, 3>& paths,
-              const qel2br::sections::BatchOptions* batch = nullptr) {
+              const qel2br::driver::BatchOptions* batch = nullptr) {
   qel2br::support::MemoryLines answer_lines(answers);
   qel2br::support::StringOutput console(qel2br::support::kConsoleLineEnd);
   qel2br::support::StringOutput errors(qel2br::support::kConsoleLineEnd);
   // The run state is built afresh for every run, in storage kept for the process: a new
   // allocation of its size each time costs more than the run itself.
   alignas(
-      qel2br::sections::RunState) static std::array<std::byte, sizeof(qel2br::sections::RunState)>
+      qel2br::driver::RunContext) static std::array<std::byte, sizeof(qel2br::driver::RunContext)>
       storage;
-  auto* state = new (storage.data()) qel2br::sections::RunState(answer_lines, console);
+  auto* state = new (storage.data()) qel2br::driver::RunContext(answer_lines, console);
   state->batch = batch;
   qel2br::report::ReportData report;
+  qel2br::report::ReportCollector collector(report);
   if (batch != nullptr) {
-    state->report = &report;
+    state->report = &collector;
   }
   std::error_code ec;
   fs::remove(scratch.path("out.txt"), ec);
   const int status = qel2br::driver::run_and_report(*state, errors);
-  state->~RunState();
+  state->~RunContext();
   if (batch != nullptr) {
     // Escaping a page that holds only well-formed text adds no replacement character.
     const std::string page = qel2br::report::render_report(report);
@@ -212,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Element mode: the element file answers the group question too, when it is asked.
   run_once(paths[0] + "\n" + out + "\n" + paths[2] + "\n" + paths[2] + "\n", scratch, files, paths);
   // The same runs from the command line.
-  qel2br::sections::BatchOptions batch{.input = paths[0], .output = out, .groups = paths[1]};
+  qel2br::driver::BatchOptions batch{.input = paths[0], .output = out, .groups = paths[1]};
   run_once("", scratch, files, paths, &batch);
   batch.groups.reset();
   batch.elements = paths[2];

@@ -16,9 +16,9 @@
 #include "driver/many_files.hpp"
 #include "driver/results_file.hpp"
 #include "driver/run.hpp"
+#include "driver/run_context.hpp"
 #include "driver/run_files.hpp"
 #include "driver/standard_streams.hpp"
-#include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
 
@@ -70,9 +70,9 @@ int run_main(int argc, char** argv) {
       std::optional<qel2br::driver::ResultsFile> results;
       if (json.has_value()) {
         // The results file may be none of the runs' files: checked before it is opened.
-        const std::span<const qel2br::sections::BatchOptions> runs =
-            many ? std::span<const qel2br::sections::BatchOptions>(options.many.runs)
-                 : std::span<const qel2br::sections::BatchOptions>(&options.batch, 1);
+        const std::span<const qel2br::driver::BatchOptions> runs =
+            many ? std::span<const qel2br::driver::BatchOptions>(options.many.runs)
+                 : std::span<const qel2br::driver::BatchOptions>(&options.batch, 1);
         if (const std::string refusal =
                 qel2br::driver::results_file_refusal(*json, runs, qel2br::support::platform());
             !refusal.empty()) {
@@ -116,7 +116,7 @@ int run_main(int argc, char** argv) {
   FdLines answers(StandardStream::kInput);
   int status = 0;
   {
-    auto state = std::make_unique<qel2br::sections::RunState>(answers, console);
+    auto state = std::make_unique<qel2br::driver::RunContext>(answers, console);
     status = qel2br::driver::run_and_report(*state, errors);
   }
   console.flush();

@@ -264,7 +264,7 @@ Options parse_options(std::span<const char* const> args) {
                        "of their outputs, as in 'qel2br FILE... -o DIR'");
   }
 
-  sections::BatchOptions common;
+  driver::BatchOptions common;
   if (app.count("--elements") > 0) {
     common.elements = elements;
   }
@@ -336,7 +336,7 @@ Options parse_options(std::span<const char* const> args) {
     options.many.report_folder = report;
   }
   for (const std::string& file : files) {
-    sections::BatchOptions& run = options.many.runs.emplace_back(common);
+    driver::BatchOptions& run = options.many.runs.emplace_back(common);
     run.input = file;
     if (!check) {
       run.output = driver::derived_name(file, output_dir, ".dat");

@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
+#include "driver/batch_options.hpp"
 #include "driver/many_files.hpp"
-#include "sections/run_state.hpp"
 
 namespace qel2br::cli {
 
@@ -24,9 +24,9 @@ enum class Action : std::uint8_t {
 
 struct Options {
   Action action = Action::kDialogue;
-  sections::BatchOptions batch{};  // kBatch
-  bool derived_output = false;     // kBatch: the OUTPUT is named after the INPUT, beside it
-  driver::ManyFiles many{};        // kMany
+  driver::BatchOptions batch{};  // kBatch
+  bool derived_output = false;   // kBatch: the OUTPUT is named after the INPUT, beside it
+  driver::ManyFiles many{};      // kMany
   bool quiet = false;
   std::string text{};  // the help or version text, or the usage error message
 };

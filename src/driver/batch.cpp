@@ -2,7 +2,6 @@
 #include "driver/batch.hpp"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "driver/standard_streams.hpp"
@@ -18,24 +17,6 @@ namespace {
 using layout::Layout;
 using layout::write_record;
 
-// The record keywords at the start of a line of the output data file, and the count each adds
-// to.
-struct RecordStart {
-  std::string_view text{};
-  std::int64_t RecordCounter::*counted = nullptr;
-};
-constexpr std::array<RecordStart, 9> kRecordStarts{{
-    {.text = "#WaveData", .counted = &RecordCounter::waves},
-    {.text = " Current ", .counted = &RecordCounter::currents},
-    {.text = " M_Growth", .counted = &RecordCounter::profiles},
-    {.text = " Hydro_Cd", .counted = &RecordCounter::profiles},
-    {.text = " Hydro_Cm", .counted = &RecordCounter::profiles},
-    {.text = " Hyd_CdCm", .counted = &RecordCounter::element_records},
-    {.text = " Flooded   Elem", .counted = &RecordCounter::element_records},
-    {.text = " NonHydro  Elem", .counted = &RecordCounter::element_records},
-    {.text = " Flooded Group", .counted = &RecordCounter::group_records},
-}};
-
 // "1 wave record", "2 wave records": what is the plural.
 std::string counted(std::int64_t n, std::string_view what) {
   return std::to_string(n) + " " + std::string(n == 1 ? what.substr(0, what.size() - 1) : what);
@@ -43,7 +24,7 @@ std::string counted(std::int64_t n, std::string_view what) {
 
 }  // namespace
 
-void take_answer(sections::RunState& run, std::string_view question, std::span<char> text,
+void take_answer(RunContext& run, std::string_view question, std::span<char> text,
                  std::string_view batch_answer) {
   if (run.batch == nullptr) {
     layout::ask(run.answers, run.console, question, text);
@@ -52,13 +33,13 @@ void take_answer(sections::RunState& run, std::string_view question, std::span<c
   support::copy_text(batch_answer, text);
 }
 
-std::string failed_open_message(const sections::RunState& run, std::string_view what,
+std::string failed_open_message(const RunContext& run, std::string_view what,
                                 std::string_view name) {
   return "cannot open the " + std::string(what) + " \"" +
          std::string(support::without_trailing_blanks(name)) + "\": " + run.units.open_failure();
 }
 
-void ask_file_name(sections::RunState& run, std::string_view question, sections::FileName& name) {
+void ask_file_name(RunContext& run, std::string_view question, FileName& name) {
   const std::size_t typed = layout::ask(run.answers, run.console, question, name);
   if (typed > name.view().size()) {
     const std::string_view shown = question.substr(0, question.find_last_not_of(" :?") + 1);
@@ -75,7 +56,7 @@ void ask_file_name(sections::RunState& run, std::string_view question, sections:
   }
 }
 
-void take_answer(sections::RunState& run, std::string_view question, sections::FileName& name,
+void take_answer(RunContext& run, std::string_view question, FileName& name,
                  std::string_view batch_answer) {
   if (run.batch == nullptr) {
     ask_file_name(run, question, name);
@@ -84,7 +65,7 @@ void take_answer(sections::RunState& run, std::string_view question, sections::F
   support::copy_text(batch_answer, std::span<char>(name.data(), name.view().size()));
 }
 
-void report_failed_open(sections::RunState& run, std::string_view what, std::string_view name) {
+void report_failed_open(RunContext& run, std::string_view what, std::string_view name) {
   const std::string message = failed_open_message(run, what, name);
   if (run.batch != nullptr) {
     support::stop_input({.file = "", .line = 0, .message = message, .detail = ""});
@@ -96,7 +77,7 @@ void report_failed_open(sections::RunState& run, std::string_view what, std::str
   }
 }
 
-bool refuse_output_file(sections::RunState& run, int unit, std::string_view refusal) {
+bool refuse_output_file(RunContext& run, int unit, std::string_view refusal) {
   if (!run.units.connected(support::kDataUnit) ||
       !run.units.same_file(unit, run.units.name(support::kDataUnit))) {
     return false;
@@ -105,44 +86,12 @@ bool refuse_output_file(sections::RunState& run, int unit, std::string_view refu
   return true;
 }
 
-void RecordCounter::pass_on() {
-  std::string& text = pending();
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    if (line_start_ && rest.front() != '\n') {
-      for (const RecordStart& start : kRecordStarts) {
-        if (rest.starts_with(start.text)) {
-          ++(this->*start.counted);
-          break;
-        }
-      }
-    }
-    const std::size_t end = rest.find('\n');
-    line_start_ = end != std::string_view::npos;
-    rest.remove_prefix(line_start_ ? end + 1 : rest.size());
-  }
-  if (target_ != nullptr) {
-    target_->pending().append(text);
-    target_->wrote();
-  }
-  text.clear();
-}
-
-void RecordCounter::flush() {
-  pass_on();
-  if (target_ != nullptr) {
-    target_->flush();
-  }
-}
-
-void RecordCounter::close() { flush(); }
-
-std::string summary_line(const sections::RunState& run, const RecordCounter& counts) {
+std::string summary_line(const RunContext& run, const results::RecordCounts& counts) {
   std::string line = counted(counts.waves, "wave records") + ", " +
                      counted(counts.currents, "current records") + ", " +
                      counted(counts.profiles, "depth profiles") + ", " +
-                     (run.use_groups ? counted(counts.group_records, "group records")
-                                     : counted(counts.element_records, "element records"));
+                     (run.values.use_groups ? counted(counts.group_records, "group records")
+                                            : counted(counts.element_records, "element records"));
   if (run.batch != nullptr && run.batch->check) {
     return std::string(shown_input(run.batch->input)) +
            ": checked; the output data file would hold " + line;

@@ -34,7 +34,7 @@ std::string keyword_list() {
 
 }  // namespace
 
-void check_cards(sections::RunState& run) {
+void check_cards(RunContext& run) {
   const cards::CardIndex& index = run.cards.index();
   const std::string& file = run.cards.file_name();
   // What is wrong with the file as a whole comes first.

@@ -1,7 +1,7 @@
 // Checks of the whole input card file: its line ends, whether it holds cards, misread cards.
 #pragma once
 
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 
 namespace qel2br::driver {
 
@@ -12,6 +12,6 @@ namespace qel2br::driver {
 // one reading of the file found them. Comment cards are passed over, and lines that refer to a
 // group free-format are not looked at for the keyword. The reading position of the card reader
 // is left alone.
-void check_cards(sections::RunState& run);
+void check_cards(RunContext& run);
 
 }  // namespace qel2br::driver

@@ -20,7 +20,7 @@ namespace qel2br::driver {
 namespace {
 
 // The entry of the results for a run refused before any file was opened.
-results::InputResult refused(const sections::BatchOptions& batch, std::string refusal) {
+results::InputResult refused(const BatchOptions& batch, std::string refusal) {
   results::InputResult entry;
   entry.input = batch.input;
   if (!batch.check) {
@@ -34,8 +34,8 @@ results::InputResult refused(const sections::BatchOptions& batch, std::string re
 
 }  // namespace
 
-int run_file(const sections::BatchOptions& batch, const FileRunFlags& flags,
-             support::OutputUnit& console, support::OutputUnit& errors) {
+int run_file(const BatchOptions& batch, const FileRunFlags& flags, support::OutputUnit& console,
+             support::OutputUnit& errors) {
   support::Platform& system = support::platform();
   // No file the run writes may be another file of the run: checked before any is opened.
   std::string refusal = flags.derived_output ? derived_output_refusal(batch, system) : "";
@@ -53,7 +53,7 @@ int run_file(const sections::BatchOptions& batch, const FileRunFlags& flags,
   // Made before the run state, whose unit table holds it, and gone after it.
   std::unique_ptr<support::FdOutput> data_stream;
   support::FdLines no_answers;
-  auto state = std::make_unique<sections::RunState>(no_answers, console);
+  auto state = std::make_unique<RunContext>(no_answers, console);
   state->batch = &batch;
   if (!batch.check && is_standard_stream(batch.output)) {
     data_stream = std::make_unique<support::FdOutput>(

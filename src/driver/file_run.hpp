@@ -4,8 +4,8 @@
 
 #include <string_view>
 
+#include "driver/run_context.hpp"
 #include "results/json_results.hpp"
-#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::driver {
@@ -22,7 +22,7 @@ struct FileRunFlags {
 // OUTPUT named after its INPUT is checked first (derived_output_refusal), then the files of
 // the run (check_run_files). OUTPUT "-" is standard output, closed at the end of the data;
 // INPUT "-" is standard input. Returns the run's exit status.
-[[nodiscard]] int run_file(const sections::BatchOptions& batch, const FileRunFlags& flags,
+[[nodiscard]] int run_file(const BatchOptions& batch, const FileRunFlags& flags,
                            support::OutputUnit& console, support::OutputUnit& errors);
 
 }  // namespace qel2br::driver

@@ -43,8 +43,7 @@ void date_text(const DateTime& moment, std::span<char> text, std::int32_t precis
   layout::render_text(kDateLayout, std::span<const Item>(all.data(), count), text);
 }
 
-void write_run_header(sections::RunState& run) {
-  support::OutputUnit& out = run.output();
+void write_run_header(const RunContext& run, support::OutputUnit& out) {
   const auto k = static_cast<std::size_t>(cards::ILSTNB(run.input_name.view()));
   const auto d = static_cast<std::size_t>(cards::ILSTNB(run.date_text.view()));
   write_record(out, layout::kOneText, kMarkLine);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 #include "support/platform.hpp"
 #include "support/text.hpp"
 
@@ -29,7 +29,7 @@ void DATTXT(support::Text<N>& text, std::int32_t precision) {
 // Writes the eleven header lines to the output data file: the date text captured at the start
 // of the run and the input file name as typed, without trailing blanks (a line feed or carriage
 // return in it written as '?', so that the name stays on its line).
-void write_run_header(sections::RunState& run);
+void write_run_header(const RunContext& run, support::OutputUnit& out);
 
 // Whether text begins with the first five lines of the run header (the version line last), each
 // ending in CR LF or LF: the start of a data file this tool wrote.

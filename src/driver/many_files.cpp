@@ -70,7 +70,7 @@ struct Slot {
   results::InputResult result{};
 };
 
-int convert(const sections::BatchOptions& batch, const ManyFiles& many, Transcript& transcript,
+int convert(const BatchOptions& batch, const ManyFiles& many, Transcript& transcript,
             results::InputResult* result) {
   try {
     CapturedOutput console(transcript, false);
@@ -91,7 +91,7 @@ int convert(const sections::BatchOptions& batch, const ManyFiles& many, Transcri
 }
 
 // The line of an input that did not end normally.
-std::string failure_line(const sections::BatchOptions& batch, const Slot& slot) {
+std::string failure_line(const BatchOptions& batch, const Slot& slot) {
   const std::string name(shown_input(batch.input));
   if (!slot.started) {
     return name + (batch.check ? ": not checked" : ": not converted") +

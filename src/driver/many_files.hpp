@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "driver/results_file.hpp"
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
 
@@ -25,7 +25,7 @@ static_assert(support::kGuardedFiles >= 2 * kMostJobs, "a stop signal guards eve
 [[nodiscard]] std::size_t default_jobs();
 
 struct ManyFiles {
-  std::vector<sections::BatchOptions> runs{};  // one per input, in the order given
+  std::vector<BatchOptions> runs{};            // one per input, in the order given
   std::optional<std::string> output_folder{};  // -o: the folder of the outputs
   std::optional<std::string> report_folder{};  // the folder of the reports
   bool derived_outputs = false;                // the OUTPUTs are named after the INPUTs

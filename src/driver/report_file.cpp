@@ -16,6 +16,7 @@
 #include "driver/run.hpp"
 #include "driver/standard_streams.hpp"
 #include "report/html_report.hpp"
+#include "report/report_collector.hpp"
 #include "support/text.hpp"
 #include "support/warnings.hpp"
 
@@ -60,18 +61,18 @@ std::string report_date(std::string_view run_date_text, const char* source_date_
   return std::string(support::without_trailing_blanks(date));
 }
 
-void fill_report_heading(const sections::RunState& run, const ReportFacts& facts,
+void fill_report_heading(const RunContext& run, const ReportFacts& facts,
                          report::ReportData& data) {
   data.input_file = std::string(facts.input);
   data.output_file = std::string(facts.output);
   data.date = facts.date;
   data.version = std::string(facts.version);
   data.check_only = facts.check;
-  data.mode = run.use_groups ? report::SetMode::kGroups : report::SetMode::kElements;
+  data.mode = run.values.use_groups ? report::SetMode::kGroups : report::SetMode::kElements;
   data.group_file = std::string(facts.group_file);
   data.element_file = std::string(facts.element_file);
   // Without element numbers nothing is checked, whatever file was named.
-  data.element_check = !run.use_groups && !run.element_numbers.empty();
+  data.element_check = !run.values.use_groups && !run.values.elements->numbers.empty();
   if (facts.status == kErrorEnd) {
     data.end_note =
         "The run took its error end: the output data file has no end lines, and "
@@ -135,10 +136,10 @@ std::string ReportFile::write(std::string_view page) {
   return "";
 }
 
-int run_with_report(sections::RunState& run, support::OutputUnit& errors, const std::string& path,
+int run_with_report(RunContext& run, support::OutputUnit& errors, const std::string& path,
                     std::string_view version) {
-  const sections::BatchOptions empty;
-  const sections::BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
+  const BatchOptions empty;
+  const BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
   const auto refuse = [&](std::string_view reason) {
     run.stop = support::InputStop{
         .file = path,
@@ -155,7 +156,8 @@ int run_with_report(sections::RunState& run, support::OutputUnit& errors, const 
   }
 
   report::ReportData data;
-  run.report = &data;
+  report::ReportCollector collector(data);
+  run.report = &collector;
   run.warnings.keep(&run.kept_warnings);
   std::string stop_report;
   run.units.hold_replacements();

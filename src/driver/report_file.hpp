@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "driver/run_context.hpp"
 #include "report/report_data.hpp"
-#include "sections/run_state.hpp"
 #include "support/platform.hpp"
 #include "support/replaced_file.hpp"
 #include "support/units.hpp"
@@ -35,8 +35,7 @@ struct ReportFacts {
 
 // Fills the heading of data: file names, date, version, set mode and element check from the
 // run state and facts, and how the run ended when it did not end normally.
-void fill_report_heading(const sections::RunState& run, const ReportFacts& facts,
-                         report::ReportData& data);
+void fill_report_heading(const RunContext& run, const ReportFacts& facts, report::ReportData& data);
 
 // The report file, opened before the run so that a name that cannot be written ends the run
 // before anything is converted.
@@ -67,7 +66,7 @@ class ReportFile {
 // for writing ends the run before anything is converted (one that is another file of the run
 // is refused before, by check_run_files); a report that cannot be written makes the status
 // kInputStop. The reasons go to errors.
-[[nodiscard]] int run_with_report(sections::RunState& run, support::OutputUnit& errors,
+[[nodiscard]] int run_with_report(RunContext& run, support::OutputUnit& errors,
                                   const std::string& path, std::string_view version);
 
 }  // namespace qel2br::driver

@@ -7,7 +7,7 @@
 
 namespace qel2br::driver {
 
-results::InputResult input_result(const sections::RunState& run, int status) {
+results::InputResult input_result(const RunContext& run, int status) {
   results::InputResult entry;
   if (run.batch != nullptr) {
     entry.input = run.batch->input;

@@ -6,15 +6,15 @@
 #include <string_view>
 
 #include "driver/report_file.hpp"
+#include "driver/run_context.hpp"
 #include "results/json_results.hpp"
-#include "sections/run_state.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::driver {
 
 // The entry of the results for the run of run (from the command line) that ended with status:
 // its files, how it ended, its record counts, the warnings it kept and its stop.
-[[nodiscard]] results::InputResult input_result(const sections::RunState& run, int status);
+[[nodiscard]] results::InputResult input_result(const RunContext& run, int status);
 
 // The results file, opened before any input is converted so that a name that cannot be
 // written ends the command before anything is converted; written whole at the end, under a

@@ -3,18 +3,20 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "datafile/data_file.hpp"
 #include "driver/batch.hpp"
 #include "driver/card_checks.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/file_open.hpp"
 #include "driver/header.hpp"
+#include "driver/record_sinks.hpp"
 #include "driver/set_options.hpp"
 #include "driver/standard_streams.hpp"
 #include "layout/layout.hpp"
-#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 #include "support/platform.hpp"
@@ -54,12 +56,11 @@ constexpr std::string_view kOpeningOk = " Opening PrintFile OK";
 constexpr std::string_view kWouldOverwrite =
     " Output file would overwrite the input card file: not opened";
 constexpr std::string_view kError = " Error ";
-constexpr std::string_view kEndOfFile = "' ------------ e o f -------------";
 constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 
 // The error end: " Error " between two empty lines, the reason on standard error, the output
 // data file closed without its end lines.
-int error_end(sections::RunState& run, std::string_view reason) {
+int error_end(RunContext& run, std::string_view reason) {
   run.end_reason = std::string(reason);
   write_record(run.console, kBlockMessage, kError);
   if (run.errors != nullptr) {
@@ -86,9 +87,9 @@ void note_end(Note&& note) {
 
 }  // namespace
 
-int run(sections::RunState& run) {
+int run(RunContext& run) {
   DATTXT(run.date_text, 6);
-  const sections::BatchOptions* const batch = run.batch;
+  const BatchOptions* const batch = run.batch;
   if (batch == nullptr) {
     write_record(run.console, kBanner);
   }
@@ -152,53 +153,62 @@ int run(sections::RunState& run) {
     return error_end(run, run.error_end_reason);
   }
 
-  // A run from the command line counts the records it writes for its summary.
-  RecordCounter counter(batch == nullptr || batch->check ? nullptr
-                                                         : &run.units.output(support::kDataUnit));
-  // What was converted is noted however the run ends.
-  struct TapGuard {
-    sections::RunState& run;
-    const RecordCounter& counter;
-    ~TapGuard() {
-      run.data_tap = nullptr;
-      run.records = counter.counts();
-    }
-  } tap_guard{run, counter};
-  if (batch != nullptr) {
-    run.data_tap = &counter;
+  // What the readers read besides the cards.
+  run.values.groups = &run.structure;
+  run.values.group_file =
+      run.units.connected(support::kGroupUnit) ? run.units.name(support::kGroupUnit) : "";
+
+  // The records go to the console lines, the data file (not in a check run), the counts of the
+  // summary and the report, if any. What was converted is counted however the run ends.
+  const bool writes_data = batch == nullptr || !batch->check;
+  SinkList sinks;
+  ConsoleLines console_lines(run.console);
+  sinks.add(console_lines);
+  std::optional<datafile::DataFileWriter> data_file;
+  if (writes_data) {
+    sinks.add(data_file.emplace(run.units.output(support::kDataUnit)));
   }
+  RecordCounter counter;
+  sinks.add(counter);
+  if (run.report != nullptr) {
+    sinks.add(*run.report);
+  }
+  struct CountGuard {
+    RunContext& run;
+    const RecordCounter& counter;
+    ~CountGuard() { run.records = counter.counts(); }
+  } count_guard{run, counter};
 
   check_cards(run);
-  write_run_header(run);
-  run.cards.rewind();
-
-  sections::WRHEAD(run);
-  sections::WRLEVL(run);
-  sections::WRPREA(run);
-  sections::WRWAVE(run);
-  sections::WRCURR(run);
-  sections::WRPROF(run);
-
-  if (run.use_groups) {
-    if (sections::WRGRPP(run) != 0) {
-      return error_end(run, run.error_end_reason);
-    }
-  } else {
-    sections::WRELMP(run);
-    sections::WRFLEL(run);
+  if (writes_data) {
+    write_run_header(run, run.units.output(support::kDataUnit));
   }
 
-  write_record(run.output(), layout::kOneText, sections::kMark);
-  write_record(run.output(), layout::kOneText, kEndOfFile);
+  run.values.units = sections::WRHEAD(run.cards, sinks);
+  run.values.levels = sections::WRLEVL(run.cards, run.values.units, sinks);
+  sinks.preamble();
+  sections::Reading in{
+      .cards = run.cards, .warnings = run.warnings, .values = run.values, .sink = sinks};
+  sections::WRWAVE(in);
+  sections::WRCURR(in);
+  sections::WRPROF(in);
+  if (run.values.use_groups) {
+    if (const std::optional<std::string> reason = sections::WRGRPP(in)) {
+      return error_end(run, *reason);
+    }
+  } else {
+    sections::WRELMP(in);
+    sections::WRFLEL(in);
+  }
+  sinks.end();
   run.units.close(support::kDataUnit);
   if (batch != nullptr) {
-    run.console.write_line(summary_line(run, counter));
+    run.console.write_line(summary_line(run, counter.counts()));
   }
   return kNormalEnd;
 }
 
-int run_and_report(sections::RunState& state, support::OutputUnit& errors,
-                   std::string* stop_report) {
+int run_and_report(RunContext& state, support::OutputUnit& errors, std::string* stop_report) {
   state.errors = &errors;
   if (state.batch != nullptr) {
     state.warnings.bind(errors, state.batch->strict, state.batch->warnings);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 
@@ -12,13 +12,13 @@ namespace qel2br::driver {
 
 // Runs the whole conversion on the run state's console and units. Returns kNormalEnd after the
 // end lines or kErrorEnd after the " Error " block; an input problem throws InputStop.
-[[nodiscard]] int run(sections::RunState& run);
+[[nodiscard]] int run(RunContext& run);
 
 // Runs the conversion and turns an InputStop into its report on errors and kInputStop, an
 // InternalFault into "internal error" and kInternalFault. This is what main calls; in-process
 // callers (fuzzing) use it the same way. When stop_report is set it receives the report of an
 // input stop as well.
-[[nodiscard]] int run_and_report(sections::RunState& run, support::OutputUnit& errors,
+[[nodiscard]] int run_and_report(RunContext& run, support::OutputUnit& errors,
                                  std::string* stop_report = nullptr);
 
 }  // namespace qel2br::driver

@@ -147,7 +147,7 @@ bool looks_like_card_file(std::string_view text) {
   return false;
 }
 
-std::string run_files_refusal(const sections::BatchOptions& batch, support::Platform& system) {
+std::string run_files_refusal(const BatchOptions& batch, support::Platform& system) {
   std::vector<RunFile> files;
   if (batch.report.has_value()) {
     files.push_back(locate("report", *batch.report, Use::kReport, system));
@@ -247,7 +247,7 @@ std::string derived_name(std::string_view input, std::string_view folder,
   return path + std::string(last) + std::string(extension);
 }
 
-std::string derived_output_refusal(const sections::BatchOptions& batch, support::Platform& system) {
+std::string derived_output_refusal(const BatchOptions& batch, support::Platform& system) {
   if (batch.check || is_standard_stream(batch.output)) {
     return "";
   }
@@ -273,8 +273,7 @@ std::string derived_output_refusal(const sections::BatchOptions& batch, support:
          "replace it";
 }
 
-std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
-                               support::Platform& system) {
+std::string many_files_refusal(std::span<const BatchOptions> runs, support::Platform& system) {
   // Two runs that would write one name: told by their inputs.
   const auto same_name = [&](std::string_view what, auto name_of) -> std::string {
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -298,7 +297,7 @@ std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
     return "";
   };
   if (std::string refusal = same_name("output data file",
-                                      [](const sections::BatchOptions& b) {
+                                      [](const BatchOptions& b) {
                                         return b.check ? std::nullopt
                                                        : std::optional<std::string_view>(b.output);
                                       });
@@ -306,7 +305,7 @@ std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
     return refusal;
   }
   if (std::string refusal = same_name("report",
-                                      [](const sections::BatchOptions& b) {
+                                      [](const BatchOptions& b) {
                                         return b.report.has_value()
                                                    ? std::optional<std::string_view>(*b.report)
                                                    : std::nullopt;
@@ -322,7 +321,7 @@ std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
   };
   std::vector<Files> all(runs.size());
   for (std::size_t i = 0; i < runs.size(); ++i) {
-    const sections::BatchOptions& b = runs[i];
+    const BatchOptions& b = runs[i];
     if (!b.check && !is_standard_stream(b.output)) {
       all[i].written.push_back(locate("output data file", b.output, Use::kOutput, system));
     }
@@ -358,14 +357,13 @@ std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
   return "";
 }
 
-std::string results_file_refusal(std::string_view json,
-                                 std::span<const sections::BatchOptions> runs,
+std::string results_file_refusal(std::string_view json, std::span<const BatchOptions> runs,
                                  support::Platform& system) {
   if (is_standard_stream(json)) {
     return "";
   }
   const RunFile results = locate("results file", json, Use::kReport, system);
-  for (const sections::BatchOptions& b : runs) {
+  for (const BatchOptions& b : runs) {
     std::vector<RunFile> files;
     if (!is_standard_stream(b.input)) {
       files.push_back(locate("input card file", b.input, Use::kRead, system));
@@ -398,7 +396,7 @@ std::string results_file_refusal(std::string_view json,
   return "";
 }
 
-int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+int check_run_files(const BatchOptions& batch, support::OutputUnit& errors,
                     support::Platform& system) {
   const std::string refusal = run_files_refusal(batch, system);
   if (refusal.empty()) {

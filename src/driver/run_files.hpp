@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 #include "support/platform.hpp"
 #include "support/units.hpp"
 
@@ -29,8 +29,7 @@ inline constexpr std::size_t kCardLookLength = std::size_t{64} << 10U;
 // yet. An output data file that is an existing file the run reads is left to the run's own
 // refusal (the error end). Then an existing OUTPUT that looks like a card file is refused
 // unless batch.force.
-[[nodiscard]] std::string run_files_refusal(const sections::BatchOptions& batch,
-                                            support::Platform& system);
+[[nodiscard]] std::string run_files_refusal(const BatchOptions& batch, support::Platform& system);
 
 // The name of the file written for input: input's last name component with its last extension
 // (from its last '.', unless that '.' begins the component) replaced by extension, or extension
@@ -42,25 +41,25 @@ inline constexpr std::size_t kCardLookLength = std::size_t{64} << 10U;
 // Why the OUTPUT of batch, named after its INPUT rather than given, cannot be written, or "":
 // it is the input card file itself, or it is an existing regular file that is neither empty
 // nor a data file of this tool (its run header first), and batch.force is not set.
-[[nodiscard]] std::string derived_output_refusal(const sections::BatchOptions& batch,
+[[nodiscard]] std::string derived_output_refusal(const BatchOptions& batch,
                                                  support::Platform& system);
 
 // Why the runs of one command on many inputs cannot go ahead, or "": two of them would write
 // files of one name (the same folder and last component), or a file one of them writes is
 // another's file (by identity, as run_files_refusal compares). Each run's own files are
 // checked by run_files_refusal when it starts.
-[[nodiscard]] std::string many_files_refusal(std::span<const sections::BatchOptions> runs,
+[[nodiscard]] std::string many_files_refusal(std::span<const BatchOptions> runs,
                                              support::Platform& system);
 
 // Why the results file json (--json) cannot be written, or "": it is one of the files of the
 // runs (by identity, as run_files_refusal compares). Checked before the results file is opened.
 [[nodiscard]] std::string results_file_refusal(std::string_view json,
-                                               std::span<const sections::BatchOptions> runs,
+                                               std::span<const BatchOptions> runs,
                                                support::Platform& system);
 
 // Checks the files of the batch run before anything is opened; a refusal is written to errors
 // as "qel2br: ..." and returns kInputStop, otherwise kNormalEnd.
-[[nodiscard]] int check_run_files(const sections::BatchOptions& batch, support::OutputUnit& errors,
+[[nodiscard]] int check_run_files(const BatchOptions& batch, support::OutputUnit& errors,
                                   support::Platform& system = support::platform());
 
 }  // namespace qel2br::driver

@@ -2,6 +2,7 @@
 #include "driver/set_options.hpp"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -47,8 +48,7 @@ constexpr std::string_view kElementFileIsOutput = " Element ID file is the outpu
 constexpr std::int32_t kFailed = 1;
 
 // Why a set file that is the output data file is not read.
-std::string is_output_reason(const sections::RunState& run, std::string_view what,
-                             std::string_view name) {
+std::string is_output_reason(const RunContext& run, std::string_view what, std::string_view name) {
   return "the " + std::string(what) + " \"" + std::string(support::without_trailing_blanks(name)) +
          "\" is the output data file \"" + run.units.name(support::kDataUnit) +
          "\"; it is not read";
@@ -56,7 +56,7 @@ std::string is_output_reason(const sections::RunState& run, std::string_view wha
 
 // Why the group-name file's line last read could not be stored: the structure table is full,
 // or its group name is not a legal name.
-std::string unstored_group_reason(sections::RunState& run, std::string_view name) {
+std::string unstored_group_reason(RunContext& run, std::string_view name) {
   support::MemoryLines& lines = run.units.lines(support::kGroupUnit);
   std::string reason = "the group-name file \"" +
                        std::string(support::without_trailing_blanks(name)) + "\", line " +
@@ -74,7 +74,7 @@ std::string unstored_group_reason(sections::RunState& run, std::string_view name
   return reason + "the group name is not a legal name (at most 8 printable ASCII characters)";
 }
 
-std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::int32_t elim_sets,
+std::int32_t group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t elim_sets,
                         std::int32_t spec_sets, std::int32_t spex_sets) {
   write_record(run.console, kFirstCount, kFlooSets, floo_sets);
   write_record(run.console, kCount, kElimSets, elim_sets);
@@ -82,7 +82,7 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   write_record(run.console, kCount, kSpexSets, spex_sets);
   write_record(run.console, kBlockMessage, kNamesRequired);
 
-  sections::FileName group_file;
+  FileName group_file;
   take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
   while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
     report_failed_open(run, "group-name file", group_file.view());
@@ -111,15 +111,15 @@ std::int32_t group_mode(sections::RunState& run, std::int32_t floo_sets, std::in
   return 0;
 }
 
-std::int32_t element_mode(sections::RunState& run) {
-  sections::FileName element_file;
+std::int32_t element_mode(RunContext& run) {
+  FileName element_file;
   take_answer(run, kElementFile, element_file,
               run.batch != nullptr ? run.batch->elements.value_or("") : "");
   while (true) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
       write_record(run.console, kBlockMessage, kNoChecking);
-      run.element_numbers = sets::SortedNumbers();
+      run.values.elements = std::make_shared<const records::ElementCheck>();
       return 0;
     }
     if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
@@ -136,13 +136,14 @@ std::int32_t element_mode(sections::RunState& run) {
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::ElementList numbers;
   sets::RDELMS(numbers, run.units, support::kElementUnit);
-  run.element_numbers = sets::SortedNumbers(numbers);
+  run.values.elements = std::make_shared<const records::ElementCheck>(records::ElementCheck{
+      .numbers = sets::SortedNumbers(numbers), .file = run.units.name(support::kElementUnit)});
   return 0;
 }
 
 }  // namespace
 
-std::int32_t set_options(sections::RunState& run) {
+std::int32_t set_options(RunContext& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
   if (status != 0) {
@@ -155,14 +156,14 @@ std::int32_t set_options(sections::RunState& run) {
   const std::int32_t spec_sets = sets::CNTSET("SPEC", run.cards);
   const std::int32_t spex_sets = sets::CNTSET("SPEX", run.cards);
 
-  run.use_groups = false;
+  run.values.use_groups = false;
   if (floo_sets > 0) {
     // From the command line, group mode is chosen by naming the group-name file.
     support::Text<80> answer;
     take_answer(run, kUseGroups, answer,
                 run.batch != nullptr && run.batch->groups.has_value() ? "Y" : "N");
     cards::UPCASE(std::span<char>(answer.data(), 80));
-    run.use_groups = answer.view().front() == 'Y';
+    run.values.use_groups = answer.view().front() == 'Y';
   } else if (run.batch != nullptr && run.batch->groups.has_value()) {
     run.warnings.warn(support::WarningKind::kOptionNotUsed, {},
                       "--groups " + *run.batch->groups + " is not used: no FLOO card of " +
@@ -178,7 +179,7 @@ std::int32_t set_options(sections::RunState& run) {
       return kFailed;
     }
   }
-  if (run.use_groups) {
+  if (run.values.use_groups) {
     return group_mode(run, floo_sets, elim_sets, spec_sets, spex_sets);
   }
   return element_mode(run);

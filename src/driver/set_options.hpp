@@ -3,15 +3,15 @@
 
 #include <cstdint>
 
-#include "sections/run_state.hpp"
+#include "driver/run_context.hpp"
 
 namespace qel2br::driver {
 
 // Sets up the structure parameter table, counts the group references of the FLOO, ELIM, SPEC
 // and SPEX cards, asks the group question when there is a FLOO group reference, and reads the
 // group-name file (group mode) or the element-number file (element mode, when one is named).
-// Sets run.use_groups, the group table in run.structure and run.element_numbers. Returns 0, or
-// non-zero when the run is to take its error end (the group-name file failed or gave no group).
-[[nodiscard]] std::int32_t set_options(sections::RunState& run);
+// Sets run.values.use_groups, the group table in run.structure and run.element_numbers. Returns 0,
+// or non-zero when the run is to take its error end (the group-name file failed or gave no group).
+[[nodiscard]] std::int32_t set_options(RunContext& run);
 
 }  // namespace qel2br::driver

@@ -1,22 +1,15 @@
-// The card loop of the sections that convert many cards, with a second thread converting every
-// second chunk of cards ahead of its turn.
+// The card loop of the readers that read many cards, with a second thread reading every second
+// chunk of cards ahead of its turn.
 #include "sections/card_chunks.hpp"
 
 #include <array>
 #include <condition_variable>
-#include <cstdint>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
-#include <string>
 #include <system_error>
 #include <thread>
 #include <utility>
-#include <vector>
-
-#include "cards/card_index.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::sections {
 
@@ -24,90 +17,18 @@ namespace {
 
 using cards::CardIndex;
 
-// A chunk converted ahead of its turn.
-struct AheadChunk {
-  std::string lines;
-  // False when the conversion gave a warning or stopped: the chunk is converted again in its turn.
-  bool usable = false;
-  // Where the conversion left the file: the offset of the next line and the lines before it.
-  std::size_t position = 0;
-  std::int64_t lines_before = 0;
-};
-
-// The run state of the second thread: the run values of the run it converts for, a reader of
-// the same card file, and lines of its own in the run's line end. Its warnings are only counted.
-class AheadRun {
- public:
-  explicit AheadRun(RunState& run) : lines_(run.output().line_end()) {
-    run_.cards.share(run.cards);
-    run_.length_factor = run.length_factor;
-    run_.mass_factor = run.mass_factor;
-    run_.mud_plane_z = run.mud_plane_z;
-    run_.water_depth = run.water_depth;
-    run_.still_water_z = run.still_water_z;
-    run_.use_groups = run.use_groups;
-    run_.element_numbers = run.element_numbers;
-    run_.data_tap = &lines_;
-  }
-
-  // Converts the cards of chunk (of the keyword being scanned) as if its heading was written,
-  // into lines (an emptied text whose memory is used again).
-  AheadChunk convert(const CardIndex::Chunk& chunk, const CardConverter& convert,
-                     std::string lines) {
-    AheadChunk done;
-    lines.clear();
-    lines_.pending().swap(lines);
-    const std::int64_t warned = run_.warnings.total();
-    try {
-      run_.cards.seek(chunk.first, 0);
-      run_.cards.scan_chunk(chunk);
-      bool opened = true;
-      while (run_.cards.next_card()) {
-        convert(run_, opened);
-      }
-      done.usable = run_.warnings.total() == warned;
-    } catch (...) {  // an input stop or any failure: the chunk is converted again in its turn
-      done.usable = false;
-    }
-    done.lines.swap(lines_.pending());
-    done.position = run_.cards.position();
-    done.lines_before = run_.cards.line_number();
-    return done;
-  }
-
-  void start_scan(std::string_view keyword) { run_.cards.start_scan(keyword); }
-
- private:
-  support::MemoryLines no_answers_{std::string()};
-  support::StringOutput console_{support::kConsoleLineEnd};
-  support::StringOutput lines_;
-  RunState run_{no_answers_, console_};
-};
-
-// The chunks converted ahead and not yet taken, in order; the second thread keeps at most
-// kWaiting of them, so that the lines held stay within a few chunks. The texts of the chunks
-// taken come back to be filled again.
+// The chunks read ahead and not yet taken, in order; the second thread keeps at most kWaiting
+// of them, so that the records held stay within a few chunks.
 class AheadQueue {
  public:
   static constexpr std::size_t kWaiting = 2;
 
-  // Waits until there is room for a chunk and returns a text to fill; empty when the thread is
-  // asked to stop.
-  std::optional<std::string> wait_for_room(const std::stop_token& stop) {
+  // Waits until there is room for a chunk; false when the thread is asked to stop.
+  bool wait_for_room(const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
-    if (!changed_.wait(lock, stop, [&] { return count_ < kWaiting; }) || stop.stop_requested()) {
-      return std::nullopt;
-    }
-    std::string text;
-    for (std::string& spare : spare_) {
-      if (spare.capacity() > 0) {
-        text.swap(spare);
-        break;
-      }
-    }
-    return text;
+    return changed_.wait(lock, stop, [&] { return count_ < kWaiting; }) && !stop.stop_requested();
   }
-  void put(AheadChunk chunk) {
+  void put(ChunkRecords chunk) {
     {
       const std::scoped_lock lock(mutex_);
       slots_[(first_ + count_) % kWaiting] = std::move(chunk);
@@ -115,19 +36,9 @@ class AheadQueue {
     }
     changed_.notify_all();
   }
-  // Gives back the text of a chunk taken, to be filled again.
-  void give_back(std::string text) {
-    const std::scoped_lock lock(mutex_);
-    for (std::string& spare : spare_) {
-      if (spare.capacity() == 0) {
-        spare.swap(text);
-        return;
-      }
-    }
-  }
-  // The next chunk, once it is converted.
-  AheadChunk take() {
-    AheadChunk chunk;
+  // The next chunk, once it is read.
+  ChunkRecords take() {
+    ChunkRecords chunk;
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] { return count_ > 0; });
@@ -142,74 +53,107 @@ class AheadQueue {
  private:
   std::mutex mutex_;
   std::condition_variable_any changed_;
-  std::array<AheadChunk, kWaiting> slots_{};
-  std::array<std::string, kWaiting> spare_{};
+  std::array<ChunkRecords, kWaiting> slots_{};
   std::size_t first_ = 0;
   std::size_t count_ = 0;
 };
 
 }  // namespace
 
-void convert_cards(RunState& run, std::string_view keyword, bool& opened,
-                   const CardConverter& convert) {
-  run.cards.start_scan(keyword);
-  // The conversion report notes the cards in order as they are converted: one thread only.
-  const std::vector<CardIndex::Chunk> chunks = run.report == nullptr
-                                                   ? run.cards.index().chunks(keyword, kChunkCards)
-                                                   : std::vector<CardIndex::Chunk>{};
-  if (chunks.size() < kFewestChunks) {
-    while (run.cards.next_card()) {
-      convert(run, opened);
+void ChunkRecords::collect(support::WarningKind kind, const support::WarningPlace& place,
+                           std::string message) {
+  events_.emplace_back(support::KeptWarning{.file = std::string(place.file),
+                                            .line = place.line,
+                                            .first_column = place.first_column,
+                                            .last_column = place.last_column,
+                                            .kind = kind,
+                                            .message = std::move(message)});
+}
+
+void ChunkRecords::replay(records::RecordSink& sink, support::Warnings& warnings) const {
+  for (const Event& event : events_) {
+    if (const auto* state = std::get_if<records::SeaState>(&event)) {
+      sink.sea_state(*state);
+    } else if (const auto* current = std::get_if<records::Current>(&event)) {
+      sink.current(*current);
+    } else if (const auto* record = std::get_if<records::ElementRecord>(&event)) {
+      sink.element_record(*record);
+    } else {
+      const auto& warning = std::get<support::KeptWarning>(event);
+      warnings.warn(warning.kind,
+                    {.file = warning.file,
+                     .line = warning.line,
+                     .first_column = warning.first_column,
+                     .last_column = warning.last_column},
+                    warning.message);
     }
+  }
+  if (end_) {
+    std::rethrow_exception(end_);
+  }
+}
+
+ChunkRecords read_chunk(const cards::CardReader& file, std::string_view keyword,
+                        const CardIndex::Chunk& chunk, const records::RunValues& values,
+                        CardRead read) {
+  ChunkRecords done;
+  try {
+    cards::CardReader cards;
+    cards.share(file);
+    support::Warnings warnings;
+    warnings.collect(&done);
+    cards.set_warnings(&warnings);
+    cards.start_scan(keyword);
+    cards.seek(chunk.first, 0);
+    cards.scan_chunk(chunk);
+    Reading in{.cards = cards, .warnings = warnings, .values = values, .sink = done};
+    while (cards.next_card()) {
+      read(in);
+    }
+  } catch (...) {  // an input stop or any failure ends the chunk where it happened
+    done.end_early(std::current_exception());
+  }
+  return done;
+}
+
+void read_cards(Reading& in, std::string_view keyword, CardRead read) {
+  const std::vector<CardIndex::Chunk> chunks = in.threads == Threads::kOne
+                                                   ? std::vector<CardIndex::Chunk>{}
+                                                   : in.cards.index().chunks(keyword, kChunkCards);
+  const auto one_thread = [&] {
+    in.cards.start_scan(keyword);
+    while (in.cards.next_card()) {
+      read(in);
+    }
+  };
+  if (in.threads == Threads::kOne || chunks.size() < kFewestChunks) {
+    one_thread();
     return;
   }
 
-  AheadRun ahead_run(run);
-  ahead_run.start_scan(keyword);
+  const cards::CardReader& file = in.cards;
+  const records::RunValues& values = in.values;
   AheadQueue ahead;
   // Declared last, so that it is stopped and joined first when a stop unwinds the loop below.
   std::jthread second;
   try {
     second = std::jthread([&](const std::stop_token& stop) {
       for (std::size_t c = 1; c < chunks.size(); c += 2) {
-        std::optional<std::string> lines = ahead.wait_for_room(stop);
-        if (!lines) {
+        if (!ahead.wait_for_room(stop)) {
           return;
         }
-        ahead.put(ahead_run.convert(chunks[c], convert, std::move(*lines)));
+        ahead.put(read_chunk(file, keyword, chunks[c], values, read));
       }
     });
   } catch (const std::system_error&) {
-    // No second thread can be started: the run converts every chunk itself.
-    while (run.cards.next_card()) {
-      convert(run, opened);
-    }
+    // No second thread can be started: the run reads every card itself.
+    one_thread();
     return;
   }
-
   for (std::size_t c = 0; c < chunks.size(); ++c) {
-    const CardIndex::Chunk& chunk = chunks[c];
-    if (c % 2 == 1) {
-      AheadChunk done = ahead.take();
-      // Usable only when the run reaches the chunk as the second thread took it: heading
-      // written, and the file not read past the chunk's first card. The file is then left where
-      // the second thread's reading left it (at the end of the file after the last chunk).
-      const bool taken = done.usable && opened && run.cards.position() <= chunk.first;
-      if (taken) {
-        support::OutputUnit& out = run.output();
-        out.pending().append(done.lines);
-        out.wrote();
-        run.cards.seek(done.position, done.lines_before);
-      }
-      ahead.give_back(std::move(done.lines));
-      if (taken) {
-        continue;
-      }
-    }
-    run.cards.scan_chunk(chunk);
-    while (run.cards.next_card()) {
-      convert(run, opened);
-    }
+    const ChunkRecords done =
+        c % 2 == 1 ? ahead.take() : read_chunk(file, keyword, chunks[c], values, read);
+    done.replay(in.sink, in.warnings);
   }
 }
 

@@ -1,13 +1,8 @@
-// The flooded and non-hydrodynamic element records: all FLOO cards, then all ELIM cards, each
-// merged into one list and one record.
-#include <array>
+// The flooded and non-hydrodynamic element sets: all FLOO cards, then all ELIM cards, each
+// merged into one list.
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "layout/layout.hpp"
-#include "sections/element_properties.hpp"
-#include "sections/headings.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
@@ -17,39 +12,34 @@ namespace qel2br::sections {
 
 namespace {
 
-constexpr std::string_view kDashes = "' -----------------------------------------";
-
-// One merged record: its keyword, its header text and its record text.
-struct MergedRecord {
+// One merged set: its kind, its keyword and the name of its list in reports.
+struct MergedSet {
+  records::SetKind kind = records::SetKind::kFlooded;
   std::string_view keyword{};
-  std::string_view header{};
-  std::string_view record{};
   std::string_view list_name{};
 };
 
-constexpr MergedRecord kFlooded{.keyword = "FLOO",
-                                .header = "' Specification of Flooded Elements ",
-                                .record = " Flooded   Elem",
-                                .list_name = "flooded"};
-constexpr MergedRecord kNonHydro{.keyword = "ELIM",
-                                 .header = "' Specification of NonHydro Elements ",
-                                 .record = " NonHydro  Elem",
-                                 .list_name = "non-hydrodynamic"};
+constexpr MergedSet kFlooded{
+    .kind = records::SetKind::kFlooded, .keyword = "FLOO", .list_name = "flooded"};
+constexpr MergedSet kNonHydro{
+    .kind = records::SetKind::kNonHydro, .keyword = "ELIM", .list_name = "non-hydrodynamic"};
 
-// Writes the merged record of the keyword's cards; notes it in reported when set.
-void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* reported) {
+// Gives the merged set of the keyword's cards, when they give elements.
+void read_merged(Reading& in, const MergedSet& kind) {
+  cards::CardReader& cards = in.cards;
+  records::ElementSet set{.kind = kind.kind};
   sets::ElementList merged;
   sets::ElementList elements;
-  run.cards.start_scan(kind.keyword);
-  while (run.cards.next_card()) {
-    sets::RNGELM(run.cards, 10, elements);
+  cards.start_scan(kind.keyword);
+  while (cards.next_card()) {
+    sets::RNGELM(cards, 10, elements);
     // A card that names a group gives no element.
     if (elements.empty()) {
-      warn_group_passed_over(run, kind.keyword);
+      warn_group_passed_over(in, kind.keyword);
     }
-    warn_left_out(run, elements, run.element_numbers);
-    if (reported != nullptr && !elements.empty()) {
-      reported->lines.push_back(run.cards.line_number());
+    warn_left_out(in, elements);
+    if (!elements.empty()) {
+      set.lines.push_back(cards.line_number());
     }
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {
@@ -58,8 +48,8 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
         message += " cards: more than " + limit + " elements in the ";
         message += kind.list_name;
         message += " element list (the list holds " + limit + ")";
-        support::stop_input({.file = run.cards.file_name(),
-                             .line = run.cards.line_number(),
+        support::stop_input({.file = cards.file_name(),
+                             .line = cards.line_number(),
                              .message = message,
                              .detail = ""});
       }
@@ -68,23 +58,17 @@ void write_merged(RunState& run, const MergedRecord& kind, report::ElementSet* r
   if (merged.empty()) {
     return;
   }
-  write_heading(run.output(), kDashes, {kind.header});
-  std::vector<std::int32_t> before;
-  if (reported != nullptr) {
-    before.assign(merged.items().begin(), merged.items().end());
-  }
-  sets::KEEPID(merged, run.element_numbers);
-  if (reported != nullptr) {
-    note_kept(before, merged.items(), reported->elements, reported->left_out);
-  }
-  WRELST(support::Text<80>(kind.record), merged.items(), run.output());
+  keep_checked(*in.values.elements, merged, set.positions, set.left_out);
+  in.sink.element_set(set);
 }
 
 }  // namespace
 
-void WRFLEL(RunState& run) {
-  write_merged(run, kFlooded, run.report != nullptr ? &run.report->flooded : nullptr);
-  write_merged(run, kNonHydro, run.report != nullptr ? &run.report->non_hydro : nullptr);
+void WRFLEL(Reading& in) {
+  in.sink.open(records::Block::kElementSets);
+  read_merged(in, kFlooded);
+  read_merged(in, kNonHydro);
+  in.sink.close(records::Block::kElementSets);
 }
 
 }  // namespace qel2br::sections

@@ -1,39 +1,44 @@
-// The section writers: each scans the input card file for its keywords and appends its lines
-// to the output data file.
+// The readers: each scans the input card file for its keywords and gives the records of its
+// block of the output data file, in order.
 #pragma once
 
-#include <cstdint>
+#include <optional>
+#include <string>
 
-#include "sections/run_state.hpp"
+#include "cards/card_reader.hpp"
+#include "records/records.hpp"
+#include "sections/reading.hpp"
 
 namespace qel2br::sections {
 
-// WRHEAD: heading lines from the TITL cards; length and mass factors from the first CONS card,
-// and the unit comment lines.
-void WRHEAD(RunState& run);
+// WRHEAD: the heading record from the TITL cards, then the unit factors of the first CONS card
+// (metres and kilograms without one), which it returns.
+records::Units WRHEAD(cards::CardReader& cards, records::RecordSink& sink);
 
-// WRLEVL: mud-plane Z, water depth and still-water-level Z in metres, and their four lines.
-void WRLEVL(RunState& run);
+// WRLEVL: mud-plane Z, water depth and still-water-level Z in metres, from the first MUDP and
+// DPTH cards and the length factor; given to the sink and returned.
+records::WaterLevels WRLEVL(cards::CardReader& cards, const records::Units& units,
+                            records::RecordSink& sink);
 
-// WRPREA: the fixed 31-line block that opens the wave and current part.
-void WRPREA(RunState& run);
+// WRWAVE: one sea-state record per SEA card.
+void WRWAVE(Reading& in);
 
-// WRWAVE: one commented-out wave record per SEA card.
-void WRWAVE(RunState& run);
+// WRCURR: one current record per CRNT card with its continuation cards.
+void WRCURR(Reading& in);
 
-// WRCURR: one current record per CRNT card with its continuation cards and reversed profile.
-void WRCURR(RunState& run);
+// WRPROF: the marine-growth profile of the MGRW cards and the coefficient profile of the COEF
+// cards.
+void WRPROF(Reading& in);
 
-// WRPROF: the depth-profile banner and the marine-growth, Cd and Cm profiles.
-void WRPROF(RunState& run);
+// WRGRPP: the group records of the FLOO cards that name a group (group mode). Returns why the
+// run takes its error end when a group has no number (the failure is given to the sink first),
+// nullopt otherwise.
+[[nodiscard]] std::optional<std::string> WRGRPP(Reading& in);
 
-// WRGRPP: the group property block (group mode). Returns 0, or -1 when a group is undefined.
-[[nodiscard]] std::int32_t WRGRPP(RunState& run);
+// WRELMP: the element records of the usable SPEC and SPEX cards (element mode).
+void WRELMP(Reading& in);
 
-// WRELMP: the element-by-element Cd/Cm records of the SPEC and SPEX cards (element mode).
-void WRELMP(RunState& run);
-
-// WRFLEL: the flooded and non-hydrodynamic element records (element mode).
-void WRFLEL(RunState& run);
+// WRFLEL: the flooded and non-hydrodynamic element sets (element mode).
+void WRFLEL(Reading& in);
 
 }  // namespace qel2br::sections

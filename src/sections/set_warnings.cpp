@@ -1,4 +1,4 @@
-// Warnings about element-set cards in element mode.
+// Element-set cards in element mode: the element ID check and its warnings.
 #include "sections/set_warnings.hpp"
 
 #include <algorithm>
@@ -18,19 +18,19 @@ namespace {
 constexpr std::int64_t kNumbersNamed = 5;
 
 // The place of a warning about the whole card last read: from column 1 to its last character.
-support::WarningPlace whole_card(const RunState& run) {
-  const std::string_view line = support::without_trailing_blanks(run.cards.raw_line());
+support::WarningPlace whole_card(const cards::CardReader& cards) {
+  const std::string_view line = support::without_trailing_blanks(cards.raw_line());
   return {
-      .file = run.cards.file_name(),
-      .line = run.cards.line_number(),
+      .file = cards.file_name(),
+      .line = cards.line_number(),
       .first_column = 1,
       .last_column = static_cast<int>(std::clamp<std::size_t>(line.size(), 1, cards::kCardLength))};
 }
 
 }  // namespace
 
-void warn_left_out(RunState& run, const sets::ElementList& elements,
-                   const sets::SortedNumbers& numbers) {
+void warn_left_out(Reading& in, const sets::ElementList& elements) {
+  const sets::SortedNumbers& numbers = in.values.elements->numbers;
   if (numbers.empty()) {
     return;
   }
@@ -56,28 +56,48 @@ void warn_left_out(RunState& run, const sets::ElementList& elements,
   if (left_out > kNumbersNamed) {
     named += ", ...";
   }
-  const std::string keyword(support::without_blanks(run.cards.keyword()));
-  run.warnings.warn(support::WarningKind::kElementsLeftOut, whole_card(run),
-                    keyword + " card: the element ID check leaves out " + std::to_string(left_out) +
-                        " of its " + std::to_string(listed) + " elements, which " +
-                        run.units.name(support::kElementUnit) + " does not hold: " + named);
+  const std::string keyword(support::without_blanks(in.cards.keyword()));
+  in.warnings.warn(support::WarningKind::kElementsLeftOut, whole_card(in.cards),
+                   keyword + " card: the element ID check leaves out " + std::to_string(left_out) +
+                       " of its " + std::to_string(listed) + " elements, which " +
+                       in.values.elements->file + " does not hold: " + named);
 }
 
-void warn_group_passed_over(RunState& run, std::string_view keyword) {
+void check_elements(Reading& in, sets::ElementList& elements, std::vector<std::int32_t>& positions,
+                    std::vector<std::int32_t>& left_out) {
+  warn_left_out(in, elements);
+  keep_checked(*in.values.elements, elements, positions, left_out);
+}
+
+void keep_checked(const records::ElementCheck& check, sets::ElementList& elements,
+                  std::vector<std::int32_t>& positions, std::vector<std::int32_t>& left_out) {
+  const sets::SortedNumbers& numbers = check.numbers;
+  if (!numbers.empty()) {
+    for (const std::int32_t element : elements.items()) {
+      if (element > 0 && !numbers.contains(element)) {
+        left_out.push_back(element);
+      }
+    }
+    sets::KEEPID(elements, numbers);
+  }
+  positions.assign(elements.items().begin(), elements.items().end());
+}
+
+void warn_group_passed_over(Reading& in, std::string_view keyword) {
   const std::optional<support::Text<80>> group =
-      cards::group_reference(run.cards.raw_line(), keyword);
+      cards::group_reference(in.cards.raw_line(), keyword);
   if (!group.has_value()) {
     return;
   }
-  support::WarningPlace place = whole_card(run);
-  if (const auto columns = cards::group_reference_columns(run.cards.raw_line(), keyword)) {
+  support::WarningPlace place = whole_card(in.cards);
+  if (const auto columns = cards::group_reference_columns(in.cards.raw_line(), keyword)) {
     place.first_column = columns->first;
     place.last_column = columns->second;
   }
-  run.warnings.warn(support::WarningKind::kGroupPassedOver, place,
-                    std::string(support::without_blanks(keyword)) + " card names group \"" +
-                        std::string(support::without_blanks(group->view())) +
-                        "\", which element mode passes over (group mode converts it)");
+  in.warnings.warn(support::WarningKind::kGroupPassedOver, place,
+                   std::string(support::without_blanks(keyword)) + " card names group \"" +
+                       std::string(support::without_blanks(group->view())) +
+                       "\", which element mode passes over (group mode converts it)");
 }
 
 }  // namespace qel2br::sections

@@ -82,6 +82,10 @@ void Warnings::bind(OutputUnit& out, bool strict, const WarningChoices& chosen) 
 }
 
 void Warnings::warn(WarningKind kind, const WarningPlace& place, std::string_view message) {
+  if (collector_ != nullptr) {
+    collector_->collect(kind, place, std::string(message));
+    return;
+  }
   std::int64_t& count = count_of(kind);
   const WarningAction action = actions_[static_cast<std::size_t>(kind)];
   if (action == WarningAction::kSilence) {

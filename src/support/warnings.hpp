@@ -76,6 +76,21 @@ struct KeptWarning {
   std::string message{};
 };
 
+// Takes warnings as they are given, unfiltered, to be given again later in their place among
+// other results (a reader working ahead of its turn).
+class WarningCollector {
+ public:
+  virtual void collect(WarningKind kind, const WarningPlace& place, std::string message) = 0;
+
+ protected:
+  WarningCollector() = default;
+  WarningCollector(const WarningCollector&) = default;
+  WarningCollector& operator=(const WarningCollector&) = default;
+  WarningCollector(WarningCollector&&) = default;
+  WarningCollector& operator=(WarningCollector&&) = default;
+  ~WarningCollector() = default;
+};
+
 // Collects the warnings of a run and writes them, one line each, in the form editors read:
 // "FILE:LINE:COLUMN: warning: MESSAGE [-WKIND]". Without an output nothing is written (counts
 // still go on). A kind silenced is passed over; a kind that stops turns its first warning into
@@ -88,12 +103,19 @@ class Warnings {
   // Keeps the warnings from now on in kept too, at most kWarningsKept of a kind; finish() adds
   // how many more there were.
   void keep(std::vector<KeptWarning>* kept) { kept_ = kept; }
+  // Gives every warning from now on to collector alone, whatever its kind: nothing is counted,
+  // shown, kept or stopped for here.
+  void collect(WarningCollector* collector) { collector_ = collector; }
   // Reports a warning of kind at place.
   void warn(WarningKind kind, const WarningPlace& place, std::string_view message);
   // warn with the message made by make_message() only when it is shown or kept: past the
   // limits of its kind a warning is only counted, and a silenced kind is passed over.
   template <typename MakeMessage>
   void warn_with(WarningKind kind, const WarningPlace& place, MakeMessage&& make_message) {
+    if (collector_ != nullptr) {
+      collector_->collect(kind, place, std::forward<MakeMessage>(make_message)());
+      return;
+    }
     std::int64_t& count = count_of(kind);
     const WarningAction action = actions_[static_cast<std::size_t>(kind)];
     if (action == WarningAction::kSilence) {
@@ -122,6 +144,7 @@ class Warnings {
  private:
   OutputUnit* out_ = nullptr;
   std::vector<KeptWarning>* kept_ = nullptr;
+  WarningCollector* collector_ = nullptr;
   WarningActions actions_{};
   WarningChoices chosen_{};
   std::array<std::int64_t, kWarningKinds> counts_{};

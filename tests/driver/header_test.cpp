@@ -53,10 +53,10 @@ TEST(DATTXT, CutsAndCorrectsTheYear) {
 
 TEST(RunHeader, ElevenLines) {
   testing::MemoryRun memory;
-  sections::RunState& run = memory.state();
+  driver::RunContext& run = memory.state();
   date_text(kMoment, std::span<char>(run.date_text.data(), 80), 6);
   run.input_name.assign("  platform.inp");
-  write_run_header(run);
+  write_run_header(run, run.units.output(support::kDataUnit));
   const std::string equals = "' " + std::string(62, '=');
   EXPECT_EQ(memory.output(), testing::file_lines({
                                  "'         ",

@@ -38,7 +38,7 @@ TEST(ReportDate, FixedMomentOrTheRunsDate) {
 
 TEST(FillReportHeading, ModeCheckAndEnd) {
   testing::MemoryRun memory;
-  sections::RunState& run = memory.state();
+  driver::RunContext& run = memory.state();
   report::ReportData data;
   ReportFacts facts{.input = "in.inp",
                     .output = "out.txt",
@@ -64,7 +64,7 @@ TEST(FillReportHeading, ModeCheckAndEnd) {
             "to there.");
   EXPECT_EQ(data.stop_report, facts.stop_text);
 
-  run.use_groups = true;
+  run.values.use_groups = true;
   facts.status = kErrorEnd;
   fill_report_heading(run, facts, data);
   EXPECT_EQ(data.mode, report::SetMode::kGroups);

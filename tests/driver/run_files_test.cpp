@@ -16,9 +16,9 @@ namespace {
 // The start of a data file this tool writes, its input file name holding a card.
 std::string data_file_start() {
   testing::MemoryRun memory;
-  sections::RunState& run = memory.state();
+  driver::RunContext& run = memory.state();
   run.input_name.assign("SEA  1");
-  write_run_header(run);
+  write_run_header(run, run.units.output(support::kDataUnit));
   return memory.output();
 }
 

@@ -1,16 +1,16 @@
-// The card loop with a second thread: sections of many cards give the lines, warnings, stop
-// reports and file position of converting their cards one after another.
+// The card loop with a second thread: readers of many cards give the records (as the data file's
+// lines), the warnings and the stop reports of reading their cards one after another.
 #include "sections/card_chunks.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "report/report_data.hpp"
 #include "sections/sections.hpp"
 #include "support/input_stop.hpp"
 #include "testing/card_images.hpp"
@@ -21,44 +21,47 @@ namespace {
 
 using testing::card;
 
-// What a section did.
+// What a reader did.
 struct Conversion {
   std::string output;
-  std::string stop;  // the stop report; empty when the section went through
+  std::string stop;  // the stop report; empty when the reader went through
   std::int64_t warnings = 0;
-  std::int64_t line = 0;  // the line number the card file is left at
-  bool operator==(const Conversion&) const = default;
+  std::vector<std::string> kept;  // the warnings' places and texts, in order
 };
 
-// Runs section on the card file. A run that keeps a conversion report converts its cards one
-// after another on one thread: that is the reference.
-Conversion convert(const std::string& cards, const std::function<void(RunState&)>& section,
+// Runs section on the card file; one_thread reads the cards one after another on one thread:
+// that is the reference.
+Conversion convert(const std::string& cards, const std::function<void(Reading&)>& section,
                    bool one_thread, std::int32_t element_numbers) {
   testing::MemoryRun memory(cards);
-  RunState& run = memory.state();
-  run.mud_plane_z = -100;
-  run.water_depth = 100;
-  run.length_factor = 0.5;
+  driver::RunContext& run = memory.state();
+  run.values.levels.mud_plane_z = -100;
+  run.values.levels.water_depth = 100;
+  run.values.units.length_factor = 0.5;
   if (element_numbers > 0) {
     sets::ElementList numbers;
     for (std::int32_t n = 1; n <= element_numbers; ++n) {
       static_cast<void>(numbers.push(n));
     }
-    run.element_numbers = sets::SortedNumbers(numbers);
+    run.values.elements = std::make_shared<const records::ElementCheck>(
+        records::ElementCheck{.numbers = sets::SortedNumbers(numbers), .file = "elements.txt"});
   }
-  report::ReportData report;
-  if (one_thread) {
-    run.report = &report;
-  }
+  std::vector<support::KeptWarning> kept;
+  run.warnings.keep(&kept);
+  run.cards.set_warnings(&run.warnings);
+  memory.in().threads = one_thread ? Threads::kOne : Threads::kTwo;
   Conversion done;
   try {
-    section(run);
+    section(memory.in());
   } catch (const support::InputStop& stop) {
     done.stop = support::format_report(stop);
   }
   done.output = memory.output();
   done.warnings = run.warnings.total();
-  done.line = run.cards.line_number();
+  for (const support::KeptWarning& w : kept) {
+    done.kept.push_back(w.file + ":" + std::to_string(w.line) + ":" +
+                        std::to_string(w.first_column) + ": " + w.message);
+  }
   return done;
 }
 
@@ -111,7 +114,7 @@ std::string coefficient_card(int first, const std::string& cd) {
 struct Case {
   const char* name;
   std::string cards;
-  std::function<void(RunState&)> section;
+  std::function<void(Reading&)> section;
   std::int32_t element_numbers = 0;  // the element numbers 1 to this; 0: no element check
 };
 
@@ -138,6 +141,9 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        WRWAVE},
       {"a stop in a chunk of the second thread",
        card_file(kCards, [&](int i) { return i == kInSecond ? sea(i, "1.x") : plain_sea(i); }),
+       WRWAVE},
+      {"a field that holds more than its value in a chunk of the second thread (a warning)",
+       card_file(kCards, [&](int i) { return i == kInSecond ? sea(i, "24,5") : plain_sea(i); }),
        WRWAVE},
       {"a stop in a chunk converted in its turn",
        card_file(kCards, [&](int i) { return i == kInThird ? sea(i, "") : plain_sea(i); }), WRWAVE},
@@ -166,7 +172,7 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
     EXPECT_EQ(chunked.output, reference.output);
     EXPECT_EQ(chunked.stop, reference.stop);
     EXPECT_EQ(chunked.warnings, reference.warnings);
-    EXPECT_EQ(chunked.line, reference.line);
+    EXPECT_EQ(chunked.kept, reference.kept);
   }
 }
 
@@ -175,10 +181,10 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
 // of other keywords, and in some files one bad field: the sections one after another give what
 // they give card after card.
 TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
-  const auto all_sections = [](RunState& run) {
-    WRWAVE(run);
-    WRCURR(run);
-    WRELMP(run);
+  const auto all_sections = [](Reading& in) {
+    WRWAVE(in);
+    WRCURR(in);
+    WRELMP(in);
   };
   // About 5,300 SEA cards, 2,700 CRNT and 2,700 SPEC: each of them in chunks.
   constexpr int kLines = 32000;
@@ -233,7 +239,7 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
     EXPECT_EQ(chunked.output, reference.output);
     EXPECT_EQ(chunked.stop, reference.stop);
     EXPECT_EQ(chunked.warnings, reference.warnings);
-    EXPECT_EQ(chunked.line, reference.line);
+    EXPECT_EQ(chunked.kept, reference.kept);
     EXPECT_EQ(reference.stop.empty(), bad_at < 0) << reference.stop;
   }
 }

@@ -31,8 +31,8 @@ TEST(WRCURR, DirectionRoundedIntoSixColumns) {
     SCOPED_TRACE(row.direction);
     testing::MemoryRun memory(
         card_file({card("CRNT", {{41, 50, "0"}, {51, 60, "1"}, {61, 70, row.direction}})}));
-    memory.state().water_depth = 100;
-    WRCURR(memory.state());
+    memory.values().levels.water_depth = 100;
+    WRCURR(memory.in());
     const std::vector<std::string> lines = lines_of(memory.output());
     ASSERT_EQ(lines.size(), 10U);
     EXPECT_EQ(lines[6], std::string(" Current      3     1") + row.field + "     0.00   100.00");
@@ -45,12 +45,12 @@ TEST(WRCURR, MillimetreProfileScaledAndReversed) {
       card_file({card("crnt", {{41, 50, "0"}, {51, 60, "500"}, {61, 70, "-90"}}),
                  card("", {{41, 50, "60000"}, {51, 60, "750"}}),
                  card("    ", {{41, 50, "1.2e5"}, {51, 60, "1000"}, {71, 80, "ignored"}})}));
-  sections::RunState& run = memory.state();
-  run.length_factor = static_cast<double>(0.001F);
-  run.mud_plane_z = -20;
-  run.water_depth = 120;
-  run.still_water_z = 100;
-  WRCURR(run);
+  driver::RunContext& run = memory.state();
+  run.values.units.length_factor = static_cast<double>(0.001F);
+  run.values.levels.mud_plane_z = -20;
+  run.values.levels.water_depth = 120;
+  run.values.levels.still_water_z = 100;
+  WRCURR(memory.in());
   EXPECT_EQ(memory.output(),
             file_lines({"'", "' -----------------------------------", "' Specification of Current ",
                         "' -----------------------------------", "'",
@@ -75,13 +75,13 @@ TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {
     }
     testing::MemoryRun memory(card_file(cards));
     if (!row.stops) {
-      WRCURR(memory.state());
+      WRCURR(memory.in());
       // "'", three header lines, "'", the column header, the record, 100 points, "'", "'".
       EXPECT_EQ(lines_of(memory.output()).size(), 109U);
       continue;
     }
     try {
-      WRCURR(memory.state());
+      WRCURR(memory.in());
       ADD_FAILURE() << "no stop";
     } catch (const support::InputStop& stop) {
       EXPECT_EQ(stop.file, "cards.inp");
@@ -99,7 +99,7 @@ TEST(WRCURR, UnreadablePointStopsBeforeTheCurrent) {
                                        card("CRNT", {{41, 50, "0"}, {51, 60, "1"}}),
                                        card("", {{41, 50, "5"}, {51, 60, "fast"}})}));
   try {
-    WRCURR(memory.state());
+    WRCURR(memory.in());
     ADD_FAILURE() << "no stop";
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 3);

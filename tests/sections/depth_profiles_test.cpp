@@ -58,9 +58,9 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file(row.cards));
-    memory.state().mud_plane_z = -100;
-    memory.state().water_depth = 100;
-    WRPROF(memory.state());
+    memory.values().levels.mud_plane_z = -100;
+    memory.values().levels.water_depth = 100;
+    WRPROF(memory.in());
     EXPECT_EQ(memory.output(), banner() + row.after_banner);
   }
 }
@@ -68,12 +68,12 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
 TEST(WRPROF, MillimetreGrowthScaled) {
   testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "-30000"}, {31, 40, "80"}}),
                                        card("MGRW", {{21, 30, "10000"}, {31, 40, "40"}})}));
-  sections::RunState& run = memory.state();
-  run.length_factor = static_cast<double>(0.001F);
-  run.mud_plane_z = -30;
-  run.water_depth = 40;
-  run.still_water_z = 10;
-  WRPROF(run);
+  driver::RunContext& run = memory.state();
+  run.values.units.length_factor = static_cast<double>(0.001F);
+  run.values.levels.mud_plane_z = -30;
+  run.values.levels.water_depth = 40;
+  run.values.levels.still_water_z = 10;
+  WRPROF(memory.in());
   EXPECT_EQ(memory.output(),
             banner() + file_lines({"'", kDashes, "' Specification of Marine Growth ", kDashes, "'",
                                    "'                     [  Z       Thick ]", " M_Growth ",
@@ -85,7 +85,7 @@ TEST(WRPROF, LaterCardElevationFromColumns21To30) {
   testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}),
                                        card("MGRW", {{11, 20, "80"}, {31, 40, "0.05"}})}));
   try {
-    WRPROF(memory.state());
+    WRPROF(memory.in());
     ADD_FAILURE() << "no stop";
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 2);
@@ -110,13 +110,13 @@ TEST(WRPROF, ProfileTableHoldsOneHundredCards) {
     }
     testing::MemoryRun memory(card_file(cards));
     if (!row.stops) {
-      WRPROF(memory.state());
+      WRPROF(memory.in());
       const std::size_t blocks = std::string(row.keyword) == "COEF" ? 2 : 1;
       EXPECT_EQ(testing::lines_of(memory.output()).size(), 5 + blocks * (7 + 100));
       continue;
     }
     try {
-      WRPROF(memory.state());
+      WRPROF(memory.in());
       ADD_FAILURE() << "no stop";
     } catch (const support::InputStop& stop) {
       EXPECT_EQ(stop.file, "cards.inp");

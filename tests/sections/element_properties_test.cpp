@@ -1,6 +1,4 @@
 // Tests of WRELST and WRELMP.
-#include "sections/element_properties.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "datafile/data_file.hpp"
 #include "sections/sections.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
@@ -49,7 +48,8 @@ TEST(WRELST, FivePositionsPerLine) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory;
-    WRELST(support::Text<80>(kRecord), row.elements, memory.state().output());
+    datafile::WRELST(support::Text<80>(kRecord), row.elements,
+                     memory.state().units.output(support::kDataUnit));
     EXPECT_EQ(memory.output(), row.expected);
   }
 }
@@ -90,7 +90,7 @@ TEST(WRELMP, CoefficientBoundAndColumns) {
                                {61, 65, "0.7"},
                                {71, 75, "1.5"}})});
   testing::MemoryRun memory(cards);
-  WRELMP(memory.state());
+  WRELMP(memory.in());
   EXPECT_EQ(memory.output(),
             kElementBanner + kCdCmHeader +
                 testing::file_lines({" Hyd_CdCm  -0.100  2.000         2",
@@ -103,7 +103,7 @@ TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
   testing::MemoryRun memory(
       card_file({card("SPEC", {{6, 10, "7"}, {31, 40, "0"}, {41, 50, "1"}, {61, 70, "1"}})}));
   memory.set_element_numbers({8});
-  WRELMP(memory.state());
+  WRELMP(memory.in());
   EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
 }
 
@@ -111,7 +111,7 @@ TEST(WRELMP, IgnoredRealMustBeANumber) {
   testing::MemoryRun memory(
       card_file({card("SPEC", {{6, 10, "7"}, {41, 50, "1"}, {61, 70, "1"}})}));
   try {
-    WRELMP(memory.state());
+    WRELMP(memory.in());
     ADD_FAILURE() << "no stop";
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 1);

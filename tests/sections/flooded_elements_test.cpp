@@ -23,7 +23,7 @@ TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
        card("FLOO", {{11, 20, "-1"}, {21, 30, "0"}, {31, 40, "1"}})});
   testing::MemoryRun memory(cards);
   memory.set_element_numbers({11, 13, 20, 22, 5});
-  WRFLEL(memory.state());
+  WRFLEL(memory.in());
   EXPECT_EQ(
       memory.output(),
       testing::file_lines(
@@ -41,7 +41,7 @@ TEST(WRFLEL, MergedListHoldsAtMost10000) {
                  card("ELIM", {{11, 20, "7"}})});
   testing::MemoryRun memory(cards);
   try {
-    WRFLEL(memory.state());
+    WRFLEL(memory.in());
     ADD_FAILURE() << "no stop";
   } catch (const support::InputStop& stop) {
     EXPECT_EQ(stop.line, 3);

@@ -24,7 +24,7 @@ const std::string kGroupBanner = testing::file_lines(
 // A run whose group table holds LEGA1 = 7 and DECK = 12.
 struct GroupTable {
   explicit GroupTable(std::string cards) : memory(std::move(cards)) {
-    sections::RunState& run = memory.state();
+    driver::RunContext& run = memory.state();
     std::int32_t status = 0;
     sets::STROPN(run.structure, 1, 1, 6, run.units, status);
     sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);
@@ -44,7 +44,7 @@ TEST(WRGRPP, FloodedGroupRecords) {
       "FLOO\n"
       "' FLOO LEGA1\n"
       "FLOO LEGA1\n");
-  EXPECT_EQ(WRGRPP(table.memory.state()), 0);
+  EXPECT_FALSE(WRGRPP(table.memory.in()).has_value());
   const std::string record7 = " Flooded Group        7           !   LEGA1   ";
   ASSERT_EQ(record7.size(), 46U);
   EXPECT_EQ(
@@ -60,7 +60,7 @@ TEST(WRGRPP, FloodedGroupRecords) {
 
 TEST(WRGRPP, UndefinedGroupEndsTheSection) {
   GroupTable table("FLOO LEGA1\nFLOO DECK\nFLOO LongGroupName\nFLOO DECK\n");
-  EXPECT_EQ(WRGRPP(table.memory.state()), -1);
+  EXPECT_TRUE(WRGRPP(table.memory.in()).has_value());
   EXPECT_EQ(table.memory.output(),
             kGroupBanner + testing::file_lines({" Flooded Group        7           !   LEGA1   ",
                                                 " Flooded Group       12           !   DECK    "}));

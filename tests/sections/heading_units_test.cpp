@@ -118,12 +118,12 @@ TEST(WRHEAD, UnitsFromTheFirstConsCard) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file(row.cards));
-    WRHEAD(memory.state());
+    memory.values().units = WRHEAD(memory.state().cards, memory.sinks());
     EXPECT_EQ(memory.output(), file_lines({"'", "' Assumed Units in Qelvo File :", "'",
                                            std::string("'   -Length Unit   : ") + row.length_line,
                                            std::string("'   -Mass   Unit   : ") + row.mass_line}));
-    EXPECT_EQ(memory.state().length_factor, row.length_factor);
-    EXPECT_EQ(memory.state().mass_factor, row.mass_factor);
+    EXPECT_EQ(memory.values().units.length_factor, row.length_factor);
+    EXPECT_EQ(memory.values().units.mass_factor, row.mass_factor);
   }
 }
 
@@ -151,7 +151,7 @@ TEST(WRHEAD, HeadingLinesFromTheTitleCards) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file(row.cards));
-    WRHEAD(memory.state());
+    WRHEAD(memory.state().cards, memory.sinks());
     EXPECT_EQ(memory.output(), row.heading + metre_kilogram_lines());
   }
 }
@@ -174,7 +174,7 @@ TEST(WRHEAD, UnreadableConsFieldStopsBeforeTheUnitLines) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file({card("TITL", {{5, 5, "T"}}), row.cons}));
     try {
-      WRHEAD(memory.state());
+      WRHEAD(memory.state().cards, memory.sinks());
       ADD_FAILURE() << "no stop";
     } catch (const support::InputStop& stop) {
       EXPECT_EQ(stop.file, "cards.inp");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "report/report_data.hpp"
+#include "report/report_collector.hpp"
 #include "sections/sections.hpp"
 #include "sets/structure.hpp"
 #include "testing/card_images.hpp"
@@ -50,14 +50,13 @@ const std::string kCards = card_file(
 
 void run_element_mode(testing::MemoryRun& memory) {
   memory.set_element_numbers({101, 103, 104, 105, 11, 13, 501, 505});
-  sections::RunState& run = memory.state();
-  WRHEAD(run);
-  WRLEVL(run);
-  WRWAVE(run);
-  WRCURR(run);
-  WRPROF(run);
-  WRELMP(run);
-  WRFLEL(run);
+  memory.values().units = WRHEAD(memory.state().cards, memory.sinks());
+  memory.values().levels = WRLEVL(memory.state().cards, memory.values().units, memory.sinks());
+  WRWAVE(memory.in());
+  WRCURR(memory.in());
+  WRPROF(memory.in());
+  WRELMP(memory.in());
+  WRFLEL(memory.in());
 }
 
 TEST(ReportNotes, ElementModeValuesAsWritten) {
@@ -65,7 +64,8 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
   run_element_mode(plain);
   testing::MemoryRun noted(kCards);
   report::ReportData data;
-  noted.state().report = &data;
+  report::ReportCollector collector(data);
+  noted.add_sink(collector);
   run_element_mode(noted);
   // Noting changes nothing in the output data file.
   EXPECT_EQ(noted.output(), plain.output());
@@ -142,16 +142,17 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
 TEST(ReportNotes, ShortProfilesAndGroups) {
   testing::MemoryRun memory(card_file(
       {card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}), card("FLOO LEGA1"), card("FLOO DECK")}));
-  sections::RunState& run = memory.state();
+  driver::RunContext& run = memory.state();
   report::ReportData data;
-  run.report = &data;
+  report::ReportCollector collector(data);
+  memory.add_sink(collector);
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, 6, run.units, status);
   sets::PTSTRU(run.structure, "LEGA1   ", 7, 6, run.units, status);
   sets::PTSTRU(run.structure, "DECK    ", 12, 6, run.units, status);
   ASSERT_EQ(status, 0);
-  WRPROF(run);
-  EXPECT_EQ(WRGRPP(run), 0);
+  WRPROF(memory.in());
+  EXPECT_FALSE(WRGRPP(memory.in()).has_value());
   // One MGRW card is noted but not written.
   EXPECT_FALSE(data.marine_growth.written);
   ASSERT_EQ(data.marine_growth.points.size(), 1U);

@@ -90,15 +90,15 @@ TEST(WRLEVL, LevelsInMetres) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file(row.cards));
-    memory.state().length_factor = row.length_factor;
-    WRLEVL(memory.state());
+    memory.values().units.length_factor = row.length_factor;
+    memory.values().levels = WRLEVL(memory.state().cards, memory.values().units, memory.sinks());
     EXPECT_EQ(memory.output(),
               file_lines({"'", std::string("' MudPlane Z_coordinate:") + row.mud + " [m]",
                           std::string("' Water Depth          :") + row.depth + " [m]",
                           std::string("' Z_coordinate of MWL  :") + row.still + " [m]"}));
-    EXPECT_EQ(memory.state().mud_plane_z, row.mud_z);
-    EXPECT_EQ(memory.state().water_depth, row.water_depth);
-    EXPECT_EQ(memory.state().still_water_z, row.still_z);
+    EXPECT_EQ(memory.values().levels.mud_plane_z, row.mud_z);
+    EXPECT_EQ(memory.values().levels.water_depth, row.water_depth);
+    EXPECT_EQ(memory.values().levels.still_water_z, row.still_z);
   }
 }
 
@@ -120,13 +120,13 @@ TEST(WRLEVL, UnreadableValueStops) {
        {card("MUDP", {{10, 20, "-100"}}), card("DPTH", {{10, 20, "1OO"}})},
        2,
        "DPTH card, columns 10-20: expected a number, found \"1OO\"",
-       file_lines({"'", "' MudPlane Z_coordinate: -100.000 [m]"})},
+       ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file(row.cards));
     try {
-      WRLEVL(memory.state());
+      WRLEVL(memory.state().cards, memory.values().units, memory.sinks());
       ADD_FAILURE() << "no stop";
     } catch (const support::InputStop& stop) {
       EXPECT_EQ(stop.file, "cards.inp");

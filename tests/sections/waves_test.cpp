@@ -51,8 +51,8 @@ TEST(WRWAVE, TheoryNameFromTheTypeCode) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
     testing::MemoryRun memory(card_file({sea_card(row.type)}));
-    memory.state().water_depth = 100;
-    WRWAVE(memory.state());
+    memory.values().levels.water_depth = 100;
+    WRWAVE(memory.in());
     const std::string record = std::string("#WaveData   3  ") + row.theory + row.height +
                                "   12.00   45.00    0.00     0.00   100.00   0";
     EXPECT_EQ(record.size(), 77U);
@@ -69,13 +69,13 @@ TEST(WRWAVE, OneHeaderForAllCards) {
        card("CRNT"),
        card("sea ",
             {{6, 10, "6"}, {16, 20, "12000"}, {21, 30, "14"}, {31, 40, "2e1"}, {71, 80, "-90"}})}));
-  sections::RunState& run = memory.state();
+  driver::RunContext& run = memory.state();
   // Millimetre input: only the height is scaled.
-  run.length_factor = static_cast<double>(0.001F);
-  run.mud_plane_z = -150;
-  run.water_depth = 150;
-  run.still_water_z = 0;
-  WRWAVE(run);
+  run.values.units.length_factor = static_cast<double>(0.001F);
+  run.values.levels.mud_plane_z = -150;
+  run.values.levels.water_depth = 150;
+  run.values.levels.still_water_z = 0;
+  WRWAVE(memory.in());
   EXPECT_EQ(
       memory.output(),
       wave_header() +
@@ -86,7 +86,7 @@ TEST(WRWAVE, OneHeaderForAllCards) {
 
 TEST(WRWAVE, NoSeaCardWritesNothing) {
   testing::MemoryRun memory(card_file({card("SEAS", {{6, 10, "1"}}), card(" SEA ")}));
-  WRWAVE(memory.state());
+  WRWAVE(memory.in());
   EXPECT_EQ(memory.output(), "");
 }
 
@@ -109,9 +109,9 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     testing::MemoryRun memory(card_file({sea_card("1"), row.card}));
-    memory.state().water_depth = 100;
+    memory.values().levels.water_depth = 100;
     try {
-      WRWAVE(memory.state());
+      WRWAVE(memory.in());
       ADD_FAILURE() << "no stop";
     } catch (const support::InputStop& stop) {
       EXPECT_EQ(stop.line, 2);

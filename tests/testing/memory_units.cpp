@@ -8,10 +8,14 @@ namespace qel2br::testing {
 
 MemoryRun::MemoryRun(std::string cards, std::string answers)
     : answers_(std::move(answers)),
-      state_(std::make_unique<sections::RunState>(answers_, console_)) {
+      state_(std::make_unique<driver::RunContext>(answers_, console_)) {
   state_->units.bind_lines(support::kCardUnit, "cards.inp", std::move(cards));
   state_->units.bind_output(support::kDataUnit, "out.txt", output_);
   state_->cards.attach(state_->units.lines(support::kCardUnit), "cards.inp");
+  state_->values.groups = &state_->structure;
+  sinks_.add(console_lines_);
+  sinks_.add(writer_);
+  sinks_.add(log_);
 }
 
 void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers) {
@@ -19,7 +23,8 @@ void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers)
   for (const std::int32_t number : numbers) {
     static_cast<void>(list.push(number));
   }
-  state_->element_numbers = sets::SortedNumbers(list);
+  state_->values.elements = std::make_shared<const records::ElementCheck>(
+      records::ElementCheck{.numbers = sets::SortedNumbers(list), .file = "elements.txt"});
 }
 
 std::string file_lines(std::initializer_list<std::string_view> lines) {

@@ -1,0 +1,212 @@
+// Records: what the output data file holds, block by block, as values. The readers give them in
+// the order of the data file; the data file writer, the report, the summary and the results take
+// them through a RecordSink.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sets/element_sets.hpp"
+#include "sets/structure.hpp"
+#include "support/text.hpp"
+
+namespace qel2br::records {
+
+// The load case of every wave and current record.
+inline constexpr std::int32_t kLoadCase = 3;
+
+// The heading: the text of each TITL card from column 5 to its last non-blank column.
+struct Heading {
+  std::vector<std::string> titles{};
+};
+
+// The unit factors of the first CONS card (1 and 1 without one): what a length and a mass of
+// the input are multiplied by to give metres and kilograms.
+struct Units {
+  double length_factor = 1.0;
+  double mass_factor = 1.0;
+};
+
+// The water levels, metres: mud-plane Z, water depth and still-water-level Z.
+struct WaterLevels {
+  double mud_plane_z = 0.0;
+  double water_depth = 0.0;
+  double still_water_z = 0.0;
+};
+
+// One SEA card as its wave record: the theory of its type code, the height in metres (0 for a
+// theory without height), the other values as read.
+struct SeaState {
+  std::int64_t line = 0;
+  double type_code = 0.0;
+  support::Text<8> theory;
+  double height = 0.0;
+  double period = 0.0;
+  double direction = 0.0;
+  double phase = 0.0;
+  double surface_level = 0.0;  // the still-water-level Z
+  double depth = 0.0;          // the water depth
+};
+
+// One profile point: the card's line, its elevation and values as the card gives them (input
+// units) and as written (elevation in metres relative to the output datum, values converted).
+struct ProfilePoint {
+  std::int64_t line = 0;
+  double card_elevation = 0.0;
+  double elevation = 0.0;
+  double card_value = 0.0;
+  double value = 0.0;
+  // The second value of a coefficient card (Cm); unused elsewhere.
+  double card_value2 = 0.0;
+  double value2 = 0.0;
+};
+
+// One current: its CRNT card, the direction as read and its points in card order (the data file
+// lists them from the last to the first).
+struct Current {
+  std::int64_t line = 0;
+  double direction = 0.0;
+  double surface_level = 0.0;
+  double depth = 0.0;
+  std::vector<ProfilePoint> points{};
+};
+
+enum class ProfileKind : std::uint8_t {
+  kMarineGrowth,  // MGRW cards: value is the thickness
+  kCoefficients,  // COEF cards: value is Cd, value2 Cm
+};
+
+// A depth profile: its points in card order. It is written only with at least two points.
+struct DepthProfile {
+  ProfileKind kind = ProfileKind::kMarineGrowth;
+  std::vector<ProfilePoint> points{};
+  [[nodiscard]] bool written() const { return points.size() >= 2; }
+};
+
+// One usable SPEC or SPEX card: its coefficients and its element list after the element ID
+// check, by list position (0 where the check left an element out or the range gave none); the
+// data file lists five positions to a line.
+struct ElementRecord {
+  support::Text<4> keyword;
+  std::int64_t line = 0;
+  double cd = 0.0;
+  double cm = 0.0;
+  std::vector<std::int32_t> positions{};
+  std::vector<std::int32_t> left_out{};
+};
+
+enum class SetKind : std::uint8_t { kFlooded, kNonHydro };
+
+// The flooded (FLOO) or non-hydrodynamic (ELIM) elements of element mode: the lines of the cards
+// that gave elements, the merged list after the element ID check by list position, and the
+// elements the check left out.
+struct ElementSet {
+  SetKind kind = SetKind::kFlooded;
+  std::vector<std::int64_t> lines{};
+  std::vector<std::int32_t> positions{};
+  std::vector<std::int32_t> left_out{};
+};
+
+// One flooded-group record of group mode: the FLOO card as it stands (shown on the console), the
+// group and its number.
+struct GroupRecord {
+  std::int64_t line = 0;
+  support::Text<80> card;
+  support::Text<8> name;
+  std::int32_t number = 0;
+};
+
+// A FLOO card whose group has no number: the run takes its error end. undefined: the group is
+// not on the group table (the console shows the card and the group); otherwise the lookup
+// reported why on the data file.
+struct GroupFailure {
+  std::int64_t line = 0;
+  support::Text<8> name;
+  bool undefined = false;
+  std::string reason{};
+};
+
+// Lines the group table's lookups report on the console, as they stand (each ends in a line
+// feed).
+struct LookupMessages {
+  std::string text{};
+};
+
+// The blocks of the data file, in order: a reader opens and closes each one it gives.
+enum class Block : std::uint8_t {
+  kWaves,
+  kCurrents,
+  kProfiles,           // the depth-profile banner and the profiles
+  kGroups,             // group mode: the group property block
+  kElementProperties,  // element mode: the element-by-element block, its SPEC then SPEX records
+  kSpec,
+  kSpex,
+  kElementSets,  // element mode: the flooded and non-hydrodynamic records
+};
+
+// Takes the records of a run in data-file order. Every function does nothing unless a sink
+// takes that record.
+class RecordSink {
+ public:
+  RecordSink() = default;
+  RecordSink(const RecordSink&) = default;
+  RecordSink& operator=(const RecordSink&) = default;
+  RecordSink(RecordSink&&) = default;
+  RecordSink& operator=(RecordSink&&) = default;
+  virtual ~RecordSink() = default;
+
+  virtual void heading(const Heading& /*heading*/) {}
+  virtual void units(const Units& /*units*/) {}
+  virtual void levels(const WaterLevels& /*levels*/) {}
+  // The fixed block that opens the wave and current part.
+  virtual void preamble() {}
+  virtual void open(Block /*block*/) {}
+  virtual void close(Block /*block*/) {}
+  virtual void sea_state(const SeaState& /*state*/) {}
+  virtual void current(const Current& /*current*/) {}
+  virtual void profile(const DepthProfile& /*profile*/) {}
+  virtual void element_record(const ElementRecord& /*record*/) {}
+  virtual void element_set(const ElementSet& /*set*/) {}
+  virtual void group(const GroupRecord& /*group*/) {}
+  virtual void group_failure(const GroupFailure& /*failure*/) {}
+  virtual void lookup_messages(const LookupMessages& /*messages*/) {}
+  // The end lines of a normal end.
+  virtual void end() {}
+};
+
+// The elements a reader checks element lists against: the element-number file's numbers and its
+// name (no checking when numbers is empty).
+struct ElementCheck {
+  sets::SortedNumbers numbers;
+  std::string file{};
+};
+
+// What a reader reads besides its cards: the unit factors, the water levels, the set mode, the
+// element numbers and the group table. Small and copied by value; what it points to is shared
+// and never changed while readers run.
+struct RunValues {
+  Units units{};
+  WaterLevels levels{};
+  bool use_groups = false;
+  std::shared_ptr<const ElementCheck> elements = std::make_shared<const ElementCheck>();
+  // Group mode: the group table and the group-name file's name ("" without one).
+  const sets::StructureTable* groups = nullptr;
+  std::string group_file{};
+};
+
+// The elevation of a profile point as written: the card's elevation in metres, moved to the
+// output's datum by the mud-plane Z less the still-water-level Z.
+[[nodiscard]] inline double written_elevation(const RunValues& values, double card_elevation) {
+  return card_elevation * values.units.length_factor - values.levels.still_water_z +
+         values.levels.mud_plane_z;
+}
+
+// The elements listed five positions to a line: how many lines a list of positions gives (a
+// group of five without an element gives none).
+[[nodiscard]] std::int64_t element_lines(std::span<const std::int32_t> positions);
+
+}  // namespace qel2br::records

@@ -1,0 +1,28 @@
+// What a reader works with: the card file, where its warnings go, the run values and the sink
+// that takes its records.
+#pragma once
+
+#include <cstdint>
+
+#include "cards/card_reader.hpp"
+#include "records/records.hpp"
+#include "support/warnings.hpp"
+
+namespace qel2br::sections {
+
+// How many threads a reader of many cards may read them on.
+enum class Threads : std::uint8_t { kOne, kTwo };
+
+// The inputs and outputs of a reader. A reader reads cards, gives records and warnings in card
+// order, and changes nothing else.
+struct Reading {
+  cards::CardReader& cards;
+  support::Warnings& warnings;
+  const records::RunValues& values;
+  records::RecordSink& sink;
+  // Two: cards of a keyword that fill many chunks are read on two threads, which gives the same
+  // records, warnings and stop as one.
+  Threads threads = Threads::kTwo;
+};
+
+}  // namespace qel2br::sections
