@@ -42,6 +42,7 @@ using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
 using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
+using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
 using qel2br::testing::Field;
@@ -73,11 +74,6 @@ struct Row {
   std::function<void(const fs::path&)> setup{};
   bool needs_non_root = false;
 };
-
-void write_file(const fs::path& path, std::string_view contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
 
 // Bytes from a fixed seed: the same garbage on every run.
 std::string garbage(std::size_t size, std::uint32_t seed, bool allow_newline) {

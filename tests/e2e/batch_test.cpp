@@ -27,9 +27,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using qel2br::e2e::normalise;
 using qel2br::e2e::Outcome;
 using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
+using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
 
@@ -38,66 +40,16 @@ std::string binary() {
   return chosen != nullptr ? std::string(chosen) : std::string(QEL2BR_BINARY_PATH);
 }
 
-void write_file(const fs::path& path, std::string_view contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
-
-// The date and time of the header line differ from run to run.
-std::string normalise(const std::string& text) {
-  static const std::regex kDate(R"('    Conversion Date : \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
-  return std::regex_replace(text, kDate, "'    Conversion Date : YYYY-MM-DD hh:mm:ss");
-}
-
 // An empty working directory of one run, removed afterwards.
-class Work {
+class Work : public qel2br::e2e::Work {
  public:
-  explicit Work(const std::string& name)
-      : scratch_(fs::temp_directory_path() /
-                 ("qel2br-batch-" + name + "-" + std::to_string(::getpid()))),
-        dir_(scratch_ / "work") {
-    fs::remove_all(scratch_);
-    fs::create_directories(dir_);
-  }
-  ~Work() {
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
-  }
-  Work(const Work&) = delete;
-  Work& operator=(const Work&) = delete;
+  explicit Work(const std::string& name) : qel2br::e2e::Work(::binary(), "batch", name) {}
 
-  [[nodiscard]] const fs::path& dir() const { return dir_; }
-  void put(const std::string& name, std::string_view contents) const {
-    write_file(dir_ / name, contents);
-  }
-  [[nodiscard]] std::string file(const std::string& name) const { return read_file(dir_ / name); }
   // Copies a file of examples/ into the directory.
   void example(const std::string& name) const {
-    fs::copy_file(fs::path(QEL2BR_EXAMPLES_DIR) / name, dir_ / name,
+    fs::copy_file(fs::path(QEL2BR_EXAMPLES_DIR) / name, dir() / name,
                   fs::copy_options::overwrite_existing);
   }
-
-  struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-  };
-  // Runs qel2br with args; stdin_text (when given) is its standard input.
-  [[nodiscard]] Result run(const std::vector<std::string>& args, const std::string& stdin_text = "",
-                           const qel2br::e2e::Start& start = {}) const {
-    const fs::path in = scratch_ / "stdin";
-    write_file(in, stdin_text);
-    const Outcome outcome =
-        run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args, start);
-    EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
-    return {.status = outcome.status,
-            .out = read_file(scratch_ / "stdout"),
-            .err = read_file(scratch_ / "stderr")};
-  }
-
- private:
-  fs::path scratch_;
-  fs::path dir_;
 };
 
 std::string padded(std::string_view line) {
