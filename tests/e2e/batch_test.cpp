@@ -34,6 +34,9 @@ using qel2br::e2e::run_binary;
 using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::depth_card;
+using qel2br::testing::growth_card;
+using qel2br::testing::sea_card;
 
 std::string binary() {
   const char* chosen = std::getenv("QEL2BR_BINARY");
@@ -58,10 +61,10 @@ std::string padded(std::string_view line) {
   return text + "\n";
 }
 
-const std::string kDepth = card_file({card("DPTH", {{10, 20, "100"}})});
+const std::string kDepth = card_file({depth_card("100")});
 std::string sea(const std::string& type, const std::string& height) {
-  return card_file({card(
-      "SEA", {{6, 10, type}, {16, 20, height}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})});
+  return card_file({sea_card(
+      {.type = type, .height = height, .period = "12", .phase = "0", .direction = "45"})});
 }
 
 // Checks the results file (--json) of the run result in work with check_results.py: it parses
@@ -315,7 +318,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "qel2br: cards.inp:2: SEA card, columns 16-20: \"2/45\" holds more than one value; only 2 "
        "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"decimal comma in a profile",
-       card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0,050"}})}),
+       card_file({growth_card({.elevation = "0", .thickness = "0,050"})}),
        {},
        "field-holds-more",
        "cards.inp:1:31: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "

@@ -28,8 +28,8 @@ namespace {
 
 using qel2br::e2e::normalise;
 using qel2br::e2e::read_file;
-using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::depth_card;
 
 std::string binary() {
   const char* chosen = std::getenv("QEL2BR_BINARY");
@@ -52,8 +52,8 @@ class Work : public qel2br::e2e::Work {
   }
 };
 
-const std::string kDepth = card_file({card("DPTH", {{10, 20, "100"}})});
-const std::string kBadDepth = card_file({card("DPTH", {{10, 20, "abc"}})});
+const std::string kDepth = card_file({depth_card("100")});
+const std::string kBadDepth = card_file({depth_card("abc")});
 
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
 bool ends_normally(const std::string& output) {
