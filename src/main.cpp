@@ -45,11 +45,11 @@ int run_main(int argc, char** argv) {
     case qel2br::cli::Action::kVersion:
       console.write_rendered(options.text);
       console.flush();
-      return 0;
+      return qel2br::driver::kNormalEnd;
     case qel2br::cli::Action::kUsage:
       errors.write_rendered(options.text);
       errors.flush();
-      return qel2br::cli::kUsageError;
+      return qel2br::driver::kUsageError;
     case qel2br::cli::Action::kDialogue:
       break;
     case qel2br::cli::Action::kBatch:

@@ -5,12 +5,10 @@
 #include <string>
 
 #include "driver/batch_options.hpp"
+#include "driver/exit_status.hpp"
 #include "driver/many_files.hpp"
 
 namespace qel2br::cli {
-
-// Exit status of a command line that cannot be used (unknown option, missing file name, ...).
-inline constexpr int kUsageError = 64;
 
 // What the command line asks for.
 enum class Action : std::uint8_t {
@@ -19,7 +17,7 @@ enum class Action : std::uint8_t {
   kMany,      // many inputs (or an output folder): one run per input
   kHelp,      // --help: usage on standard output
   kVersion,   // --version
-  kUsage,     // wrong usage: message on standard error, exit kUsageError
+  kUsage,     // wrong usage: message on standard error, exit driver::kUsageError
 };
 
 struct Options {

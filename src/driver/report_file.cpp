@@ -19,6 +19,7 @@
 #include "report/report_collector.hpp"
 #include "support/text.hpp"
 #include "support/warnings.hpp"
+#include "support/write_all.hpp"
 
 namespace qel2br::driver {
 
@@ -110,18 +111,7 @@ std::string ReportFile::write(std::string_view page) {
   if (!file_.open()) {
     return "not open";
   }
-  // Short writes are completed; an interrupted call is asked again, a bounded number of times.
-  constexpr int kInterruptionLimit = 1000;
-  int write_error = 0;
-  int interruptions = 0;
-  while (!page.empty() && write_error == 0) {
-    const support::Transfer t = system_.write(file_, page);
-    if (t.error == support::kInterrupted && ++interruptions < kInterruptionLimit) {
-      continue;
-    }
-    write_error = t.error;
-    page.remove_prefix(std::min(t.bytes, page.size()));
-  }
+  const int write_error = support::write_all(system_, file_, page);
   const int close_error = system_.close(std::exchange(file_, support::FileHandle{}));
   const int error = write_error != 0   ? write_error
                     : close_error != 0 ? close_error

@@ -93,12 +93,11 @@ std::optional<std::string> file_start(std::string_view path, support::Platform& 
   std::size_t filled = 0;
   // Each pass fills at least one byte or ends; an interrupted read is asked again a bounded
   // number of times.
-  constexpr int kInterruptionLimit = 1000;
   int interruptions = 0;
   while (filled < text.size()) {
     const support::Transfer t =
         system.read(opened.handle, std::span<char>(text.data() + filled, text.size() - filled));
-    if (t.error == support::kInterrupted && ++interruptions < kInterruptionLimit) {
+    if (t.error == support::kInterrupted && ++interruptions < support::kInterruptionLimit) {
       continue;
     }
     if (t.error != 0 || t.bytes == 0) {

@@ -14,14 +14,13 @@ std::string read_standard_input() {
   const support::FileHandle file = system.standard(support::StandardStream::kInput);
   constexpr std::size_t kBlock = std::size_t{1} << 16U;
   // An interrupted read is asked again a bounded number of times in a row.
-  constexpr int kInterruptionLimit = 1000;
   std::string text;
   std::array<char, kBlock> block{};
   int interruptions = 0;
   // Each pass adds at least one byte or ends: the input ends at its end or at a failed read.
   while (true) {
     const support::Transfer t = system.read(file, std::span<char>(block));
-    if (t.error == support::kInterrupted && ++interruptions < kInterruptionLimit) {
+    if (t.error == support::kInterrupted && ++interruptions < support::kInterruptionLimit) {
       continue;
     }
     if (t.error != 0) {

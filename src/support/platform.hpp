@@ -80,6 +80,8 @@ struct LocalTime {
 
 // The error number of an interrupted call (the call may be repeated).
 inline constexpr int kInterrupted = EINTR;
+// A call that the system interrupts this many times in a row has failed.
+inline constexpr int kInterruptionLimit = 1000;
 // The error numbers of a directory where a file is wanted and of a name that names nothing.
 inline constexpr int kIsDirectory = EISDIR;
 inline constexpr int kNoSuchFile = ENOENT;

@@ -12,6 +12,7 @@
 
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
+#include "support/write_all.hpp"
 
 namespace qel2br::support {
 
@@ -21,9 +22,6 @@ constexpr std::size_t kReadBlock = 1U << 16U;
 // Text gathered before it is written: to the console, and to a file (by the writer thread).
 constexpr std::size_t kConsoleBlock = 1U << 16U;
 constexpr std::size_t kFileBlock = 1U << 18U;
-
-// A call that the system interrupts this many times in a row has failed.
-constexpr int kInterruptionLimit = 1000;
 
 // Only a regular file, a directory (refused on its own) and a pipe are read.
 bool refused(FileKind kind) {
@@ -66,28 +64,6 @@ void OutputUnit::write_line(std::string_view text) {
   pending_.append(line_end_);
   wrote();
 }
-
-namespace {
-
-// Writes all of bytes (short writes are completed, interrupted calls asked again); 0 or the
-// error number.
-int write_all(Platform& system, FileHandle file, std::string_view bytes) {
-  int interruptions = 0;
-  while (!bytes.empty()) {
-    const Transfer t = system.write(file, bytes);
-    if (t.error == kInterrupted && ++interruptions < kInterruptionLimit) {
-      continue;
-    }
-    if (t.error != 0) {
-      return t.error;
-    }
-    interruptions = 0;
-    bytes.remove_prefix(std::min(t.bytes, bytes.size()));
-  }
-  return 0;
-}
-
-}  // namespace
 
 // The second thread of a file unit: it writes one block while the run renders the next.
 struct FdOutput::Writer {

@@ -42,9 +42,20 @@ using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
 using qel2br::e2e::snapshot;
 using qel2br::e2e::timeout_seconds;
+using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::coefficient_card;
+using qel2br::testing::coefficient_fields;
+using qel2br::testing::current_card;
+using qel2br::testing::current_continuation;
+using qel2br::testing::current_fields;
+using qel2br::testing::depth_card;
 using qel2br::testing::Field;
+using qel2br::testing::growth_card;
+using qel2br::testing::growth_fields;
+using qel2br::testing::sea_card;
+using qel2br::testing::sea_fields;
 
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
@@ -73,11 +84,6 @@ struct Row {
   std::function<void(const fs::path&)> setup{};
   bool needs_non_root = false;
 };
-
-void write_file(const fs::path& path, std::string_view contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
 
 // Bytes from a fixed seed: the same garbage on every run.
 std::string garbage(std::size_t size, std::uint32_t seed, bool allow_newline) {
@@ -108,7 +114,7 @@ std::vector<File> only(std::string name, std::string contents) {
   return {{std::move(name), std::move(contents)}};
 }
 
-const std::string kDepthCard = card("DPTH", {{10, 20, "100"}});
+const std::string kDepthCard = depth_card("100");
 const std::string kDepthLine = "' Water Depth          :  100.000 [m]\r\n";
 const std::string kGroupCard = "FLOO LEGA1";
 const std::string kGroupLine = "NAME GROUP 7 LEGA1";
@@ -134,21 +140,24 @@ struct NumericField {
 };
 
 std::vector<NumericField> numeric_fields() {
-  const std::string crnt = card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "90"}});
-  const std::string mgrw = card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}});
-  const std::string coef = card("COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}});
-  const std::vector<Field> sea = {
-      {6, 10, "1"}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}};
+  const std::string crnt = current_card({.elevation = "0", .speed = "0.5", .direction = "90"});
+  const std::string mgrw = growth_card({.elevation = "0", .thickness = "0.02"});
+  const std::string coef = coefficient_card({.elevation = "0", .cd = "0.7", .cm = "2.0"});
+  const std::vector<Field> sea =
+      sea_fields({.type = "1", .height = "10", .period = "12", .phase = "0", .direction = "45"});
   const std::vector<Field> cons = {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1025"}};
   const std::vector<Field> spec_fields = {{6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"},
                                           {31, 40, "0"},  {41, 50, "0.7"}, {61, 70, "2.0"}};
   const std::vector<Field> spex = {{11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"},
                                    {51, 60, "0"},   {61, 65, "0.8"}, {71, 75, "1.8"}};
   const std::vector<Field> range = {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}};
-  const std::vector<Field> crnt_fields = {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "90"}};
-  const std::vector<Field> cont = {{41, 50, "50"}, {51, 60, "0.8"}};
-  const std::vector<Field> later_mgrw = {{21, 30, "80"}, {31, 40, "0.05"}};
-  const std::vector<Field> later_coef = {{21, 30, "100"}, {31, 40, "0.65"}, {51, 60, "1.6"}};
+  const std::vector<Field> crnt_fields =
+      current_fields({.elevation = "0", .speed = "0.5", .direction = "90"});
+  const std::vector<Field> cont = current_fields({.elevation = "50", .speed = "0.8"});
+  const std::vector<Field> later_mgrw =
+      growth_fields({.first = false, .elevation = "80", .thickness = "0.05"});
+  const std::vector<Field> later_coef =
+      coefficient_fields({.first = false, .elevation = "100", .cd = "0.65", .cm = "1.6"});
 
   std::vector<NumericField> all;
   const auto add = [&](std::string label, std::vector<std::string> before, std::string keyword,
@@ -179,9 +188,11 @@ std::vector<NumericField> numeric_fields() {
   add("sea", {}, "SEA ", sea, false, "SEA", {6});
   add("crnt", {}, "CRNT", crnt_fields, false, "CRNT", {61});
   add("crnt_continuation", {crnt}, "    ", cont, false, "CRNT continuation");
-  add("mgrw_first", {}, "MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}, false, "MGRW");
+  add("mgrw_first", {}, "MGRW", growth_fields({.elevation = "0", .thickness = "0.02"}), false,
+      "MGRW");
   add("mgrw_later", {mgrw}, "MGRW", later_mgrw, false, "MGRW");
-  add("coef_first", {}, "COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}}, false, "COEF");
+  add("coef_first", {}, "COEF", coefficient_fields({.elevation = "0", .cd = "0.7", .cm = "2.0"}),
+      false, "COEF");
   add("coef_later", {coef}, "COEF", later_coef, false, "COEF");
   // Range fields: blank is 0. SPEC's and SPEX's ignored real is still read.
   add("spec_card", {}, "SPEC", spec_fields, false, "SPEC", {6, 11, 16});
@@ -356,17 +367,11 @@ void add_file_rows(std::vector<Row>& rows) {
 
   // A number too small for a double reads as zero; one too large stops the run.
   rows.push_back({.name = "underflow_in_depth_field",
-                  .files =
-                      [] {
-                        return only("cards.inp", card("DPTH", {{10, 20, "1E-400"}}) + "\n");
-                      },
+                  .files = [] { return only("cards.inp", depth_card("1E-400") + "\n"); },
                   .answers = std::string(kElementAnswers),
                   .output_has = "' Water Depth          :    0.000 [m]\r\n"});
   rows.push_back({.name = "overflow_in_depth_field",
-                  .files =
-                      [] {
-                        return only("cards.inp", card("DPTH", {{10, 20, "-1D400"}}) + "\n");
-                      },
+                  .files = [] { return only("cards.inp", depth_card("-1D400") + "\n"); },
                   .answers = std::string(kElementAnswers),
                   .status = 2,
                   .stderr_has = "qel2br: cards.inp:1: DPTH card, columns 10-20: the number is out "
@@ -422,10 +427,10 @@ void add_file_rows(std::vector<Row>& rows) {
            [] {
              return only(
                  "cards.inp",
-                 card_file({"TITL PLATFORM", kDepthCard,
-                            card("SEA ",
-                                 {{16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})},
-                           "\r\n"));
+                 card_file(
+                     {"TITL PLATFORM", kDepthCard,
+                      sea_card({.height = "10", .period = "12", .phase = "0", .direction = "45"})},
+                     "\r\n"));
            },
        .answers = std::string(kElementAnswers),
        .output_has = "'   PLATFORM\r\n"});
@@ -650,9 +655,9 @@ void add_name_rows(std::vector<Row>& rows) {
 // Table limits: profile points, elements, group names.
 void add_limit_rows(std::vector<Row>& rows) {
   const auto continuation = [](int n) {
-    std::vector<std::string> cards = {card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}})};
+    std::vector<std::string> cards = {current_card({.elevation = "0", .speed = "0.5"})};
     for (int i = 1; i < n; ++i) {
-      cards.push_back(card("    ", {{41, 50, std::to_string(i)}, {51, 60, "0.5"}}));
+      cards.push_back(current_continuation({.elevation = std::to_string(i), .speed = "0.5"}));
     }
     return card_file(cards);
   };
@@ -972,24 +977,25 @@ void add_range_rows(std::vector<Row>& rows) {
                   .status = 2,
                   .stderr_has = "qel2br: groups.txt:1: group-name file: the group number "});
   // Reals that are rounded for a comparison or an I field: no stop, asterisks where written.
-  rows.push_back(
-      {.name = "beyond_32_bits_current_direction",
-       .files =
-           [] {
-             return only("cards.inp",
-                         card("CRNT", {{41, 50, "0"}, {51, 60, "0.5"}, {61, 70, "1E10"}}) + "\n");
-           },
-       .answers = std::string(kElementAnswers),
-       .output_has = " Current      3     1******"});
+  rows.push_back({.name = "beyond_32_bits_current_direction",
+                  .files =
+                      [] {
+                        return only(
+                            "cards.inp",
+                            current_card({.elevation = "0", .speed = "0.5", .direction = "1E10"}) +
+                                "\n");
+                      },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = " Current      3     1******"});
   rows.push_back({.name = "beyond_32_bits_wave_type_and_constants_flag",
                   .files =
                       [] {
                         return only("cards.inp", card_file({card("CONS", {{10, 20, "1E300"}}),
-                                                            card("SEA ", {{6, 10, "4E9"},
-                                                                          {16, 20, "10"},
-                                                                          {21, 30, "12"},
-                                                                          {31, 40, "0"},
-                                                                          {71, 80, "45"}})}));
+                                                            sea_card({.type = "4E9",
+                                                                      .height = "10",
+                                                                      .period = "12",
+                                                                      .phase = "0",
+                                                                      .direction = "45"})}));
                       },
                   .answers = std::string(kElementAnswers),
                   .output_has = "'   -Length Unit   : meter \r\n"});

@@ -27,77 +27,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using qel2br::e2e::normalise;
 using qel2br::e2e::Outcome;
 using qel2br::e2e::read_file;
 using qel2br::e2e::run_binary;
+using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::depth_card;
+using qel2br::testing::growth_card;
+using qel2br::testing::sea_card;
 
 std::string binary() {
   const char* chosen = std::getenv("QEL2BR_BINARY");
   return chosen != nullptr ? std::string(chosen) : std::string(QEL2BR_BINARY_PATH);
 }
 
-void write_file(const fs::path& path, std::string_view contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
-
-// The date and time of the header line differ from run to run.
-std::string normalise(const std::string& text) {
-  static const std::regex kDate(R"('    Conversion Date : \d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
-  return std::regex_replace(text, kDate, "'    Conversion Date : YYYY-MM-DD hh:mm:ss");
-}
-
 // An empty working directory of one run, removed afterwards.
-class Work {
+class Work : public qel2br::e2e::Work {
  public:
-  explicit Work(const std::string& name)
-      : scratch_(fs::temp_directory_path() /
-                 ("qel2br-batch-" + name + "-" + std::to_string(::getpid()))),
-        dir_(scratch_ / "work") {
-    fs::remove_all(scratch_);
-    fs::create_directories(dir_);
-  }
-  ~Work() {
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
-  }
-  Work(const Work&) = delete;
-  Work& operator=(const Work&) = delete;
+  explicit Work(const std::string& name) : qel2br::e2e::Work(::binary(), "batch", name) {}
 
-  [[nodiscard]] const fs::path& dir() const { return dir_; }
-  void put(const std::string& name, std::string_view contents) const {
-    write_file(dir_ / name, contents);
-  }
-  [[nodiscard]] std::string file(const std::string& name) const { return read_file(dir_ / name); }
   // Copies a file of examples/ into the directory.
   void example(const std::string& name) const {
-    fs::copy_file(fs::path(QEL2BR_EXAMPLES_DIR) / name, dir_ / name,
+    fs::copy_file(fs::path(QEL2BR_EXAMPLES_DIR) / name, dir() / name,
                   fs::copy_options::overwrite_existing);
   }
-
-  struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-  };
-  // Runs qel2br with args; stdin_text (when given) is its standard input.
-  [[nodiscard]] Result run(const std::vector<std::string>& args, const std::string& stdin_text = "",
-                           const qel2br::e2e::Start& start = {}) const {
-    const fs::path in = scratch_ / "stdin";
-    write_file(in, stdin_text);
-    const Outcome outcome =
-        run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args, start);
-    EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
-    return {.status = outcome.status,
-            .out = read_file(scratch_ / "stdout"),
-            .err = read_file(scratch_ / "stderr")};
-  }
-
- private:
-  fs::path scratch_;
-  fs::path dir_;
 };
 
 std::string padded(std::string_view line) {
@@ -106,10 +61,10 @@ std::string padded(std::string_view line) {
   return text + "\n";
 }
 
-const std::string kDepth = card_file({card("DPTH", {{10, 20, "100"}})});
+const std::string kDepth = card_file({depth_card("100")});
 std::string sea(const std::string& type, const std::string& height) {
-  return card_file({card(
-      "SEA", {{6, 10, type}, {16, 20, height}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}})});
+  return card_file({sea_card(
+      {.type = type, .height = height, .period = "12", .phase = "0", .direction = "45"})});
 }
 
 // Checks the results file (--json) of the run result in work with check_results.py: it parses
@@ -363,7 +318,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "qel2br: cards.inp:2: SEA card, columns 16-20: \"2/45\" holds more than one value; only 2 "
        "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"decimal comma in a profile",
-       card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0,050"}})}),
+       card_file({growth_card({.elevation = "0", .thickness = "0,050"})}),
        {},
        "field-holds-more",
        "cards.inp:1:31: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "

@@ -28,77 +28,32 @@ namespace {
 
 using qel2br::e2e::normalise;
 using qel2br::e2e::read_file;
-using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::depth_card;
 
 std::string binary() {
   const char* chosen = std::getenv("QEL2BR_BINARY");
   return chosen != nullptr ? std::string(chosen) : std::string(QEL2BR_BINARY_PATH);
 }
 
-void write_file(const fs::path& path, std::string_view contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = qel2br::e2e::Work::Result;
 
 // An empty working directory, removed afterwards, and qel2br run in it.
-class Work {
+class Work : public qel2br::e2e::Work {
  public:
-  explicit Work(const std::string& name)
-      : scratch_(fs::temp_directory_path() /
-                 ("qel2br-many-" + name + "-" + std::to_string(::getpid()))),
-        dir_(scratch_ / "work") {
-    fs::remove_all(scratch_);
-    fs::create_directories(dir_);
-  }
-  ~Work() {
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
-  }
-  Work(const Work&) = delete;
-  Work& operator=(const Work&) = delete;
-
-  [[nodiscard]] const fs::path& dir() const { return dir_; }
-  void put(const std::string& name, std::string_view contents) const {
-    fs::create_directories((dir_ / name).parent_path());
-    write_file(dir_ / name, contents);
-  }
-  [[nodiscard]] std::string file(const std::string& name) const { return read_file(dir_ / name); }
-  [[nodiscard]] bool has(const std::string& name) const { return fs::exists(dir_ / name); }
-
-  [[nodiscard]] Result run(const std::vector<std::string>& args,
-                           const std::string& stdin_text = "") const {
-    const fs::path in = scratch_ / "stdin";
-    write_file(in, stdin_text);
-    const qel2br::e2e::Outcome outcome =
-        qel2br::e2e::run_binary(binary(), dir_, in, scratch_ / "stdout", scratch_ / "stderr", args);
-    EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
-    return {.status = outcome.status,
-            .out = read_file(scratch_ / "stdout"),
-            .err = read_file(scratch_ / "stderr")};
-  }
+  explicit Work(const std::string& name) : qel2br::e2e::Work(::binary(), "many", name) {}
 
   // Runs a shell command line in the directory ("QEL2BR" stands for the binary); its status.
   [[nodiscard]] int shell(const std::string& command) const {
-    const std::string line = "cd '" + dir_.string() + "' && QEL2BR='" + binary() +
+    const std::string line = "cd '" + dir().string() + "' && QEL2BR='" + binary() +
                              "' bash -c 'set -o pipefail; " + command + "'";
     const int status = std::system(line.c_str());  // NOLINT(cert-env33-c): the test's own line
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
- private:
-  fs::path scratch_;
-  fs::path dir_;
 };
 
-const std::string kDepth = card_file({card("DPTH", {{10, 20, "100"}})});
-const std::string kBadDepth = card_file({card("DPTH", {{10, 20, "abc"}})});
+const std::string kDepth = card_file({depth_card("100")});
+const std::string kBadDepth = card_file({depth_card("abc")});
 
 constexpr std::string_view kEndLine = "' ------------ e o f -------------\r\n";
 bool ends_normally(const std::string& output) {

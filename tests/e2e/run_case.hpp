@@ -1,9 +1,10 @@
-// What the end-to-end runners share: the case folders, reading files, a snapshot of a folder, and
-// running the built qel2br in a folder with files on its standard input and outputs, under a time
-// limit.
+// What the end-to-end runners share: the case folders, reading and writing files, a snapshot of a
+// folder, running the built qel2br in a folder with files on its standard input and outputs,
+// under a time limit, and a scratch folder to run it in.
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,7 +19,10 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace qel2br::e2e {
@@ -39,6 +43,12 @@ inline std::string read_file(const fs::path& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// Writes contents as the whole of the file at path, byte for byte.
+inline void write_file(const fs::path& path, std::string_view contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
 }
 
 // The regular files below dir (links not followed) with their contents.
@@ -160,5 +170,62 @@ inline Outcome run_binary(const std::string& binary, const fs::path& work, const
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
 }
+
+// An empty working folder of one test, removed afterwards, and the qel2br binary run in it;
+// its standard input and outputs are files beside the folder, never in it. The folder is
+// qel2br-SUITE-NAME-PID/work under the system's temporary folder.
+class Work {
+ public:
+  struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+  };
+
+  Work(std::string binary, std::string_view suite, const std::string& name)
+      : binary_(std::move(binary)),
+        scratch_(fs::temp_directory_path() /
+                 ("qel2br-" + std::string(suite) + "-" + name + "-" + std::to_string(::getpid()))),
+        dir_(scratch_ / "work") {
+    fs::remove_all(scratch_);
+    fs::create_directories(dir_);
+  }
+  ~Work() {
+    std::error_code ec;
+    fs::remove_all(scratch_, ec);
+  }
+  Work(const Work&) = delete;
+  Work& operator=(const Work&) = delete;
+  Work(Work&&) = delete;
+  Work& operator=(Work&&) = delete;
+
+  [[nodiscard]] const fs::path& dir() const { return dir_; }
+  [[nodiscard]] const std::string& binary() const { return binary_; }
+  // Writes the file name (folders made as needed) in the working folder.
+  void put(const std::string& name, std::string_view contents) const {
+    fs::create_directories((dir_ / name).parent_path());
+    write_file(dir_ / name, contents);
+  }
+  [[nodiscard]] std::string file(const std::string& name) const { return read_file(dir_ / name); }
+  [[nodiscard]] bool has(const std::string& name) const { return fs::exists(dir_ / name); }
+
+  // Runs qel2br with args; stdin_text is its standard input.
+  [[nodiscard]] Result run(const std::vector<std::string>& args, const std::string& stdin_text = "",
+                           const Start& start = {}) const {
+    const fs::path in = scratch_ / "stdin";
+    write_file(in, stdin_text);
+    const Outcome outcome =
+        run_binary(binary_, dir_, in, scratch_ / "stdout", scratch_ / "stderr", args, start);
+    EXPECT_FALSE(outcome.timed_out) << "qel2br did not finish";
+    return {.status = outcome.status,
+            .out = read_file(scratch_ / "stdout"),
+            .err = read_file(scratch_ / "stderr")};
+  }
+
+ private:
+  std::string binary_;
+  fs::path scratch_;
+  fs::path dir_;
+};
 
 }  // namespace qel2br::e2e

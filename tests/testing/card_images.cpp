@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <stdexcept>
+#include <utility>
 
 namespace qel2br::testing {
 
@@ -34,6 +35,60 @@ std::string card_file(const std::vector<std::string>& cards, std::string_view en
     text += end;
   }
   return text;
+}
+
+namespace {
+
+// The fields whose text is given, in the order listed.
+std::vector<Field> given(std::vector<Field> fields) {
+  std::erase_if(fields, [](const Field& field) { return field.text.empty(); });
+  return fields;
+}
+
+}  // namespace
+
+std::vector<Field> sea_fields(const SeaCard& sea) {
+  return given({{6, 10, sea.type},
+                {16, 20, sea.height},
+                {21, 30, sea.period},
+                {31, 40, sea.phase},
+                {71, 80, sea.direction}});
+}
+
+std::string sea_card(const SeaCard& sea) { return card("SEA ", sea_fields(sea)); }
+
+std::vector<Field> current_fields(const CurrentCard& current) {
+  return given({{41, 50, current.elevation}, {51, 60, current.speed}, {61, 70, current.direction}});
+}
+
+std::string current_card(const CurrentCard& current) {
+  return card("CRNT", current_fields(current));
+}
+
+std::string current_continuation(const CurrentCard& current) {
+  return card("    ", current_fields(current));
+}
+
+std::string depth_card(std::string_view depth) {
+  return card("DPTH", {{10, 20, std::string(depth)}});
+}
+
+std::vector<Field> growth_fields(const GrowthCard& growth) {
+  return given({growth.first ? Field{11, 20, growth.elevation} : Field{21, 30, growth.elevation},
+                {31, 40, growth.thickness}});
+}
+
+std::string growth_card(const GrowthCard& growth) { return card("MGRW", growth_fields(growth)); }
+
+std::vector<Field> coefficient_fields(const CoefficientCard& coefficients) {
+  return given({coefficients.first ? Field{11, 20, coefficients.elevation}
+                                   : Field{21, 30, coefficients.elevation},
+                {31, 40, coefficients.cd},
+                {51, 60, coefficients.cm}});
+}
+
+std::string coefficient_card(const CoefficientCard& coefficients) {
+  return card("COEF", coefficient_fields(coefficients));
 }
 
 }  // namespace qel2br::testing

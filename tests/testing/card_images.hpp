@@ -27,4 +27,51 @@ struct Field {
 [[nodiscard]] std::string card_file(const std::vector<std::string>& cards,
                                     std::string_view end = "\n");
 
+// Named cards: each field's text in its columns, as the section writers read them. A field
+// left empty is not punched (its columns stay blank, and the image ends with the last field
+// given), so the images equal card() with the same fields.
+
+// SEA: wave type 6-10, height 16-20, period 21-30, phase 31-40, direction 71-80.
+struct SeaCard {
+  std::string type{};
+  std::string height{};
+  std::string period{};
+  std::string phase{};
+  std::string direction{};
+};
+[[nodiscard]] std::vector<Field> sea_fields(const SeaCard& sea);
+[[nodiscard]] std::string sea_card(const SeaCard& sea);
+
+// CRNT and its continuation cards: elevation 41-50, speed 51-60, direction 61-70 (first card).
+struct CurrentCard {
+  std::string elevation{};
+  std::string speed{};
+  std::string direction{};
+};
+[[nodiscard]] std::vector<Field> current_fields(const CurrentCard& current);
+[[nodiscard]] std::string current_card(const CurrentCard& current);
+// A continuation card (blank columns 1-4) of the current before it.
+[[nodiscard]] std::string current_continuation(const CurrentCard& current);
+
+// DPTH: the water depth in columns 10-20.
+[[nodiscard]] std::string depth_card(std::string_view depth);
+
+// MGRW and COEF: the first card of a profile gives its elevation in columns 11-20, a later
+// card in 21-30; MGRW's thickness 31-40, COEF's Cd 31-40 and Cm 51-60.
+struct GrowthCard {
+  bool first = true;
+  std::string elevation{};
+  std::string thickness{};
+};
+[[nodiscard]] std::vector<Field> growth_fields(const GrowthCard& growth);
+[[nodiscard]] std::string growth_card(const GrowthCard& growth);
+struct CoefficientCard {
+  bool first = true;
+  std::string elevation{};
+  std::string cd{};
+  std::string cm{};
+};
+[[nodiscard]] std::vector<Field> coefficient_fields(const CoefficientCard& coefficients);
+[[nodiscard]] std::string coefficient_card(const CoefficientCard& coefficients);
+
 }  // namespace qel2br::testing
