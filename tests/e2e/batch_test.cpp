@@ -549,6 +549,26 @@ TEST(Warnings, StrictStopsAtTheFirst) {
             "--strict stops the run)\nqel2br: out.txt left as it was\n");
   EXPECT_EQ(work.file("out.txt"), "kept\r\n");
 
+  // One in the 1,501st of 5,000 SEA cards, where the cards are read in chunks on two threads,
+  // stops the run as well, with a report or without.
+  std::string many;
+  for (int i = 1; i <= 5000; ++i) {
+    many += sea("1", i == 1501 ? "24,5" : "10");
+  }
+  work.put("cards.inp", many);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"cards.inp", "out.txt", "--strict", "--quiet"},
+        std::vector<std::string>{"cards.inp", "out.txt", "--strict", "--quiet", "--report",
+                                 "r.html"}}) {
+    result = work.run(args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err,
+              "qel2br: cards.inp:1501: SEA card, columns 16-20: \"24,5\" holds more than one "
+              "value; only 24 is read (a warning; --strict stops the run)\n"
+              "qel2br: out.txt left as it was\n");
+    EXPECT_EQ(work.file("out.txt"), "kept\r\n");
+  }
+
   // Without warnings --strict changes nothing.
   work.put("cards.inp", kDepth + sea("1", "24.5"));
   result = work.run({"cards.inp", "out.txt", "--strict", "--quiet"});
