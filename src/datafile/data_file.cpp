@@ -254,16 +254,52 @@ void DataFileWriter::close(records::Block block) {
   }
 }
 
+void DataFileLines::sea_state(const records::SeaState& state, support::OutputUnit& out) const {
+  // The direction, from the end of the card, comes before the phase.
+  write_record(out, kWaveRecord, kWaveData, records::kLoadCase, state.theory, state.height,
+               state.period, state.direction, state.phase, state.surface_level, state.depth,
+               kInitialSteps);
+}
+
+void DataFileLines::current(const records::Current& current, support::OutputUnit& out) const {
+  write_record(out, layout::kTwoTexts, kMark, kCurrentColumns);
+  // A rounded direction too wide for its field is written as asterisks.
+  write_record(out, kCurrentRecord, kCurrent, records::kLoadCase, kSpeedColumn,
+               layout::WholeNumber{support::round_half_away(current.direction)},
+               current.surface_level, current.depth);
+  // The profile is written from the last point read back to the first.
+  for (std::size_t row = current.points.size(); row > 0; --row) {
+    const records::ProfilePoint& point = current.points[row - 1];
+    write_record(out, kCurrentPoint, point.elevation, point.value);
+  }
+}
+
+void DataFileLines::element_record(const records::ElementRecord& record,
+                                   support::OutputUnit& out) const {
+  const std::array<layout::Item, 3> items{kHydCdCm, record.cd, record.cm};
+  support::Text<80> text;
+  layout::render_text(kCdCmText, items, text);
+  WRELST(text, record.positions, out);
+}
+
+template <typename Print>
+void DataFileWriter::write_lines(Print&& print) {
+  if (printed_.has_value()) {
+    out_.pending().append(*printed_);
+    out_.wrote();
+    printed_.reset();
+    return;
+  }
+  print();
+}
+
 void DataFileWriter::sea_state(const records::SeaState& state) {
   if (!opened_) {
     write_heading(out_, kWaveDashes, {kWavesTitle});
     write_record(out_, layout::kTwoTexts, kMark, kWaveColumns);
     opened_ = true;
   }
-  // The direction, from the end of the card, comes before the phase.
-  write_record(out_, kWaveRecord, kWaveData, records::kLoadCase, state.theory, state.height,
-               state.period, state.direction, state.phase, state.surface_level, state.depth,
-               kInitialSteps);
+  write_lines([&] { lines_.sea_state(state, out_); });
 }
 
 void DataFileWriter::current(const records::Current& current) {
@@ -274,16 +310,7 @@ void DataFileWriter::current(const records::Current& current) {
   } else {
     write_marks(out_, 2);
   }
-  write_record(out_, layout::kTwoTexts, kMark, kCurrentColumns);
-  // A rounded direction too wide for its field is written as asterisks.
-  write_record(out_, kCurrentRecord, kCurrent, records::kLoadCase, kSpeedColumn,
-               layout::WholeNumber{support::round_half_away(current.direction)},
-               current.surface_level, current.depth);
-  // The profile is written from the last point read back to the first.
-  for (std::size_t row = current.points.size(); row > 0; --row) {
-    const records::ProfilePoint& point = current.points[row - 1];
-    write_record(out_, kCurrentPoint, point.elevation, point.value);
-  }
+  write_lines([&] { lines_.current(current, out_); });
 }
 
 void DataFileWriter::profile(const records::DepthProfile& profile) {
@@ -305,10 +332,7 @@ void DataFileWriter::element_record(const records::ElementRecord& record) {
     write_heading(out_, kCdCmDashes, {kCdCmTitle});
     opened_ = true;
   }
-  const std::array<layout::Item, 3> items{kHydCdCm, record.cd, record.cm};
-  support::Text<80> text;
-  layout::render_text(kCdCmText, items, text);
-  WRELST(text, record.positions, out_);
+  write_lines([&] { lines_.element_record(record, out_); });
 }
 
 void DataFileWriter::element_set(const records::ElementSet& set) {

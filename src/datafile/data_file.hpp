@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -12,10 +13,30 @@
 
 namespace qel2br::datafile {
 
-// Writes the records it takes onto out, line by line, in out's line end.
+// The lines of the records of many cards (records::LinePrinter) in a line end.
+class DataFileLines final : public records::LinePrinter {
+ public:
+  explicit DataFileLines(std::string_view line_end) : line_end_(line_end) {}
+
+  void sea_state(const records::SeaState& state, support::OutputUnit& out) const override;
+  // The column legend, the record and the points, last point first.
+  void current(const records::Current& current, support::OutputUnit& out) const override;
+  void element_record(const records::ElementRecord& record,
+                      support::OutputUnit& out) const override;
+  [[nodiscard]] std::string_view line_end() const override { return line_end_; }
+
+ private:
+  std::string_view line_end_;
+};
+
+// Writes the records it takes onto out, line by line, in out's line end. The lines of a record
+// printed ahead (printed()) are written as they were printed.
 class DataFileWriter final : public records::RecordSink {
  public:
-  explicit DataFileWriter(support::OutputUnit& out) : out_(out) {}
+  explicit DataFileWriter(support::OutputUnit& out) : out_(out), lines_(out.line_end()) {}
+
+  // What prints the lines of records read ahead of their turn, as this writer writes them.
+  [[nodiscard]] const records::LinePrinter& printer() const { return lines_; }
 
   void heading(const records::Heading& heading) override;
   void units(const records::Units& units) override;
@@ -29,10 +50,17 @@ class DataFileWriter final : public records::RecordSink {
   void element_record(const records::ElementRecord& record) override;
   void element_set(const records::ElementSet& set) override;
   void group(const records::GroupRecord& group) override;
+  void printed(std::string_view lines) override { printed_ = lines; }
   void end() override;
 
  private:
+  // Writes the lines printed ahead for the record being written, or prints them with print.
+  template <typename Print>
+  void write_lines(Print&& print);
+
   support::OutputUnit& out_;
+  DataFileLines lines_;
+  std::optional<std::string_view> printed_;
   // Whether the block being written has its heading (the first record writes it).
   bool opened_ = false;
 };

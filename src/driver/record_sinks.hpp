@@ -2,6 +2,7 @@
 // counts of the summary.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "records/records.hpp"
@@ -37,6 +38,7 @@ class SinkList final : public records::RecordSink {
   void lookup_messages(const records::LookupMessages& messages) override {
     each(&RecordSink::lookup_messages, messages);
   }
+  void printed(std::string_view lines) override { each(&RecordSink::printed, lines); }
   void end() override { each(&RecordSink::end); }
 
  private:

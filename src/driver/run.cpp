@@ -187,8 +187,11 @@ int run(RunContext& run) {
   run.values.units = sections::WRHEAD(run.cards, sinks);
   run.values.levels = sections::WRLEVL(run.cards, run.values.units, sinks);
   sinks.preamble();
-  sections::Reading in{
-      .cards = run.cards, .warnings = run.warnings, .values = run.values, .sink = sinks};
+  sections::Reading in{.cards = run.cards,
+                       .warnings = run.warnings,
+                       .values = run.values,
+                       .sink = sinks,
+                       .printer = data_file.has_value() ? &data_file->printer() : nullptr};
   sections::WRWAVE(in);
   sections::WRCURR(in);
   sections::WRPROF(in);

@@ -8,11 +8,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/text.hpp"
+#include "support/units.hpp"
 
 namespace qel2br::records {
 
@@ -174,8 +176,31 @@ class RecordSink {
   virtual void group(const GroupRecord& /*group*/) {}
   virtual void group_failure(const GroupFailure& /*failure*/) {}
   virtual void lookup_messages(const LookupMessages& /*messages*/) {}
+  // The lines of the next record, printed ahead of its turn by the run's LinePrinter (a sink
+  // that prints the records takes these instead of printing that record again).
+  virtual void printed(std::string_view /*lines*/) {}
   // The end lines of a normal end.
   virtual void end() {}
+};
+
+// Prints the lines of the records that many cards give, as the data file holds them but without
+// the block headings that come before the first of a block. Const and without state, so it
+// prints the same on any thread.
+class LinePrinter {
+ public:
+  virtual void sea_state(const SeaState& state, support::OutputUnit& out) const = 0;
+  virtual void current(const Current& current, support::OutputUnit& out) const = 0;
+  virtual void element_record(const ElementRecord& record, support::OutputUnit& out) const = 0;
+  // The line end of the data file.
+  [[nodiscard]] virtual std::string_view line_end() const = 0;
+
+ protected:
+  LinePrinter() = default;
+  LinePrinter(const LinePrinter&) = default;
+  LinePrinter& operator=(const LinePrinter&) = default;
+  LinePrinter(LinePrinter&&) = default;
+  LinePrinter& operator=(LinePrinter&&) = default;
+  ~LinePrinter() = default;
 };
 
 // The elements a reader checks element lists against: the element-number file's numbers and its

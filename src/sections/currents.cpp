@@ -24,9 +24,11 @@ void read_point(Reading& in, std::vector<records::ProfilePoint>& points) {
 // Reads the CRNT card last read and its continuation cards.
 void read_current(Reading& in) {
   cards::CardReader& cards = in.cards;
-  records::Current current{.line = cards.line_number(),
-                           .surface_level = in.values.levels.still_water_z,
-                           .depth = in.values.levels.water_depth};
+  records::Current& current = in.scratch.current;
+  current.line = cards.line_number();
+  current.surface_level = in.values.levels.still_water_z;
+  current.depth = in.values.levels.water_depth;
+  current.points.clear();
   read_point(in, current.points);
   current.direction = cards.blank(61, 70) ? 0.0 : cards.real_field(61, 70);
 
