@@ -1,9 +1,11 @@
 // The data file writer: every line of the output data file, from the records.
 #include "datafile/data_file.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "cards/text_routines.hpp"
@@ -37,6 +39,14 @@ void write_marks(support::OutputUnit& out, int count) {
     write_record(out, layout::kOneText, kMark);
   }
 }
+
+// The run header.
+constexpr std::string_view kMarkLine = "'         ";
+constexpr std::string_view kEquals1 = "' =======================================";
+constexpr std::string_view kEquals2 = "=======================";
+constexpr std::string_view kVersion = "'    Qel2Br Version 0.9, 2007_10_31 ";
+constexpr std::string_view kConversion = "'    Conversion";
+constexpr std::string_view kQelvoFile = "'    Qelvo File      : ";
 
 // Heading and units.
 constexpr std::string_view kHeading = "' Heading :  ";
@@ -183,6 +193,43 @@ void write_profile(support::OutputUnit& out, const ProfileText& text,
 }
 
 }  // namespace
+
+void DataFileWriter::run_header(const records::RunHeader& header) {
+  write_record(out_, layout::kOneText, kMarkLine);
+  write_record(out_, layout::kOneText, kMarkLine);
+  write_record(out_, layout::kTwoTexts, kEquals1, kEquals2);
+  write_record(out_, layout::kOneText, kMarkLine);
+  write_record(out_, layout::kOneText, kVersion);
+  write_record(out_, layout::kOneText, kMarkLine);
+  write_record(out_, layout::kTwoTexts, kConversion, std::string_view(header.date));
+  std::string name = header.input_name;
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == '\n' || c == '\r'; }, '?');
+  write_record(out_, layout::kTwoTexts, kQelvoFile, std::string_view(name));
+  write_record(out_, layout::kTwoTexts, kEquals1, kEquals2);
+  write_record(out_, layout::kOneText, kMarkLine);
+  write_record(out_, layout::kOneText, kMarkLine);
+}
+
+bool begins_with_run_header(std::string_view text) {
+  const std::array<std::string, 5> first_lines{std::string(kMarkLine), std::string(kMarkLine),
+                                               std::string(kEquals1) + std::string(kEquals2),
+                                               std::string(kMarkLine), std::string(kVersion)};
+  for (const std::string& line : first_lines) {
+    if (!text.starts_with(line)) {
+      return false;
+    }
+    text.remove_prefix(line.size());
+    if (text.starts_with('\r')) {
+      text.remove_prefix(1);
+    }
+    if (!text.starts_with('\n')) {
+      return false;
+    }
+    text.remove_prefix(1);
+  }
+  return true;
+}
 
 void DataFileWriter::heading(const records::Heading& heading) {
   bool first = true;

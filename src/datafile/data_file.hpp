@@ -8,13 +8,14 @@
 #include <string_view>
 
 #include "records/records.hpp"
+#include "sections/line_printer.hpp"
 #include "support/text.hpp"
 #include "support/units.hpp"
 
 namespace qel2br::datafile {
 
-// The lines of the records of many cards (records::LinePrinter) in a line end.
-class DataFileLines final : public records::LinePrinter {
+// The lines of the records of many cards (sections::LinePrinter) in a line end.
+class DataFileLines final : public sections::LinePrinter {
  public:
   explicit DataFileLines(std::string_view line_end) : line_end_(line_end) {}
 
@@ -36,8 +37,11 @@ class DataFileWriter final : public records::RecordSink {
   explicit DataFileWriter(support::OutputUnit& out) : out_(out), lines_(out.line_end()) {}
 
   // What prints the lines of records read ahead of their turn, as this writer writes them.
-  [[nodiscard]] const records::LinePrinter& printer() const { return lines_; }
+  [[nodiscard]] const sections::LinePrinter& printer() const { return lines_; }
 
+  // The eleven header lines (a line feed or carriage return in the name written as '?', so that
+  // the name stays on its line).
+  void run_header(const records::RunHeader& header) override;
   void heading(const records::Heading& heading) override;
   void units(const records::Units& units) override;
   void levels(const records::WaterLevels& levels) override;
@@ -64,6 +68,10 @@ class DataFileWriter final : public records::RecordSink {
   // Whether the block being written has its heading (the first record writes it).
   bool opened_ = false;
 };
+
+// Whether text begins with the first five lines of the run header (the version line last), each
+// ending in CR LF or LF: the start of a data file this tool wrote.
+[[nodiscard]] bool begins_with_run_header(std::string_view text);
 
 // WRELST(record, elements, out): writes the element numbers five list positions to a line, each
 // line the record text up to its last non-blank character followed by the numbers of its five

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "driver/run_context.hpp"
+#include "records/records.hpp"
 #include "support/platform.hpp"
 #include "support/text.hpp"
 
@@ -26,13 +27,8 @@ void DATTXT(support::Text<N>& text, std::int32_t precision) {
   date_text(GETDTM(), std::span<char>(text.data(), N), precision);
 }
 
-// Writes the eleven header lines to the output data file: the date text captured at the start
-// of the run and the input file name as typed, without trailing blanks (a line feed or carriage
-// return in it written as '?', so that the name stays on its line).
-void write_run_header(const RunContext& run, support::OutputUnit& out);
-
-// Whether text begins with the first five lines of the run header (the version line last), each
-// ending in CR LF or LF: the start of a data file this tool wrote.
-[[nodiscard]] bool begins_with_run_header(std::string_view text);
+// The run header record of the run: the date text captured at its start and the input file
+// name as typed, both without trailing blanks.
+[[nodiscard]] records::RunHeader run_header(const RunContext& run);
 
 }  // namespace qel2br::driver

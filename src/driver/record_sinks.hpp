@@ -16,6 +16,9 @@ class SinkList final : public records::RecordSink {
  public:
   void add(records::RecordSink& sink) { sinks_.push_back(&sink); }
 
+  void run_header(const records::RunHeader& header) override {
+    each(&RecordSink::run_header, header);
+  }
   void heading(const records::Heading& heading) override { each(&RecordSink::heading, heading); }
   void units(const records::Units& units) override { each(&RecordSink::units, units); }
   void levels(const records::WaterLevels& levels) override { each(&RecordSink::levels, levels); }

@@ -10,6 +10,7 @@
 #include "datafile/data_file.hpp"
 #include "driver/batch.hpp"
 #include "driver/card_checks.hpp"
+#include "driver/conversion.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/file_open.hpp"
 #include "driver/header.hpp"
@@ -153,11 +154,6 @@ int run(RunContext& run) {
     return error_end(run, run.error_end_reason);
   }
 
-  // What the readers read besides the cards.
-  run.values.groups = &run.structure;
-  run.values.group_file =
-      run.units.connected(support::kGroupUnit) ? run.units.name(support::kGroupUnit) : "";
-
   // The records go to the console lines, the data file (not in a check run), the counts of the
   // summary and the report, if any. What was converted is counted however the run ends.
   const bool writes_data = batch == nullptr || !batch->check;
@@ -179,31 +175,10 @@ int run(RunContext& run) {
     ~CountGuard() { run.records = counter.counts(); }
   } count_guard{run, counter};
 
-  check_cards(run);
-  if (writes_data) {
-    write_run_header(run, run.units.output(support::kDataUnit));
+  if (std::optional<std::string> reason =
+          convert(run, sinks, data_file.has_value() ? &data_file->printer() : nullptr)) {
+    return error_end(run, *reason);
   }
-
-  run.values.units = sections::WRHEAD(run.cards, sinks);
-  run.values.levels = sections::WRLEVL(run.cards, run.values.units, sinks);
-  sinks.preamble();
-  sections::Reading in{.cards = run.cards,
-                       .warnings = run.warnings,
-                       .values = run.values,
-                       .sink = sinks,
-                       .printer = data_file.has_value() ? &data_file->printer() : nullptr};
-  sections::WRWAVE(in);
-  sections::WRCURR(in);
-  sections::WRPROF(in);
-  if (run.values.use_groups) {
-    if (const std::optional<std::string> reason = sections::WRGRPP(in)) {
-      return error_end(run, *reason);
-    }
-  } else {
-    sections::WRELMP(in);
-    sections::WRFLEL(in);
-  }
-  sinks.end();
   run.units.close(support::kDataUnit);
   if (batch != nullptr) {
     run.console.write_line(summary_line(run, counter.counts()));

@@ -13,6 +13,7 @@
 #include "driver/batch_options.hpp"
 #include "records/records.hpp"
 #include "results/record_counts.hpp"
+#include "sections/run_values.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
@@ -52,7 +53,7 @@ struct RunContext {
   sets::StructureTable structure{structure_words};
   // What the readers read: factors and levels once read, the set mode, the element check and
   // the group table.
-  records::RunValues values{};
+  sections::RunValues values{};
 
   // Why the run takes its error end, for standard error: set where that end is chosen.
   std::string error_end_reason{};

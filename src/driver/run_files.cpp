@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cards/card_index.hpp"
+#include "datafile/data_file.hpp"
 #include "driver/exit_status.hpp"
 #include "driver/header.hpp"
 #include "driver/standard_streams.hpp"
@@ -132,7 +133,7 @@ bool looks_like_card_file(std::string_view text) {
   if (text.starts_with(kByteOrderMark)) {
     text.remove_prefix(kByteOrderMark.size());
   }
-  if (begins_with_run_header(text)) {
+  if (datafile::begins_with_run_header(text)) {
     return false;
   }
   // Each pass takes at least one byte off the text.
@@ -264,7 +265,7 @@ std::string derived_output_refusal(const BatchOptions& batch, support::Platform&
     return "";
   }
   const std::optional<std::string> start = file_start(output, system);
-  if (!start.has_value() || start->empty() || begins_with_run_header(*start)) {
+  if (!start.has_value() || start->empty() || datafile::begins_with_run_header(*start)) {
     return "";
   }
   return one_line(output) +

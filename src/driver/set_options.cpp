@@ -119,7 +119,7 @@ std::int32_t element_mode(RunContext& run) {
     // An answer whose first three characters are blanks switches checking off.
     if (element_file.view().substr(0, 3) == "   ") {
       write_record(run.console, kBlockMessage, kNoChecking);
-      run.values.elements = std::make_shared<const records::ElementCheck>();
+      run.values.elements = std::make_shared<const sections::ElementCheck>();
       return 0;
     }
     if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
@@ -136,7 +136,7 @@ std::int32_t element_mode(RunContext& run) {
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::ElementList numbers;
   sets::RDELMS(numbers, run.units, support::kElementUnit);
-  run.values.elements = std::make_shared<const records::ElementCheck>(records::ElementCheck{
+  run.values.elements = std::make_shared<const sections::ElementCheck>(sections::ElementCheck{
       .numbers = sets::SortedNumbers(numbers), .file = run.units.name(support::kElementUnit)});
   return 0;
 }

@@ -5,21 +5,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "sets/element_sets.hpp"
-#include "sets/structure.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::records {
 
 // The load case of every wave and current record.
 inline constexpr std::int32_t kLoadCase = 3;
+
+// The run header of the data file: the date text of the run and the input card file's name as
+// typed, each without trailing blanks.
+struct RunHeader {
+  std::string date{};
+  std::string input_name{};
+};
 
 // The heading: the text of each TITL card from column 5 to its last non-blank column.
 struct Heading {
@@ -161,6 +164,7 @@ class RecordSink {
   RecordSink& operator=(RecordSink&&) = default;
   virtual ~RecordSink() = default;
 
+  virtual void run_header(const RunHeader& /*header*/) {}
   virtual void heading(const Heading& /*heading*/) {}
   virtual void units(const Units& /*units*/) {}
   virtual void levels(const WaterLevels& /*levels*/) {}
@@ -182,53 +186,6 @@ class RecordSink {
   // The end lines of a normal end.
   virtual void end() {}
 };
-
-// Prints the lines of the records that many cards give, as the data file holds them but without
-// the block headings that come before the first of a block. Const and without state, so it
-// prints the same on any thread.
-class LinePrinter {
- public:
-  virtual void sea_state(const SeaState& state, support::OutputUnit& out) const = 0;
-  virtual void current(const Current& current, support::OutputUnit& out) const = 0;
-  virtual void element_record(const ElementRecord& record, support::OutputUnit& out) const = 0;
-  // The line end of the data file.
-  [[nodiscard]] virtual std::string_view line_end() const = 0;
-
- protected:
-  LinePrinter() = default;
-  LinePrinter(const LinePrinter&) = default;
-  LinePrinter& operator=(const LinePrinter&) = default;
-  LinePrinter(LinePrinter&&) = default;
-  LinePrinter& operator=(LinePrinter&&) = default;
-  ~LinePrinter() = default;
-};
-
-// The elements a reader checks element lists against: the element-number file's numbers and its
-// name (no checking when numbers is empty).
-struct ElementCheck {
-  sets::SortedNumbers numbers;
-  std::string file{};
-};
-
-// What a reader reads besides its cards: the unit factors, the water levels, the set mode, the
-// element numbers and the group table. Small and copied by value; what it points to is shared
-// and never changed while readers run.
-struct RunValues {
-  Units units{};
-  WaterLevels levels{};
-  bool use_groups = false;
-  std::shared_ptr<const ElementCheck> elements = std::make_shared<const ElementCheck>();
-  // Group mode: the group table and the group-name file's name ("" without one).
-  const sets::StructureTable* groups = nullptr;
-  std::string group_file{};
-};
-
-// The elevation of a profile point as written: the card's elevation in metres, moved to the
-// output's datum by the mud-plane Z less the still-water-level Z.
-[[nodiscard]] inline double written_elevation(const RunValues& values, double card_elevation) {
-  return card_elevation * values.units.length_factor - values.levels.still_water_z +
-         values.levels.mud_plane_z;
-}
 
 // The elements listed five positions to a line: how many lines a list of positions gives (a
 // group of five without an element gives none).

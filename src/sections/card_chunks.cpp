@@ -88,7 +88,7 @@ void ChunkRecords::note(Record record, Print&& print) {
 }
 
 void ChunkRecords::sea_state(const records::SeaState& state) {
-  note(state, [&](const records::LinePrinter& printer) { printer.sea_state(state, *lines_); });
+  note(state, [&](const LinePrinter& printer) { printer.sea_state(state, *lines_); });
 }
 
 void ChunkRecords::current(const records::Current& current) {
@@ -97,8 +97,7 @@ void ChunkRecords::current(const records::Current& current) {
                                 .surface_level = current.surface_level,
                                 .depth = current.depth},
                        .points = pool(points_, current.points)};
-  note(std::move(pooled),
-       [&](const records::LinePrinter& printer) { printer.current(current, *lines_); });
+  note(std::move(pooled), [&](const LinePrinter& printer) { printer.current(current, *lines_); });
 }
 
 void ChunkRecords::element_record(const records::ElementRecord& record) {
@@ -107,7 +106,7 @@ void ChunkRecords::element_record(const records::ElementRecord& record) {
       .positions = pool(numbers_, record.positions),
       .left_out = pool(numbers_, record.left_out)};
   note(std::move(pooled),
-       [&](const records::LinePrinter& printer) { printer.element_record(record, *lines_); });
+       [&](const LinePrinter& printer) { printer.element_record(record, *lines_); });
 }
 
 void ChunkRecords::collect(support::WarningKind kind, const support::WarningPlace& place,
@@ -161,7 +160,7 @@ void ChunkRecords::replay(records::RecordSink& sink, support::Warnings& warnings
   }
 }
 
-void ChunkRecords::clear(const records::LinePrinter* printer) {
+void ChunkRecords::clear(const LinePrinter* printer) {
   events_.clear();
   points_.clear();
   numbers_.clear();
@@ -178,8 +177,7 @@ void ChunkRecords::clear(const records::LinePrinter* printer) {
 
 ChunkRecords read_chunk(ChunkRecords recycled, const cards::CardReader& file,
                         std::string_view keyword, const CardIndex::Chunk& chunk,
-                        const records::RunValues& values, const records::LinePrinter* printer,
-                        CardRead read) {
+                        const RunValues& values, const LinePrinter* printer, CardRead read) {
   ChunkRecords done = std::move(recycled);
   done.clear(printer);
   try {
@@ -217,8 +215,8 @@ void read_cards(Reading& in, std::string_view keyword, CardRead read) {
   }
 
   const cards::CardReader& file = in.cards;
-  const records::RunValues& values = in.values;
-  const records::LinePrinter* const printer = in.printer;
+  const RunValues& values = in.values;
+  const LinePrinter* const printer = in.printer;
   AheadQueue ahead;
   // Declared last, so that it is stopped and joined first when a stop unwinds the loop below.
   std::jthread second;

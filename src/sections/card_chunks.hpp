@@ -36,7 +36,7 @@ class ChunkRecords final : public records::RecordSink, public support::WarningCo
  public:
   // printer: prints each record's lines as it is taken (none when null).
   ChunkRecords() = default;
-  explicit ChunkRecords(const records::LinePrinter* printer)
+  explicit ChunkRecords(const LinePrinter* printer)
       : printer_(printer),
         lines_(std::make_unique<support::StringOutput>(
             printer != nullptr ? printer->line_end() : support::kFileLineEnd)) {}
@@ -48,7 +48,7 @@ class ChunkRecords final : public records::RecordSink, public support::WarningCo
                std::string message) override;
   void end_early(std::exception_ptr end) { end_ = std::move(end); }
   // Empties it for the next chunk, keeping its memory, with printer as its printer.
-  void clear(const records::LinePrinter* printer);
+  void clear(const LinePrinter* printer);
 
   // Gives the records to sink and the warnings to warnings in their order, then ends as the
   // chunk ended (rethrows what ended it early). The records are given in scratch.
@@ -99,7 +99,7 @@ class ChunkRecords final : public records::RecordSink, public support::WarningCo
   std::vector<records::ProfilePoint> points_;
   std::vector<std::int32_t> numbers_;
   std::exception_ptr end_;
-  const records::LinePrinter* printer_ = nullptr;
+  const LinePrinter* printer_ = nullptr;
   // The printed lines (never null once printer_ is set).
   std::unique_ptr<support::StringOutput> lines_;
 };
@@ -111,9 +111,8 @@ class ChunkRecords final : public records::RecordSink, public support::WarningCo
 // emptied first (so that its memory is used again).
 [[nodiscard]] ChunkRecords read_chunk(ChunkRecords recycled, const cards::CardReader& file,
                                       std::string_view keyword,
-                                      const cards::CardIndex::Chunk& chunk,
-                                      const records::RunValues& values,
-                                      const records::LinePrinter* printer, CardRead read);
+                                      const cards::CardIndex::Chunk& chunk, const RunValues& values,
+                                      const LinePrinter* printer, CardRead read);
 
 // read_cards(in, keyword, read): the cards of keyword (one of the tool's keywords) in file order,
 // each read by read. When they make at least kFewestChunks chunks of kChunkCards, the chunks are

@@ -17,7 +17,7 @@ void read_point(Reading& in, std::vector<records::ProfilePoint>& points) {
       next_point(in.cards, points, "CRNT", "profile points in one current");
   point.card_elevation = in.cards.real_field(41, 50);
   point.card_value = in.cards.real_field(51, 60);
-  point.elevation = records::written_elevation(in.values, point.card_elevation);
+  point.elevation = written_elevation(in.values, point.card_elevation);
   point.value = point.card_value * in.values.units.length_factor;
 }
 

@@ -23,7 +23,7 @@ records::DepthProfile read_profile(Reading& in, records::ProfileKind kind, std::
     point.card_elevation = first ? cards.real_field(11, 20) : cards.real_field(21, 30);
     point.card_value = cards.real_field(value1_col, value1_col + 9);
     point.card_value2 = value2_col > 0 ? cards.real_field(value2_col, value2_col + 9) : 0.0;
-    point.elevation = records::written_elevation(in.values, point.card_elevation);
+    point.elevation = written_elevation(in.values, point.card_elevation);
     point.value = point.card_value * scale;
     point.value2 = point.card_value2 * scale;
   }

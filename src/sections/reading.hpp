@@ -6,6 +6,8 @@
 
 #include "cards/card_reader.hpp"
 #include "records/records.hpp"
+#include "sections/line_printer.hpp"
+#include "sections/run_values.hpp"
 #include "sets/element_sets.hpp"
 #include "support/warnings.hpp"
 
@@ -27,14 +29,14 @@ struct Scratch {
 struct Reading {
   cards::CardReader& cards;
   support::Warnings& warnings;
-  const records::RunValues& values;
+  const RunValues& values;
   records::RecordSink& sink;
   // Two: cards of a keyword that fill many chunks are read on two threads, which gives the same
   // records, warnings and stop as one.
   Threads threads = Threads::kTwo;
   // When set, the cards read ahead of their turn have their records printed there too, and the
   // lines are given to the sink before each record (printed()).
-  const records::LinePrinter* printer = nullptr;
+  const LinePrinter* printer = nullptr;
   Scratch scratch{};
 };
 

@@ -69,7 +69,7 @@ void check_elements(Reading& in, sets::ElementList& elements, std::vector<std::i
   keep_checked(*in.values.elements, elements, positions, left_out);
 }
 
-void keep_checked(const records::ElementCheck& check, sets::ElementList& elements,
+void keep_checked(const ElementCheck& check, sets::ElementList& elements,
                   std::vector<std::int32_t>& positions, std::vector<std::int32_t>& left_out) {
   const sets::SortedNumbers& numbers = check.numbers;
   if (!numbers.empty()) {

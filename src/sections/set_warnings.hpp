@@ -18,7 +18,7 @@ void warn_left_out(Reading& in, const sets::ElementList& elements);
 // keep_checked(check, elements, positions, left_out): the element ID check of an element list:
 // appends the list after the check to positions (0 where an element is left out) and the
 // elements left out to left_out. Without element numbers nothing is checked.
-void keep_checked(const records::ElementCheck& check, sets::ElementList& elements,
+void keep_checked(const ElementCheck& check, sets::ElementList& elements,
                   std::vector<std::int32_t>& positions, std::vector<std::int32_t>& left_out);
 
 // check_elements(in, elements, positions, left_out): the element ID check of the element list

@@ -56,7 +56,7 @@ TEST(RunHeader, ElevenLines) {
   driver::RunContext& run = memory.state();
   date_text(kMoment, std::span<char>(run.date_text.data(), 80), 6);
   run.input_name.assign("  platform.inp");
-  write_run_header(run, run.units.output(support::kDataUnit));
+  memory.sinks().run_header(run_header(run));
   const std::string equals = "' " + std::string(62, '=');
   EXPECT_EQ(memory.output(), testing::file_lines({
                                  "'         ",

@@ -18,7 +18,7 @@ std::string data_file_start() {
   testing::MemoryRun memory;
   driver::RunContext& run = memory.state();
   run.input_name.assign("SEA  1");
-  write_run_header(run, run.units.output(support::kDataUnit));
+  memory.sinks().run_header(run_header(run));
   return memory.output();
 }
 

@@ -43,13 +43,15 @@ Conversion convert(const std::string& cards, const std::function<void(Reading&)>
     for (std::int32_t n = 1; n <= element_numbers; ++n) {
       static_cast<void>(numbers.push(n));
     }
-    run.values.elements = std::make_shared<const records::ElementCheck>(
-        records::ElementCheck{.numbers = sets::SortedNumbers(numbers), .file = "elements.txt"});
+    run.values.elements = std::make_shared<const sections::ElementCheck>(
+        sections::ElementCheck{.numbers = sets::SortedNumbers(numbers), .file = "elements.txt"});
   }
   std::vector<support::KeptWarning> kept;
   run.warnings.keep(&kept);
   run.cards.set_warnings(&run.warnings);
   memory.in().threads = one_thread ? Threads::kOne : Threads::kTwo;
+  // The chunks read ahead print their records as the run's data file writer would.
+  memory.in().printer = &memory.printer();
   Conversion done;
   try {
     section(memory.in());

@@ -23,8 +23,8 @@ void MemoryRun::set_element_numbers(std::initializer_list<std::int32_t> numbers)
   for (const std::int32_t number : numbers) {
     static_cast<void>(list.push(number));
   }
-  state_->values.elements = std::make_shared<const records::ElementCheck>(
-      records::ElementCheck{.numbers = sets::SortedNumbers(list), .file = "elements.txt"});
+  state_->values.elements = std::make_shared<const sections::ElementCheck>(
+      sections::ElementCheck{.numbers = sets::SortedNumbers(list), .file = "elements.txt"});
 }
 
 std::string file_lines(std::initializer_list<std::string_view> lines) {

@@ -45,12 +45,14 @@ class MemoryRun {
 
   driver::RunContext& state() { return *state_; }
   // The run values the readers read (those of the run context).
-  records::RunValues& values() { return state_->values; }
+  sections::RunValues& values() { return state_->values; }
   // A reading of the card file with the run's warnings and values.
   sections::Reading& in() { return in_; }
   // Every record given in in().
   records::RecordSink& sinks() { return sinks_; }
   [[nodiscard]] const RecordLog& log() const { return log_; }
+  // What prints the records as the data file writer of in() writes them.
+  [[nodiscard]] const sections::LinePrinter& printer() const { return writer_.printer(); }
   // Gives the records of in() to sink too.
   void add_sink(records::RecordSink& sink) { sinks_.add(sink); }
   // Switches element ID checking on with the given element numbers.
