@@ -10,22 +10,6 @@ namespace qel2br::report {
 
 namespace {
 
-// The profile points as the report shows them.
-std::vector<ProfilePoint> points_of(const std::vector<records::ProfilePoint>& points) {
-  std::vector<ProfilePoint> noted;
-  noted.reserve(points.size());
-  for (const records::ProfilePoint& p : points) {
-    noted.push_back({.line = p.line,
-                     .card_elevation = p.card_elevation,
-                     .elevation = p.elevation,
-                     .card_value = p.card_value,
-                     .value = p.value,
-                     .card_value2 = p.card_value2,
-                     .value2 = p.value2});
-  }
-  return noted;
-}
-
 // The elements written: those of the list greater than 0.
 std::vector<std::int32_t> written(const std::vector<std::int32_t>& positions) {
   std::vector<std::int32_t> elements;
@@ -69,13 +53,13 @@ void ReportCollector::sea_state(const records::SeaState& state) {
 
 void ReportCollector::current(const records::Current& current) {
   data_.currents.push_back(
-      {.line = current.line, .direction = current.direction, .points = points_of(current.points)});
+      {.line = current.line, .direction = current.direction, .points = current.points});
 }
 
 void ReportCollector::profile(const records::DepthProfile& profile) {
   Profile& noted = profile.kind == records::ProfileKind::kMarineGrowth ? data_.marine_growth
                                                                        : data_.coefficients;
-  noted.points = points_of(profile.points);
+  noted.points = profile.points;
   noted.written = profile.written();
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "records/records.hpp"
+
 namespace qel2br::report {
 
 // One warning of the run: the file and line it is about (line 0: the file as a whole) and its
@@ -29,16 +31,7 @@ struct SeaState {
 
 // One profile point: the elevation and values as the card gives them (input units) and as
 // written (elevation in metres on the output datum, values converted).
-struct ProfilePoint {
-  std::int64_t line = 0;
-  double card_elevation = 0.0;
-  double elevation = 0.0;
-  double card_value = 0.0;
-  double value = 0.0;
-  // The second value of a coefficient card (Cm); unused elsewhere.
-  double card_value2 = 0.0;
-  double value2 = 0.0;
-};
+using ProfilePoint = records::ProfilePoint;
 
 // One current: its CRNT card, its direction and its points in card order.
 struct Current {
