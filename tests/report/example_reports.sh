@@ -8,7 +8,7 @@ set -euo pipefail
 qel2br="$1" examples="$2" golden="$3" out="$4"
 rm -rf "$out"
 mkdir -p "$out/work"
-cp "$examples"/* "$out/work/"
+find "$examples" -maxdepth 1 -type f -exec cp {} "$out/work/" \;
 cd "$out/work"
 export SOURCE_DATE_EPOCH=1767323045   # 2026-01-02 03:04:05 UTC
 
