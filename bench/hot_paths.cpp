@@ -8,7 +8,7 @@
 #include "cards/free_format.hpp"
 #include "cards/items.hpp"
 #include "layout/layout.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "cards/free_format.hpp"
 #include "cards/items.hpp"
 #include "support/input_stop.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
 
 namespace {
 

@@ -35,7 +35,8 @@
 #include "report/markup.hpp"
 #include "report/report_collector.hpp"
 #include "report/report_data.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
 
 namespace {
 

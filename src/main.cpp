@@ -19,8 +19,10 @@
 #include "driver/run_context.hpp"
 #include "driver/run_files.hpp"
 #include "driver/standard_streams.hpp"
+#include "support/fd_output.hpp"
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
 #include "support/platform.hpp"
-#include "support/units.hpp"
 
 namespace {
 

@@ -14,7 +14,9 @@
 #include "driver/run_context.hpp"
 #include "sets/element_sets.hpp"
 #include "support/input_stop.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
+#include "support/unit_table.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br {

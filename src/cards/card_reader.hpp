@@ -9,8 +9,8 @@
 
 #include "cards/card_index.hpp"
 #include "cards/free_format.hpp"
+#include "support/line_source.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::cards {

@@ -10,7 +10,7 @@
 #include "records/records.hpp"
 #include "sections/line_printer.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::datafile {
 

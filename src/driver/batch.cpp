@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <string>
 
+#include "driver/file_open.hpp"
 #include "driver/standard_streams.hpp"
 #include "layout/layout.hpp"
 #include "support/input_stop.hpp"
 #include "support/text.hpp"
+#include "support/unit_table.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {
@@ -16,6 +18,8 @@ namespace {
 
 using layout::Layout;
 using layout::write_record;
+
+constexpr std::string_view kNonexistingFile = " Nonexisting file :";
 
 // "1 wave record", "2 wave records": what is the plural.
 std::string counted(std::int64_t n, std::string_view what) {
@@ -75,6 +79,21 @@ void report_failed_open(RunContext& run, std::string_view what, std::string_view
     run.errors->write_rendered(support::format_report({.message = message}));
     run.errors->flush();
   }
+}
+
+bool open_asking(RunContext& run, std::string_view question, std::string_view what, FileName& name,
+                 int unit, bool (*passed_over)(const FileName&)) {
+  // Each turn reads one more answer, and the end of the answers stops the run (a run from the
+  // command line stops at its first failed open).
+  while (passed_over == nullptr || !passed_over(name)) {
+    if (FILOPN(run.units, name.view(), unit, kQuietOld) == kOpened) {
+      return true;
+    }
+    report_failed_open(run, what, name.view());
+    write_record(run.console, layout::kTwoTexts, kNonexistingFile, name.view());
+    ask_file_name(run, question, name);
+  }
+  return false;
 }
 
 bool refuse_output_file(RunContext& run, int unit, std::string_view refusal) {

@@ -8,7 +8,6 @@
 
 #include "driver/run_context.hpp"
 #include "results/record_counts.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::driver {
 
@@ -41,6 +40,13 @@ void take_answer(RunContext& run, std::string_view question, FileName& name,
 // Reports on standard error that the file (what: "input card file", ...) named name could not
 // be opened, with the reason the units give. A batch run stops there (an input stop).
 void report_failed_open(RunContext& run, std::string_view what, std::string_view name);
+
+// Opens the file named name on unit (what: "input card file", ...), asking for it until it
+// opens: each failed open is reported as report_failed_open does, " Nonexisting file :NAME" is
+// shown and the question asked again. When passed_over is given and holds for the name before
+// an attempt, nothing is opened and false is returned; otherwise true once the file is open.
+bool open_asking(RunContext& run, std::string_view question, std::string_view what, FileName& name,
+                 int unit, bool (*passed_over)(const FileName&) = nullptr);
 
 // Whether the file just opened on unit is the output data file (any spelling or link). When
 // it is, refusal is written to the console; the caller takes the error end.

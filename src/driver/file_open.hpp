@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::driver {
 

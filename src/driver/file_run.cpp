@@ -12,6 +12,7 @@
 #include "driver/run.hpp"
 #include "driver/run_files.hpp"
 #include "driver/standard_streams.hpp"
+#include "support/fd_output.hpp"
 #include "support/input_stop.hpp"
 #include "support/platform.hpp"
 

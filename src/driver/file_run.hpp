@@ -6,7 +6,7 @@
 
 #include "driver/run_context.hpp"
 #include "results/json_results.hpp"
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::driver {
 

@@ -11,8 +11,8 @@
 
 #include "driver/results_file.hpp"
 #include "driver/run_context.hpp"
+#include "support/output_unit.hpp"
 #include "support/platform.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::driver {
 

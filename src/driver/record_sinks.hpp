@@ -7,7 +7,7 @@
 
 #include "records/records.hpp"
 #include "results/record_counts.hpp"
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::driver {
 

@@ -7,9 +7,9 @@
 
 #include "driver/run_context.hpp"
 #include "report/report_data.hpp"
+#include "support/output_unit.hpp"
 #include "support/platform.hpp"
 #include "support/replaced_file.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::driver {
 

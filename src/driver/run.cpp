@@ -52,7 +52,6 @@ constexpr Layout kBlockMessage = "(/, A, /)";
 
 constexpr std::string_view kGiveInput = "Give Qelvo file                   :  ";
 constexpr std::string_view kGiveOutput = "Give Output file (for brakt data) :  ";
-constexpr std::string_view kNonexistingFile = " Nonexisting file :";
 constexpr std::string_view kOpeningOk = " Opening PrintFile OK";
 constexpr std::string_view kWouldOverwrite =
     " Output file would overwrite the input card file: not opened";
@@ -103,11 +102,8 @@ int run(RunContext& run) {
     run.units.bind_lines(support::kCardUnit, std::string(kStandardInputName),
                          read_standard_input());
   }
-  while (!from_standard_input &&
-         FILOPN(run.units, run.input_name.view(), support::kCardUnit, kQuietOld) != kOpened) {
-    report_failed_open(run, "input card file", run.input_name.view());
-    write_record(run.console, layout::kTwoTexts, kNonexistingFile, run.input_name.view());
-    ask_file_name(run, kGiveInput, run.input_name);
+  if (!from_standard_input) {
+    open_asking(run, kGiveInput, "input card file", run.input_name, support::kCardUnit);
   }
   run.cards.attach(run.units.lines(support::kCardUnit), run.units.name(support::kCardUnit));
   run.cards.set_warnings(&run.warnings);

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "driver/run_context.hpp"
+#include "support/output_unit.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::driver {
 

@@ -17,8 +17,10 @@
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
 #include "support/input_stop.hpp"
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 #include "support/warnings.hpp"
 
 namespace qel2br::driver {

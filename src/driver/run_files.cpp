@@ -17,8 +17,9 @@
 #include "driver/standard_streams.hpp"
 #include "support/file_names.hpp"
 #include "support/input_stop.hpp"
+#include "support/output_unit.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::driver {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "driver/run_context.hpp"
+#include "support/output_unit.hpp"
 #include "support/platform.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::driver {
 

@@ -8,7 +8,6 @@
 
 #include "cards/text_routines.hpp"
 #include "driver/batch.hpp"
-#include "driver/file_open.hpp"
 #include "layout/layout.hpp"
 #include "sets/element_sets.hpp"
 #include "sets/structure.hpp"
@@ -37,7 +36,6 @@ constexpr std::string_view kElimSets = " Number of ELIM sets:";
 constexpr std::string_view kSpecSets = " Number of SPEC sets:";
 constexpr std::string_view kSpexSets = " Number of SPEX sets:";
 constexpr std::string_view kNamesRequired = " **  Brakt Group Names required **";
-constexpr std::string_view kNonexistingFile = " Nonexisting file :";
 constexpr std::string_view kNoGroups = "** No Groups Found on file: ";
 constexpr std::string_view kNoChecking = " *** No Element ID checking *** ";
 constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
@@ -84,11 +82,7 @@ std::int32_t group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t el
 
   FileName group_file;
   take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
-  while (FILOPN(run.units, group_file.view(), support::kGroupUnit, kQuietOld) != kOpened) {
-    report_failed_open(run, "group-name file", group_file.view());
-    write_record(run.console, layout::kTwoTexts, kNonexistingFile, group_file);
-    ask_file_name(run, kGroupFile, group_file);
-  }
+  open_asking(run, kGroupFile, "group-name file", group_file, support::kGroupUnit);
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
     run.error_end_reason = is_output_reason(run, "group-name file", group_file.view());
     return kFailed;
@@ -115,19 +109,13 @@ std::int32_t element_mode(RunContext& run) {
   FileName element_file;
   take_answer(run, kElementFile, element_file,
               run.batch != nullptr ? run.batch->elements.value_or("") : "");
-  while (true) {
-    // An answer whose first three characters are blanks switches checking off.
-    if (element_file.view().substr(0, 3) == "   ") {
-      write_record(run.console, kBlockMessage, kNoChecking);
-      run.values.elements = std::make_shared<const sections::ElementCheck>();
-      return 0;
-    }
-    if (FILOPN(run.units, element_file.view(), support::kElementUnit, kQuietOld) == kOpened) {
-      break;
-    }
-    report_failed_open(run, "element-number file", element_file.view());
-    write_record(run.console, layout::kTwoTexts, kNonexistingFile, element_file);
-    ask_file_name(run, kElementFile, element_file);
+  // An answer whose first three characters are blanks switches checking off.
+  const auto checking_off = [](const FileName& name) { return name.view().substr(0, 3) == "   "; };
+  if (!open_asking(run, kElementFile, "element-number file", element_file, support::kElementUnit,
+                   checking_off)) {
+    write_record(run.console, kBlockMessage, kNoChecking);
+    run.values.elements = std::make_shared<const sections::ElementCheck>();
+    return 0;
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
     run.error_end_reason = is_output_reason(run, "element-number file", element_file.view());

@@ -11,8 +11,9 @@
 #include <string_view>
 #include <type_traits>
 
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::layout {
 

@@ -7,8 +7,9 @@
 #include "cards/card_index.hpp"
 #include "sections/sections.hpp"
 #include "sets/structure.hpp"
+#include "support/output_unit.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::sections {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "records/records.hpp"
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::sections {
 

@@ -11,7 +11,7 @@
 #include "sets/structure.hpp"
 #include "support/fixed_list.hpp"
 #include "support/text.hpp"
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::sets {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::sets {
 

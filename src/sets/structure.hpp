@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "sets/identifiers.hpp"
-#include "support/units.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::sets {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::support {
 

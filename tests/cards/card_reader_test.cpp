@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/input_stop.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
 
 namespace qel2br::cards {
 namespace {

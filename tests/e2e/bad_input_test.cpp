@@ -47,15 +47,24 @@ using qel2br::testing::card;
 using qel2br::testing::card_file;
 using qel2br::testing::coefficient_card;
 using qel2br::testing::coefficient_fields;
+using qel2br::testing::constants_card;
+using qel2br::testing::constants_fields;
 using qel2br::testing::current_card;
 using qel2br::testing::current_continuation;
 using qel2br::testing::current_fields;
 using qel2br::testing::depth_card;
+using qel2br::testing::element_card;
+using qel2br::testing::element_fields;
 using qel2br::testing::Field;
+using qel2br::testing::flooded_card;
 using qel2br::testing::growth_card;
 using qel2br::testing::growth_fields;
+using qel2br::testing::non_hydro_card;
+using qel2br::testing::range_fields;
 using qel2br::testing::sea_card;
 using qel2br::testing::sea_fields;
+using qel2br::testing::wide_element_card;
+using qel2br::testing::wide_element_fields;
 
 std::string g_binary;  // NOLINT: set once from the command line before the tests run
 
@@ -145,12 +154,13 @@ std::vector<NumericField> numeric_fields() {
   const std::string coef = coefficient_card({.elevation = "0", .cd = "0.7", .cm = "2.0"});
   const std::vector<Field> sea =
       sea_fields({.type = "1", .height = "10", .period = "12", .phase = "0", .direction = "45"});
-  const std::vector<Field> cons = {{10, 20, "1"}, {21, 30, "9.81"}, {31, 40, "1025"}};
-  const std::vector<Field> spec_fields = {{6, 10, "101"}, {11, 15, "112"}, {16, 20, "1"},
-                                          {31, 40, "0"},  {41, 50, "0.7"}, {61, 70, "2.0"}};
-  const std::vector<Field> spex = {{11, 20, "200"}, {21, 30, "210"}, {31, 40, "2"},
-                                   {51, 60, "0"},   {61, 65, "0.8"}, {71, 75, "1.8"}};
-  const std::vector<Field> range = {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}};
+  const std::vector<Field> cons =
+      constants_fields({.flag = "1", .gravity = "9.81", .density = "1025"});
+  const std::vector<Field> spec = element_fields(
+      {.first = "101", .last = "112", .step = "1", .unused = "0", .cd = "0.7", .cm = "2.0"});
+  const std::vector<Field> spex = wide_element_fields(
+      {.first = "200", .last = "210", .step = "2", .unused = "0", .cd = "0.8", .cm = "1.8"});
+  const std::vector<Field> range = range_fields({.first = "11", .last = "13", .step = "1"});
   const std::vector<Field> crnt_fields =
       current_fields({.elevation = "0", .speed = "0.5", .direction = "90"});
   const std::vector<Field> cont = current_fields({.elevation = "50", .speed = "0.8"});
@@ -195,7 +205,7 @@ std::vector<NumericField> numeric_fields() {
       false, "COEF");
   add("coef_later", {coef}, "COEF", later_coef, false, "COEF");
   // Range fields: blank is 0. SPEC's and SPEX's ignored real is still read.
-  add("spec_card", {}, "SPEC", spec_fields, false, "SPEC", {6, 11, 16});
+  add("spec_card", {}, "SPEC", spec, false, "SPEC", {6, 11, 16});
   add("spex", {}, "SPEX", spex, false, "SPEX", {11, 21, 31});
   add("floo", {}, "FLOO", range, true, "FLOO");
   add("elim", {}, "ELIM", range, true, "ELIM");
@@ -446,18 +456,17 @@ void add_file_rows(std::vector<Row>& rows) {
   // A byte order mark at the start of each file is skipped: the first card, group line and
   // element numbers are read as without it.
   const std::string mark = "\xEF\xBB\xBF";
-  rows.push_back(
-      {.name = "byte_order_mark_card_file",
-       .files =
-           [mark] {
-             return only(
-                 "cards.inp",
-                 mark + card_file({card("CONS",
-                                        {{10, 20, "1"}, {21, 30, "9810.0"}, {31, 40, "1.025E-9"}}),
-                                   kDepthCard}));
-           },
-       .answers = std::string(kElementAnswers),
-       .output_has = "'   -Length Unit   : mm    \r\n'   -Mass   Unit   : tonnes\r\n"});
+  rows.push_back({.name = "byte_order_mark_card_file",
+                  .files =
+                      [mark] {
+                        return only("cards.inp",
+                                    mark + card_file({constants_card({.flag = "1",
+                                                                      .gravity = "9810.0",
+                                                                      .density = "1.025E-9"}),
+                                                      kDepthCard}));
+                      },
+                  .answers = std::string(kElementAnswers),
+                  .output_has = "'   -Length Unit   : mm    \r\n'   -Mass   Unit   : tonnes\r\n"});
   rows.push_back(
       {.name = "byte_order_mark_group_file",
        .files =
@@ -699,43 +708,35 @@ void add_limit_rows(std::vector<Row>& rows) {
   };
   const std::string spec_range = "SPEC card, columns 6-20: the element range ";
   const std::string spex_range = "SPEX card, columns 11-40: the element range ";
-  rows.push_back({.name = "spec_range_of_10000",
-                  .files = one_card(card("SPEC", {{6, 10, "1"},
-                                                  {11, 15, "10000"},
-                                                  {16, 20, "1"},
-                                                  {31, 40, "0"},
-                                                  {41, 50, "0.7"},
-                                                  {61, 70, "2"}})),
-                  .answers = std::string(kElementAnswers),
-                  .output_has = "      9996      9997      9998      9999     10000\r\n"});
-  rows.push_back({.name = "spec_range_of_10001",
-                  .files = one_card(card("SPEC", {{6, 10, "1"},
-                                                  {11, 15, "10001"},
-                                                  {16, 20, "1"},
-                                                  {31, 40, "0"},
-                                                  {41, 50, "0.7"},
-                                                  {61, 70, "2"}})),
-                  .answers = std::string(kElementAnswers),
-                  .status = 2,
-                  .stderr_has = spec_range + "1 to 10001 by step 1 gives more than 10000"});
-  rows.push_back({.name = "spex_range_of_10001",
-                  .files = one_card(card("SPEX", {{11, 20, "5"},
-                                                  {21, 30, "20005"},
-                                                  {31, 40, "2"},
-                                                  {51, 60, "0"},
-                                                  {61, 65, "0.7"},
-                                                  {71, 75, "2"}})),
-                  .answers = std::string(kElementAnswers),
-                  .status = 2,
-                  .stderr_has = spex_range + "5 to 20005 by step 2 gives more than 10000"});
+  rows.push_back(
+      {.name = "spec_range_of_10000",
+       .files = one_card(element_card(
+           {.first = "1", .last = "10000", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"})),
+       .answers = std::string(kElementAnswers),
+       .output_has = "      9996      9997      9998      9999     10000\r\n"});
+  rows.push_back(
+      {.name = "spec_range_of_10001",
+       .files = one_card(element_card(
+           {.first = "1", .last = "10001", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"})),
+       .answers = std::string(kElementAnswers),
+       .status = 2,
+       .stderr_has = spec_range + "1 to 10001 by step 1 gives more than 10000"});
+  rows.push_back(
+      {.name = "spex_range_of_10001",
+       .files = one_card(wide_element_card(
+           {.first = "5", .last = "20005", .step = "2", .unused = "0", .cd = "0.7", .cm = "2"})),
+       .answers = std::string(kElementAnswers),
+       .status = 2,
+       .stderr_has = spex_range + "5 to 20005 by step 2 gives more than 10000"});
   for (const std::string keyword : {"FLOO", "ELIM"}) {
     const auto merged = [keyword](int last) {
       return [keyword, last] {
         return only(
             "cards.inp",
-            card_file({card(keyword, {{11, 20, "1"}, {21, 30, "5000"}, {31, 40, "1"}}),
+            card_file({card(keyword, range_fields({.first = "1", .last = "5000", .step = "1"})),
                        card(keyword,
-                            {{11, 20, "5001"}, {21, 30, std::to_string(last)}, {31, 40, "1"}})}));
+                            range_fields(
+                                {.first = "5001", .last = std::to_string(last), .step = "1"}))}));
       };
     };
     std::string lower = keyword;
@@ -894,35 +895,27 @@ void add_range_rows(std::vector<Row>& rows) {
     std::string columns;
   };
   const std::vector<Big> bigs = {
-      {"spec_first", "SPEC", {{6, 10, "3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}}, "6-10"},
-      {"spec_last",
-       "SPEC",
-       {{6, 10, "1"}, {11, 15, "-3E9"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
+      {"spec_first", "SPEC", element_fields({.first = "3E9", .unused = "0", .cd = "1", .cm = "2"}),
+       "6-10"},
+      {"spec_last", "SPEC",
+       element_fields({.first = "1", .last = "-3E9", .unused = "0", .cd = "1", .cm = "2"}),
        "11-15"},
-      {"spec_step",
-       "SPEC",
-       {{6, 10, "1"}, {11, 15, "5"}, {16, 20, "1E10"}, {41, 50, "1"}, {61, 70, "2"}, {31, 40, "0"}},
+      {"spec_step", "SPEC",
+       element_fields(
+           {.first = "1", .last = "5", .step = "1E10", .unused = "0", .cd = "1", .cm = "2"}),
        "16-20"},
-      {"spex_first",
-       "SPEX",
-       {{11, 20, "2147483648"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
-       "11-20"},
-      {"spex_last",
-       "SPEX",
-       {{11, 20, "1"}, {21, 30, "-3E9"}, {51, 60, "0"}, {61, 65, "1"}, {71, 75, "2"}},
+      {"spex_first", "SPEX",
+       wide_element_fields({.first = "2147483648", .unused = "0", .cd = "1", .cm = "2"}), "11-20"},
+      {"spex_last", "SPEX",
+       wide_element_fields({.first = "1", .last = "-3E9", .unused = "0", .cd = "1", .cm = "2"}),
        "21-30"},
-      {"spex_step",
-       "SPEX",
-       {{11, 20, "1"},
-        {21, 30, "9"},
-        {31, 40, "1D300"},
-        {51, 60, "0"},
-        {61, 65, "1"},
-        {71, 75, "2"}},
+      {"spex_step", "SPEX",
+       wide_element_fields(
+           {.first = "1", .last = "9", .step = "1D300", .unused = "0", .cd = "1", .cm = "2"}),
        "31-40"},
-      {"floo_first", "FLOO", {{11, 20, "9999999999"}}, "11-20"},
-      {"floo_last", "FLOO", {{11, 20, "1"}, {21, 30, "3.0E+09"}}, "21-30"},
-      {"elim_step", "ELIM", {{11, 20, "1"}, {21, 30, "2"}, {31, 40, "-1E99"}}, "31-40"},
+      {"floo_first", "FLOO", range_fields({.first = "9999999999"}), "11-20"},
+      {"floo_last", "FLOO", range_fields({.first = "1", .last = "3.0E+09"}), "21-30"},
+      {"elim_step", "ELIM", range_fields({.first = "1", .last = "2", .step = "-1E99"}), "31-40"},
   };
   for (const Big& b : bigs) {
     rows.push_back(
@@ -933,25 +926,25 @@ void add_range_rows(std::vector<Row>& rows) {
          .stderr_has =
              "cards.inp:1: " + b.keyword + " card, columns " + b.columns + ": the element number"});
   }
-  rows.push_back({.name = "beyond_32_bits_largest_range",
-                  .files =
-                      [] {
-                        return only("cards.inp", card("FLOO", {{11, 20, "-999999999"},
-                                                               {21, 30, "2147483647"},
-                                                               {31, 40, "1"}}) +
-                                                     "\n");
-                      },
-                  .answers = std::string(kElementAnswers),
-                  .status = 2,
-                  .stderr_has = "cards.inp:1: FLOO card, columns 11-40: the element range "
-                                "-999999999 to 2147483647 by step 1 gives more than 10000"});
+  rows.push_back(
+      {.name = "beyond_32_bits_largest_range",
+       .files =
+           [] {
+             return only(
+                 "cards.inp",
+                 flooded_card({.first = "-999999999", .last = "2147483647", .step = "1"}) + "\n");
+           },
+       .answers = std::string(kElementAnswers),
+       .status = 2,
+       .stderr_has = "cards.inp:1: FLOO card, columns 11-40: the element range "
+                     "-999999999 to 2147483647 by step 1 gives more than 10000"});
   // The step after the first element would pass the 32-bit range: one element.
   rows.push_back({.name = "beyond_32_bits_step_at_the_limit",
                   .files =
                       [] {
-                        return only("cards.inp", card("ELIM", {{11, 20, "2147483646"},
-                                                               {21, 30, "2147483647"},
-                                                               {31, 40, "2147483647"}}) +
+                        return only("cards.inp", non_hydro_card({.first = "2147483646",
+                                                                 .last = "2147483647",
+                                                                 .step = "2147483647"}) +
                                                      "\n");
                       },
                   .answers = std::string(kElementAnswers),
@@ -990,7 +983,7 @@ void add_range_rows(std::vector<Row>& rows) {
   rows.push_back({.name = "beyond_32_bits_wave_type_and_constants_flag",
                   .files =
                       [] {
-                        return only("cards.inp", card_file({card("CONS", {{10, 20, "1E300"}}),
+                        return only("cards.inp", card_file({constants_card({.flag = "1E300"}),
                                                             sea_card({.type = "4E9",
                                                                       .height = "10",
                                                                       .period = "12",

@@ -34,7 +34,10 @@ using qel2br::e2e::run_binary;
 using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::constants_card;
 using qel2br::testing::depth_card;
+using qel2br::testing::element_card;
+using qel2br::testing::flooded_card;
 using qel2br::testing::growth_card;
 using qel2br::testing::sea_card;
 
@@ -294,12 +297,8 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
     std::string errors;
     std::string stop;  // the stop under -Werror=KIND
   };
-  const std::string spec_card = card_file({card("SPEC", {{6, 10, "11"},
-                                                         {11, 15, "13"},
-                                                         {16, 20, "1"},
-                                                         {31, 40, "0"},
-                                                         {41, 50, "0.7"},
-                                                         {61, 70, "2"}})});
+  const std::string spec_card = card_file({element_card(
+      {.first = "11", .last = "13", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"})});
   const std::vector<Row> rows = {
       {"comma in a field",
        kDepth + sea("1", "24,5"),
@@ -583,7 +582,7 @@ TEST(Inputs, ByteOrderMarkIsSkipped) {
   const std::string mark = "\xEF\xBB\xBF";
   // The first card sets the units: read as unknown text, millimetres would be taken as metres.
   const std::string cons =
-      card_file({card("CONS", {{10, 20, "1"}, {21, 30, "9810.0"}, {31, 40, "1.025E-9"}})});
+      card_file({constants_card({.flag = "1", .gravity = "9810.0", .density = "1.025E-9"})});
   const std::string cards = cons + kDepth + sea("1", "24,5");
   std::string large = cons;
   for (int i = 0; i < 60000; ++i) {
@@ -608,7 +607,7 @@ TEST(Inputs, ByteOrderMarkIsSkipped) {
        {"--groups", "groups.txt"},
        "groups.txt"},
       {"element-number file",
-       card_file({card("FLOO", {{11, 20, "11"}, {21, 30, "14"}, {31, 40, "1"}})}),
+       card_file({flooded_card({.first = "11", .last = "14", .step = "1"})}),
        "",
        "11 12\n14\n",
        {"--elements", "elements.txt"},
@@ -770,7 +769,7 @@ TEST(Replacing, ReportThatCannotBeWrittenLeavesTheOldOutput) {
 // Closed standard streams are taken by the null device, never by a file of the run.
 TEST(Replacing, ClosedStandardStreamsNeverReachTheDataFile) {
   const Work work("closed");
-  work.put("cards.inp", kDepth + sea("1", "24,5") + card_file({card("FLOO", {{11, 20, "1"}})}));
+  work.put("cards.inp", kDepth + sea("1", "24,5") + card_file({flooded_card({.first = "1"})}));
   for (const qel2br::e2e::Start start :
        {qel2br::e2e::Start{.close_error = true}, qel2br::e2e::Start{.close_output = true},
         qel2br::e2e::Start{.close_output = true, .close_error = true}}) {

@@ -20,6 +20,11 @@ namespace qel2br::sections {
 namespace {
 
 using testing::card;
+using testing::coefficient_card;
+using testing::current_card;
+using testing::element_card;
+using testing::growth_card;
+using testing::sea_card;
 
 // What a reader did.
 struct Conversion {
@@ -77,7 +82,7 @@ std::string card_file(int number, const std::function<std::string(int)>& make) {
       cards.push_back("C   comment " + std::to_string(i));
     }
     if (i % 11 == 5) {
-      cards.push_back(card("MGRW", {{21, 30, "1.5"}}));
+      cards.push_back(growth_card({.first = false, .elevation = "1.5"}));
     }
   }
   cards.push_back("C   the last line");
@@ -85,17 +90,18 @@ std::string card_file(int number, const std::function<std::string(int)>& make) {
 }
 
 std::string sea(int i, const std::string& height) {
-  return card("SEA ", {{6, 10, std::to_string(i % 2 == 0 ? 1 : 15)},
-                       {16, 20, height},
-                       {21, 30, std::to_string(8 + i % 9)},
-                       {31, 40, std::to_string(i % 360)},
-                       {71, 80, std::to_string(i % 7) + ".25"}});
+  return sea_card({.type = std::to_string(i % 2 == 0 ? 1 : 15),
+                   .height = height,
+                   .period = std::to_string(8 + i % 9),
+                   .phase = std::to_string(i % 360),
+                   .direction = std::to_string(i % 7) + ".25"});
 }
 
 std::string plain_sea(int i) { return sea(i, std::to_string(i % 23) + ".5"); }
 
 std::string current(int i, int points) {
-  std::string cards = card("CRNT", {{41, 50, "0"}, {51, 60, "0.3"}, {61, 70, std::to_string(i)}});
+  std::string cards =
+      current_card({.elevation = "0", .speed = "0.3", .direction = std::to_string(i)});
   for (int p = 1; p <= points; ++p) {
     cards +=
         "\r\n" + card("", {{41, 50, std::to_string(10 * p)}, {51, 60, "0." + std::to_string(p)}});
@@ -104,13 +110,13 @@ std::string current(int i, int points) {
 }
 
 // A SPEC card of the elements first to first + 3.
-std::string coefficient_card(int first, const std::string& cd) {
-  return card("SPEC", {{6, 10, std::to_string(first)},
-                       {11, 15, std::to_string(first + 3)},
-                       {16, 20, "1"},
-                       {31, 40, "0"},
-                       {41, 50, cd},
-                       {61, 70, "1.8"}});
+std::string spec_card(int first, const std::string& cd) {
+  return element_card({.first = std::to_string(first),
+                       .last = std::to_string(first + 3),
+                       .step = "1",
+                       .unused = "0",
+                       .cd = cd,
+                       .cm = "1.8"});
 }
 
 struct Case {
@@ -133,11 +139,11 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        card_file(kCards,
                  [&](int i) {
                    return i == kInSecond || i == kInSecond + 2 * static_cast<int>(kChunkCards)
-                              ? card("SEA ", {{6, 10, "3"},
-                                              {16, 20, "1"},
-                                              {21, 30, "1"},
-                                              {31, 40, "0"},
-                                              {71, 80, "0"}})
+                              ? sea_card({.type = "3",
+                                          .height = "1",
+                                          .period = "1",
+                                          .phase = "0",
+                                          .direction = "0"})
                               : plain_sea(i);
                  }),
        WRWAVE},
@@ -155,13 +161,13 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        card_file(kCards, [&](int i) { return current(i, i == kInSecond ? 101 : 1); }), WRCURR},
       {"coefficient cards usable from the second chunk on (its heading comes late)",
        card_file(kCards,
-                 [&](int i) { return coefficient_card(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
+                 [&](int i) { return spec_card(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
        WRELMP},
       {"elements left out in the fourth chunk only",
        card_file(kCards,
                  [&](int i) {
                    // Elements 92 to 95 of this card are not all in the element-number list.
-                   return coefficient_card(
+                   return spec_card(
                        i == kInSecond + 2 * static_cast<int>(kChunkCards) ? 92 : i % 90 + 1, "0.7");
                  }),
        WRELMP, 93},
@@ -203,9 +209,10 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
     std::vector<std::string> cards;
     for (int i = 0; i < kLines; ++i) {
       if (i == bad_at) {
-        cards.push_back(seed == 4   ? sea(i, "1x")
-                        : seed == 5 ? card("CRNT", {{41, 50, "0"}, {51, 60, "1"}, {61, 70, "9x"}})
-                                    : coefficient_card(1, "0.9x"));
+        cards.push_back(seed == 4 ? sea(i, "1x")
+                        : seed == 5
+                            ? current_card({.elevation = "0", .speed = "1", .direction = "9x"})
+                            : spec_card(1, "0.9x"));
         continue;
       }
       switch (random() % 6) {
@@ -213,8 +220,8 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
         case 1:
           cards.push_back(
               chance(1500)
-                  ? card("SEA ",
-                         {{6, 10, "2"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "0"}, {71, 80, "0"}})
+                  ? sea_card(
+                        {.type = "2", .height = "1", .period = "1", .phase = "0", .direction = "0"})
                   : sea(i, std::to_string(i % 17)));
           break;
         case 2:
@@ -222,14 +229,15 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
           break;
         case 3:
           cards.push_back(
-              coefficient_card(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
+              spec_card(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
           break;
         case 4:
-          cards.push_back(chance(2) ? "C   a comment" : card("MGRW", {{21, 30, "2"}}));
+          cards.push_back(chance(2) ? "C   a comment"
+                                    : growth_card({.first = false, .elevation = "2"}));
           break;
         default:
           // (A blank line after a current would be a continuation card with blank fields.)
-          cards.push_back(card("COEF", {{21, 30, "1"}}));
+          cards.push_back(coefficient_card({.first = false, .elevation = "1"}));
           break;
       }
     }

@@ -14,6 +14,7 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::current_card;
 using testing::file_lines;
 using testing::lines_of;
 
@@ -69,7 +70,7 @@ TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {
   };
   for (const Row& row : {Row{99, false}, Row{100, true}}) {
     SCOPED_TRACE(row.continuation_cards);
-    std::vector<std::string> cards = {card("CRNT", {{41, 50, "0"}, {51, 60, "1"}})};
+    std::vector<std::string> cards = {current_card({.elevation = "0", .speed = "1"})};
     for (int i = 0; i < row.continuation_cards; ++i) {
       cards.push_back(card("", {{41, 50, "1"}, {51, 60, "1"}}));
     }
@@ -95,8 +96,8 @@ TEST(WRCURR, ProfileTableHoldsOneHundredPoints) {
 }
 
 TEST(WRCURR, UnreadablePointStopsBeforeTheCurrent) {
-  testing::MemoryRun memory(card_file({card("CRNT", {{41, 50, "0"}, {51, 60, "1"}}),
-                                       card("CRNT", {{41, 50, "0"}, {51, 60, "1"}}),
+  testing::MemoryRun memory(card_file({current_card({.elevation = "0", .speed = "1"}),
+                                       current_card({.elevation = "0", .speed = "1"}),
                                        card("", {{41, 50, "5"}, {51, 60, "fast"}})}));
   try {
     WRCURR(memory.in());

@@ -14,7 +14,9 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::coefficient_card;
 using testing::file_lines;
+using testing::growth_card;
 
 std::string banner() {
   return file_lines({"'", "' ============================================",
@@ -36,16 +38,16 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
   const std::vector<Row> rows = {
       {"no cards", {}, ""},
       {"one card of each",
-       {card("MGRW", {{11, 20, "0"}, {31, 40, "1"}}),
-        card("COEF", {{11, 20, "0"}, {31, 40, "1"}, {51, 60, "2"}})},
+       {growth_card({.elevation = "0", .thickness = "1"}),
+        coefficient_card({.elevation = "0", .cd = "1", .cm = "2"})},
        ""},
       {"two MGRW cards, one COEF card",
-       {card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}),
-        card("MGRW", {{21, 30, "100"}, {31, 40, "0.05"}}),
-        card("COEF", {{11, 20, "0"}, {31, 40, "1"}, {51, 60, "2"}})},
+       {growth_card({.elevation = "0", .thickness = "0.02"}),
+        growth_card({.first = false, .elevation = "100", .thickness = "0.05"}),
+        coefficient_card({.elevation = "0", .cd = "1", .cm = "2"})},
        growth_lines},
       {"COEF gives both coefficient profiles, not scaled",
-       {card("COEF", {{11, 20, "0"}, {31, 40, "0.6667"}, {51, 60, "2"}}), card("C   "),
+       {coefficient_card({.elevation = "0", .cd = "0.6667", .cm = "2"}), card("C   "),
         card("coef", {{11, 20, "x"}, {21, 30, "-1234467"}, {31, 40, "1.05"}, {51, 60, "1.6"}})},
        file_lines(
            {"'", kDashes, "' Specification of Cd Depth Profile ", kDashes, "'",
@@ -66,8 +68,9 @@ TEST(WRPROF, ProfilesNeedTwoCards) {
 }
 
 TEST(WRPROF, MillimetreGrowthScaled) {
-  testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "-30000"}, {31, 40, "80"}}),
-                                       card("MGRW", {{21, 30, "10000"}, {31, 40, "40"}})}));
+  testing::MemoryRun memory(
+      card_file({growth_card({.elevation = "-30000", .thickness = "80"}),
+                 growth_card({.first = false, .elevation = "10000", .thickness = "40"})}));
   driver::RunContext& run = memory.state();
   run.values.units.length_factor = static_cast<double>(0.001F);
   run.values.levels.mud_plane_z = -30;
@@ -82,8 +85,8 @@ TEST(WRPROF, MillimetreGrowthScaled) {
 }
 
 TEST(WRPROF, LaterCardElevationFromColumns21To30) {
-  testing::MemoryRun memory(card_file({card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}),
-                                       card("MGRW", {{11, 20, "80"}, {31, 40, "0.05"}})}));
+  testing::MemoryRun memory(card_file({growth_card({.elevation = "0", .thickness = "0.02"}),
+                                       growth_card({.elevation = "80", .thickness = "0.05"})}));
   try {
     WRPROF(memory.in());
     ADD_FAILURE() << "no stop";

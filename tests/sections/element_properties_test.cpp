@@ -18,6 +18,8 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::element_card;
+using testing::wide_element_card;
 
 constexpr std::string_view kRecord = " Flooded   Elem";
 
@@ -67,28 +69,25 @@ const std::string kCdCmHeader =
 TEST(WRELMP, CoefficientBoundAndColumns) {
   const std::string cards =
       // SPEC: drag -1 is skipped, -0.1 is usable, -0.10001 skipped.
-      card_file({card("SPEC", {{6, 10, "1"}, {31, 40, "0"}, {41, 50, "-1"}, {61, 70, "2.0"}}),
-                 card("SPEC", {{6, 10, "2"}, {31, 40, "0"}, {41, 50, "-0.1"}, {61, 70, "2.0"}}),
-                 card("SPEC", {{6, 10, "3"}, {31, 40, "0"}, {41, 50, "0.5"}, {61, 70, "-0.10001"}}),
-                 card("SPEC", {{6, 10, "4"},
-                               {11, 15, "6"},
-                               {16, 20, "1"},
-                               {31, 40, "0"},
-                               {41, 50, "1000"},
-                               {61, 70, "1"}}),
-                 card("Spec", {{6, 10, "9"},
-                               {11, 15, "1"},
-                               {16, 20, "1"},
-                               {31, 40, "0"},
-                               {41, 50, "1"},
-                               {61, 70, "1"}}),
-                 // SPEX: range in 11-40, coefficients in 61-65 and 71-75.
-                 card("SPEX", {{11, 20, "101"},
-                               {21, 30, "103"},
-                               {31, 40, "2"},
-                               {51, 60, "9"},
-                               {61, 65, "0.7"},
-                               {71, 75, "1.5"}})});
+      card_file(
+          {element_card({.first = "1", .unused = "0", .cd = "-1", .cm = "2.0"}),
+           element_card({.first = "2", .unused = "0", .cd = "-0.1", .cm = "2.0"}),
+           element_card({.first = "3", .unused = "0", .cd = "0.5", .cm = "-0.10001"}),
+           element_card(
+               {.first = "4", .last = "6", .step = "1", .unused = "0", .cd = "1000", .cm = "1"}),
+           card("Spec", {{6, 10, "9"},
+                         {11, 15, "1"},
+                         {16, 20, "1"},
+                         {31, 40, "0"},
+                         {41, 50, "1"},
+                         {61, 70, "1"}}),
+           // SPEX: range in 11-40, coefficients in 61-65 and 71-75.
+           wide_element_card({.first = "101",
+                              .last = "103",
+                              .step = "2",
+                              .unused = "9",
+                              .cd = "0.7",
+                              .cm = "1.5"})});
   testing::MemoryRun memory(cards);
   WRELMP(memory.in());
   EXPECT_EQ(memory.output(),
@@ -101,15 +100,14 @@ TEST(WRELMP, CoefficientBoundAndColumns) {
 
 TEST(WRELMP, CardWhoseElementsAreAllRemovedStillOpensTheSubBlock) {
   testing::MemoryRun memory(
-      card_file({card("SPEC", {{6, 10, "7"}, {31, 40, "0"}, {41, 50, "1"}, {61, 70, "1"}})}));
+      card_file({element_card({.first = "7", .unused = "0", .cd = "1", .cm = "1"})}));
   memory.set_element_numbers({8});
   WRELMP(memory.in());
   EXPECT_EQ(memory.output(), kElementBanner + kCdCmHeader);
 }
 
 TEST(WRELMP, IgnoredRealMustBeANumber) {
-  testing::MemoryRun memory(
-      card_file({card("SPEC", {{6, 10, "7"}, {41, 50, "1"}, {61, 70, "1"}})}));
+  testing::MemoryRun memory(card_file({element_card({.first = "7", .cd = "1", .cm = "1"})}));
   try {
     WRELMP(memory.in());
     ADD_FAILURE() << "no stop";

@@ -15,12 +15,14 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::flooded_card;
+using testing::non_hydro_card;
 
 TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
-  const std::string cards = card_file(
-      {card("FLOO", {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}}), card("ELIM", {{11, 20, "5"}}),
-       card("FLOO LEGA1"), card("FLOO", {{11, 20, "20"}, {21, 30, "22"}, {31, 40, "1"}}),
-       card("FLOO", {{11, 20, "-1"}, {21, 30, "0"}, {31, 40, "1"}})});
+  const std::string cards = card_file({flooded_card({.first = "11", .last = "13", .step = "1"}),
+                                       non_hydro_card({.first = "5"}), card("FLOO LEGA1"),
+                                       flooded_card({.first = "20", .last = "22", .step = "1"}),
+                                       flooded_card({.first = "-1", .last = "0", .step = "1"})});
   testing::MemoryRun memory(cards);
   memory.set_element_numbers({11, 13, 20, 22, 5});
   WRFLEL(memory.in());
@@ -35,10 +37,9 @@ TEST(WRFLEL, MergesCardsIntoOneRecordEach) {
 }
 
 TEST(WRFLEL, MergedListHoldsAtMost10000) {
-  const std::string cards =
-      card_file({card("ELIM", {{11, 20, "1"}, {21, 30, "6000"}, {31, 40, "1"}}),
-                 card("ELIM", {{11, 20, "1"}, {21, 30, "4000"}, {31, 40, "1"}}),
-                 card("ELIM", {{11, 20, "7"}})});
+  const std::string cards = card_file({non_hydro_card({.first = "1", .last = "6000", .step = "1"}),
+                                       non_hydro_card({.first = "1", .last = "4000", .step = "1"}),
+                                       non_hydro_card({.first = "7"})});
   testing::MemoryRun memory(cards);
   try {
     WRFLEL(memory.in());

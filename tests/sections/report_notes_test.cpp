@@ -16,37 +16,37 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::coefficient_card;
+using testing::constants_card;
+using testing::current_card;
+using testing::depth_card;
+using testing::element_card;
+using testing::flooded_card;
+using testing::growth_card;
+using testing::non_hydro_card;
 
 // A millimetre and tonne input with every kind of card the element mode converts.
 const std::string kCards = card_file(
-    {card("TITL Platform <A>"),                                              // 1
-     card("CONS", {{10, 20, "1"}, {21, 30, "9810"}, {31, 40, "1.025E-9"}}),  // 2
-     card("MUDP", {{10, 20, "-100000"}}),                                    // 3
-     card("DPTH", {{10, 20, "100000"}}),                                     // 4
+    {card("TITL Platform <A>"),                                                // 1
+     constants_card({.flag = "1", .gravity = "9810", .density = "1.025E-9"}),  // 2
+     card("MUDP", {{10, 20, "-100000"}}),                                      // 3
+     depth_card("100000"),                                                     // 4
      card("SEA",
           {{6, 10, "1"}, {16, 20, "8500"}, {21, 30, "12"}, {31, 40, "7"}, {71, 80, "45"}}),  // 5
      card("SEA",
-          {{6, 10, "3"}, {16, 20, "1000"}, {21, 30, "9"}, {31, 40, "0"}, {71, 80, "0"}}),  // 6
-     card("CRNT", {{41, 50, "0"}, {51, 60, "500"}, {61, 70, "90"}}),                       // 7
-     card("", {{41, 50, "50000"}, {51, 60, "800"}}),                                       // 8
-     card("MGRW", {{11, 20, "0"}, {31, 40, "20"}}),                                        // 9
-     card("MGRW", {{21, 30, "100000"}, {31, 40, "50"}}),                                   // 10
-     card("COEF", {{11, 20, "0"}, {31, 40, "0.7"}, {51, 60, "2.0"}}),                      // 11
-     card("COEF", {{21, 30, "100000"}, {31, 40, "0.65"}, {51, 60, "1.6"}}),                // 12
-     card("SPEC", {{6, 10, "101"},
-                   {11, 15, "105"},
-                   {16, 20, "1"},
-                   {31, 40, "0"},
-                   {41, 50, "0.7"},
-                   {61, 70, "2"}}),
-     card("SPEC", {{6, 10, "201"},
-                   {11, 15, "202"},
-                   {16, 20, "1"},
-                   {31, 40, "0"},
-                   {41, 50, "-1"},
-                   {61, 70, "2"}}),
-     card("FLOO", {{11, 20, "11"}, {21, 30, "13"}, {31, 40, "1"}}),      // 15
-     card("ELIM", {{11, 20, "501"}, {21, 30, "505"}, {31, 40, "2"}})});  // 16
+          {{6, 10, "3"}, {16, 20, "1000"}, {21, 30, "9"}, {31, 40, "0"}, {71, 80, "0"}}),   // 6
+     current_card({.elevation = "0", .speed = "500", .direction = "90"}),                   // 7
+     card("", {{41, 50, "50000"}, {51, 60, "800"}}),                                        // 8
+     growth_card({.elevation = "0", .thickness = "20"}),                                    // 9
+     growth_card({.first = false, .elevation = "100000", .thickness = "50"}),               // 10
+     coefficient_card({.elevation = "0", .cd = "0.7", .cm = "2.0"}),                        // 11
+     coefficient_card({.first = false, .elevation = "100000", .cd = "0.65", .cm = "1.6"}),  // 12
+     element_card(
+         {.first = "101", .last = "105", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"}),
+     element_card(
+         {.first = "201", .last = "202", .step = "1", .unused = "0", .cd = "-1", .cm = "2"}),
+     flooded_card({.first = "11", .last = "13", .step = "1"}),        // 15
+     non_hydro_card({.first = "501", .last = "505", .step = "2"})});  // 16
 
 void run_element_mode(testing::MemoryRun& memory) {
   memory.set_element_numbers({101, 103, 104, 105, 11, 13, 501, 505});
@@ -140,8 +140,8 @@ TEST(ReportNotes, ElementModeValuesAsWritten) {
 }
 
 TEST(ReportNotes, ShortProfilesAndGroups) {
-  testing::MemoryRun memory(card_file(
-      {card("MGRW", {{11, 20, "0"}, {31, 40, "0.02"}}), card("FLOO LEGA1"), card("FLOO DECK")}));
+  testing::MemoryRun memory(card_file({growth_card({.elevation = "0", .thickness = "0.02"}),
+                                       card("FLOO LEGA1"), card("FLOO DECK")}));
   driver::RunContext& run = memory.state();
   report::ReportData data;
   report::ReportCollector collector(data);

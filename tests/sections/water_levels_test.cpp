@@ -14,6 +14,7 @@ namespace {
 
 using testing::card;
 using testing::card_file;
+using testing::depth_card;
 using testing::file_lines;
 
 TEST(WRLEVL, LevelsInMetres) {
@@ -32,7 +33,7 @@ TEST(WRLEVL, LevelsInMetres) {
   const std::vector<Row> rows = {
       {"no cards", {}, 1, "    0.000", "    0.000", "    0.000", 0, 0, 0},
       {"metres",
-       {card("MUDP", {{10, 20, "-100"}}), card("DPTH", {{10, 20, "100"}})},
+       {card("MUDP", {{10, 20, "-100"}}), depth_card("100")},
        1,
        " -100.000",
        "  100.000",
@@ -41,7 +42,7 @@ TEST(WRLEVL, LevelsInMetres) {
        100,
        0},
       {"millimetres",
-       {card("DPTH", {{10, 20, "100000"}}), card("MUDP", {{10, 20, "-100000"}})},
+       {depth_card("100000"), card("MUDP", {{10, 20, "-100000"}})},
        mm,
        " -100.000",
        "  100.000",
@@ -50,7 +51,7 @@ TEST(WRLEVL, LevelsInMetres) {
        100.00000474974513,
        0.0},
       {"still water level at depth above the mud plane",
-       {card("MUDP", {{10, 20, "-80"}}), card("DPTH", {{10, 20, "100"}})},
+       {card("MUDP", {{10, 20, "-80"}}), depth_card("100")},
        1,
        "  -80.000",
        "  100.000",
@@ -69,7 +70,7 @@ TEST(WRLEVL, LevelsInMetres) {
        -50},
       {"only the first card counts, columns 10-20 only",
        {card("MUDP", {{10, 20, "-10"}, {21, 30, "x"}}), card("MUDP", {{10, 20, "-20"}}),
-        card("DPTH", {{10, 20, "30"}}), card("DPTH", {{10, 20, "40"}})},
+        depth_card("30"), depth_card("40")},
        1,
        "  -10.000",
        "   30.000",
@@ -78,7 +79,7 @@ TEST(WRLEVL, LevelsInMetres) {
        30,
        20},
       {"too wide for F9.3, kept whole",
-       {card("MUDP", {{10, 20, "-10000"}}), card("DPTH", {{10, 20, "100000"}})},
+       {card("MUDP", {{10, 20, "-10000"}}), depth_card("100000")},
        1,
        "*********",
        "*********",
@@ -112,12 +113,12 @@ TEST(WRLEVL, UnreadableValueStops) {
   };
   const std::vector<Row> rows = {
       {"blank MUDP",
-       {card("DPTH", {{10, 20, "100"}}), card("MUDP", {{21, 30, "1"}})},
+       {depth_card("100"), card("MUDP", {{21, 30, "1"}})},
        2,
        "MUDP card, columns 10-20: expected a number, found a blank field",
        ""},
       {"bad DPTH",
-       {card("MUDP", {{10, 20, "-100"}}), card("DPTH", {{10, 20, "1OO"}})},
+       {card("MUDP", {{10, 20, "-100"}}), depth_card("1OO")},
        2,
        "DPTH card, columns 10-20: expected a number, found \"1OO\"",
        ""},

@@ -15,6 +15,7 @@ namespace {
 using testing::card;
 using testing::card_file;
 using testing::file_lines;
+using testing::sea_card;
 
 std::string wave_header() {
   return file_lines(
@@ -25,8 +26,7 @@ std::string wave_header() {
 
 // A SEA card with height 10, period 12, phase 0 and direction 45.
 std::string sea_card(const std::string& type) {
-  return card("SEA ",
-              {{6, 10, type}, {16, 20, "10"}, {21, 30, "12"}, {31, 40, "0"}, {71, 80, "45"}});
+  return sea_card({.type = type, .height = "10", .period = "12", .phase = "0", .direction = "45"});
 }
 
 TEST(WRWAVE, TheoryNameFromTheTypeCode) {
@@ -64,8 +64,8 @@ TEST(WRWAVE, OneHeaderForAllCards) {
   // SEAS and SEA1 are other keywords; a lower-case card is a SEA card.
   testing::MemoryRun memory(card_file(
       {card("SEAS", {{6, 10, "1"}}), card("SEA1", {{6, 10, "1"}}),
-       card("SEA ",
-            {{6, 10, "1"}, {16, 20, "8500"}, {21, 30, "12.5"}, {31, 40, "-30"}, {71, 80, "180"}}),
+       sea_card(
+           {.type = "1", .height = "8500", .period = "12.5", .phase = "-30", .direction = "180"}),
        card("CRNT"),
        card("sea ",
             {{6, 10, "6"}, {16, 20, "12000"}, {21, 30, "14"}, {31, 40, "2e1"}, {71, 80, "-90"}})}));
@@ -98,12 +98,12 @@ TEST(WRWAVE, UnreadableFieldStopsBeforeTheRecord) {
   };
   const std::vector<Row> rows = {
       {"bad type",
-       card("SEA ", {{6, 10, "A"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "1"}, {71, 80, "1"}}),
+       sea_card({.type = "A", .height = "1", .period = "1", .phase = "1", .direction = "1"}),
        "SEA card, columns 6-10: expected a number, found \"A\""},
       {"blank height for type 9",
-       card("SEA ", {{6, 10, "9"}, {21, 30, "1"}, {31, 40, "1"}, {71, 80, "1"}}),
+       sea_card({.type = "9", .period = "1", .phase = "1", .direction = "1"}),
        "SEA card, columns 16-20: expected a number, found a blank field"},
-      {"blank direction", card("SEA ", {{6, 10, "1"}, {16, 20, "1"}, {21, 30, "1"}, {31, 40, "1"}}),
+      {"blank direction", sea_card({.type = "1", .height = "1", .period = "1", .phase = "1"}),
        "SEA card, columns 71-80: expected a number, found a blank field"},
   };
   for (const Row& row : rows) {

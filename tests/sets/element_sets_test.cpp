@@ -20,6 +20,10 @@ namespace qel2br::sets {
 namespace {
 
 using testing::card;
+using testing::element_card;
+using testing::flooded_card;
+using testing::non_hydro_card;
+using testing::wide_element_card;
 
 std::vector<std::int32_t> to_vector(const ElementList& list) {
   return {list.items().begin(), list.items().end()};
@@ -44,27 +48,24 @@ TEST(RNGELM, ExpandsRanges) {
     std::vector<std::int32_t> elements;
   };
   const Row rows[] = {
-      {"single", card("SPEC", {{6, 10, "10"}}), 5, {10}},
-      {"stepped", card("SPEC", {{6, 10, "10"}, {11, 15, "20"}, {16, 20, "5"}}), 5, {10, 15, 20}},
-      {"first above last", card("SPEC", {{6, 10, "20"}, {11, 15, "10"}, {16, 20, "1"}}), 5, {}},
-      {"step 0 after a first",
-       card("FLOO", {{11, 20, "3"}, {21, 30, "9"}, {31, 40, "0"}}),
-       10,
-       {3}},
-      {"blank step", card("SPEX", {{11, 20, "3"}, {21, 30, "9"}}), 10, {3}},
-      {"7.5 rounds up", card("FLOO", {{11, 20, "7.5"}}), 10, {8}},
+      {"single", element_card({.first = "10"}), 5, {10}},
+      {"stepped", element_card({.first = "10", .last = "20", .step = "5"}), 5, {10, 15, 20}},
+      {"first above last", element_card({.first = "20", .last = "10", .step = "1"}), 5, {}},
+      {"step 0 after a first", flooded_card({.first = "3", .last = "9", .step = "0"}), 10, {3}},
+      {"blank step", wide_element_card({.first = "3", .last = "9"}), 10, {3}},
+      {"7.5 rounds up", flooded_card({.first = "7.5"}), 10, {8}},
       {"-7.5 rounds away from zero",
-       card("FLOO", {{11, 20, "-7.5"}, {21, 30, "0"}, {31, 40, "4"}}),
+       flooded_card({.first = "-7.5", .last = "0", .step = "4"}),
        10,
        {-8, -4, 0}},
       {"step does not land on last",
-       card("ELIM", {{11, 20, "1"}, {21, 30, "10"}, {31, 40, "4"}}),
+       non_hydro_card({.first = "1", .last = "10", .step = "4"}),
        10,
        {1, 5, 9}},
       {"all blank (a group name)", card("FLOO LEGA1"), 10, {}},
-      {"all zero", card("FLOO", {{11, 20, "0"}, {21, 30, "0"}, {31, 40, "0"}}), 10, {}},
+      {"all zero", flooded_card({.first = "0", .last = "0", .step = "0"}), 10, {}},
       {"near the 32-bit limit",
-       card("SPEX", {{11, 20, "2147483600"}, {21, 30, "2147483647"}, {31, 40, "20"}}),
+       wide_element_card({.first = "2147483600", .last = "2147483647", .step = "20"}),
        10,
        {2147483600, 2147483620, 2147483640}},
   };
@@ -72,8 +73,7 @@ TEST(RNGELM, ExpandsRanges) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(expand(row.line, row.width), row.elements);
   }
-  EXPECT_EQ(expand(card("FLOO", {{11, 20, "1"}, {21, 30, "10000"}, {31, 40, "1"}}), 10).size(),
-            10000U);
+  EXPECT_EQ(expand(flooded_card({.first = "1", .last = "10000", .step = "1"}), 10).size(), 10000U);
 }
 
 TEST(RNGELM, StopsOnRangesItCannotExpand) {
@@ -84,22 +84,22 @@ TEST(RNGELM, StopsOnRangesItCannotExpand) {
     std::string message;
   };
   const Row rows[] = {
-      {"negative step", card("SPEC", {{6, 10, "1"}, {11, 15, "10"}, {16, 20, "-1"}}), 5,
+      {"negative step", element_card({.first = "1", .last = "10", .step = "-1"}), 5,
        "SPEC card, columns 6-20: the element range 1 to 10 by step -1 never ends"},
-      {"step 0 from first 0", card("FLOO", {{11, 20, "0"}, {21, 30, "5"}}), 10,
+      {"step 0 from first 0", flooded_card({.first = "0", .last = "5"}), 10,
        "FLOO card, columns 11-40: the element range 0 to 5 by step 0 never ends"},
-      {"negative first, step 0", card("ELIM", {{11, 20, "-3"}}), 10,
+      {"negative first, step 0", non_hydro_card({.first = "-3"}), 10,
        "ELIM card, columns 11-40: the element range -3 to 0 by step 0 never ends"},
-      {"10001 elements", card("FLOO", {{11, 20, "1"}, {21, 30, "10001"}, {31, 40, "1"}}), 10,
+      {"10001 elements", flooded_card({.first = "1", .last = "10001", .step = "1"}), 10,
        "FLOO card, columns 11-40: the element range 1 to 10001 by step 1 gives more than "
        "10000 elements (the element list holds 10000)"},
       {"most of the 32-bit range",
-       card("SPEX", {{11, 20, "-2147E6"}, {21, 30, "2147483647"}, {31, 40, "1"}}), 10,
+       wide_element_card({.first = "-2147E6", .last = "2147483647", .step = "1"}), 10,
        "SPEX card, columns 11-40: the element range -2147000000 to 2147483647 by step 1 gives "
        "more than 10000 elements (the element list holds 10000)"},
-      {"outside 32 bits", card("SPEX", {{11, 20, "3E9"}}), 10,
+      {"outside 32 bits", wide_element_card({.first = "3E9"}), 10,
        "SPEX card, columns 11-20: the element number \"3E9\" is outside the 32-bit range"},
-      {"not a number", card("SPEC", {{11, 15, "X"}}), 5,
+      {"not a number", element_card({.last = "X"}), 5,
        "SPEC card, columns 11-15: expected a number, found \"X\""},
   };
   for (const Row& row : rows) {

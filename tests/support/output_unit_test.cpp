@@ -1,6 +1,8 @@
 // Output units on files: every block written in order, by the run itself and by the writer
 // thread that takes over after the first bytes, and a failed write stopping the run with the
 // file's name.
+#include "support/output_unit.hpp"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,8 +13,8 @@
 #include <iterator>
 #include <string>
 
+#include "support/fd_output.hpp"
 #include "support/input_stop.hpp"
-#include "support/units.hpp"
 
 namespace qel2br::support {
 namespace {

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "support/input_stop.hpp"
-#include "support/units.hpp"
+#include "support/output_unit.hpp"
+#include "support/unit_table.hpp"
 
 namespace qel2br::support {
 namespace {

@@ -91,4 +91,47 @@ std::string coefficient_card(const CoefficientCard& coefficients) {
   return card("COEF", coefficient_fields(coefficients));
 }
 
+std::vector<Field> element_fields(const ElementCard& element) {
+  return given({{6, 10, element.first},
+                {11, 15, element.last},
+                {16, 20, element.step},
+                {31, 40, element.unused},
+                {41, 50, element.cd},
+                {61, 70, element.cm}});
+}
+
+std::string element_card(const ElementCard& element) {
+  return card("SPEC", element_fields(element));
+}
+
+std::vector<Field> wide_element_fields(const ElementCard& element) {
+  return given({{11, 20, element.first},
+                {21, 30, element.last},
+                {31, 40, element.step},
+                {51, 60, element.unused},
+                {61, 65, element.cd},
+                {71, 75, element.cm}});
+}
+
+std::string wide_element_card(const ElementCard& element) {
+  return card("SPEX", wide_element_fields(element));
+}
+
+std::vector<Field> range_fields(const RangeCard& range) {
+  return given({{11, 20, range.first}, {21, 30, range.last}, {31, 40, range.step}});
+}
+
+std::string flooded_card(const RangeCard& range) { return card("FLOO", range_fields(range)); }
+
+std::string non_hydro_card(const RangeCard& range) { return card("ELIM", range_fields(range)); }
+
+std::vector<Field> constants_fields(const ConstantsCard& constants) {
+  return given(
+      {{10, 20, constants.flag}, {21, 30, constants.gravity}, {31, 40, constants.density}});
+}
+
+std::string constants_card(const ConstantsCard& constants) {
+  return card("CONS", constants_fields(constants));
+}
+
 }  // namespace qel2br::testing

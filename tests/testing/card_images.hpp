@@ -74,4 +74,39 @@ struct CoefficientCard {
 [[nodiscard]] std::vector<Field> coefficient_fields(const CoefficientCard& coefficients);
 [[nodiscard]] std::string coefficient_card(const CoefficientCard& coefficients);
 
+// SPEC and SPEX: an element range (first, last, step), a value that is read and not used, and
+// the coefficients Cd and Cm. SPEC: range 6-10, 11-15, 16-20, unused 31-40, Cd 41-50, Cm 61-70.
+// SPEX: range 11-20, 21-30, 31-40, unused 51-60, Cd 61-65, Cm 71-75.
+struct ElementCard {
+  std::string first{};
+  std::string last{};
+  std::string step{};
+  std::string unused{};
+  std::string cd{};
+  std::string cm{};
+};
+[[nodiscard]] std::vector<Field> element_fields(const ElementCard& element);
+[[nodiscard]] std::string element_card(const ElementCard& element);
+[[nodiscard]] std::vector<Field> wide_element_fields(const ElementCard& element);
+[[nodiscard]] std::string wide_element_card(const ElementCard& element);
+
+// FLOO and ELIM: an element range, first 11-20, last 21-30, step 31-40.
+struct RangeCard {
+  std::string first{};
+  std::string last{};
+  std::string step{};
+};
+[[nodiscard]] std::vector<Field> range_fields(const RangeCard& range);
+[[nodiscard]] std::string flooded_card(const RangeCard& range);
+[[nodiscard]] std::string non_hydro_card(const RangeCard& range);
+
+// CONS: the unit flag 10-20, gravity 21-30, water density 31-40.
+struct ConstantsCard {
+  std::string flag{};
+  std::string gravity{};
+  std::string density{};
+};
+[[nodiscard]] std::vector<Field> constants_fields(const ConstantsCard& constants);
+[[nodiscard]] std::string constants_card(const ConstantsCard& constants);
+
 }  // namespace qel2br::testing

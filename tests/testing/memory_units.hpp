@@ -13,7 +13,8 @@
 #include "driver/run_context.hpp"
 #include "records/records.hpp"
 #include "sections/reading.hpp"
-#include "support/units.hpp"
+#include "support/line_source.hpp"
+#include "support/output_unit.hpp"
 
 namespace qel2br::testing {
 
