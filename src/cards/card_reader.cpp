@@ -119,13 +119,6 @@ bool CardReader::next_card() {
     end_scan();  // no card is left
     return false;
   }
-  // The card after this one is fetched from memory while this one is converted: the cards of
-  // a keyword lie apart in the file, and each one's line was otherwise waited for when it was
-  // handed over.
-  CardIndex::Places ahead = places_;
-  if (CardPlace following; ahead.next(following) && following.offset < end) {
-    __builtin_prefetch(lines_->contents().data() + following.offset);
-  }
   std::string_view line;
   lines_->seek(place_.offset, place_.line - 1);
   if (!lines_->read_line(line)) {

@@ -210,21 +210,12 @@ int run_and_report(RunContext& state, support::OutputUnit& errors, std::string* 
   try {
     status = run(state);
   } catch (const support::InputStop& stop) {
-    // A write of the output data file that failed before the stop is what stopped the run.
     // Memory that runs out for the report leaves the line that says so in its place.
     std::string report;
     note_end([&] {
       report = support::format_report(stop);
       state.stop = stop;
     });
-    try {
-      state.units.settle();
-    } catch (const support::InputStop& write_stop) {
-      note_end([&] {
-        report = support::format_report(write_stop);
-        state.stop = write_stop;
-      });
-    }
     state.console.flush();
     errors.write_rendered(report.empty() ? kOutOfMemory : std::string_view(report));
     if (stop_report != nullptr) {

@@ -366,9 +366,7 @@ std::string render(const Layout& layout, std::span<const Item> items) {
 }
 
 void render_text(const Layout& layout, std::span<const Item> items, std::span<char> text) {
-  // Each thread renders into a text of its own that it keeps: no allocation for each record.
-  thread_local std::string work;
-  work.clear();
+  std::string work;
   render_into(work, layout.parsed(), items);
   support::copy_text(std::string_view(work).substr(0, work.find('\n')), text);
 }

@@ -290,14 +290,6 @@ ReplacedFile::Abandoned UnitTable::abandon(int unit) {
   return done;
 }
 
-void UnitTable::settle() {
-  for (const auto& s : slots_) {
-    if (s->file_output) {
-      s->file_output->settle();
-    }
-  }
-}
-
 OutputUnit& UnitTable::message_output(int unit) {
   if (unit > 0 && unit < 100 && unit != kConsoleOut && slot(unit).connected) {
     if (slot(unit).output != nullptr || (slot(unit).file.open() && slot(unit).writable)) {

@@ -80,8 +80,6 @@ class UnitTable {
   ReplacedFile::Abandoned abandon_held();
   // The name of the file held ("" for none).
   [[nodiscard]] const std::string& held_name() const { return held_name_; }
-  // Waits for the blocks of the files being written; a failed write stops the run.
-  void settle();
   // Whether path names the same file as the one connected to the unit (any spelling or link).
   [[nodiscard]] bool same_file(int unit, std::string_view path) const;
 

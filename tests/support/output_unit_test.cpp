@@ -29,26 +29,20 @@ std::string many_lines(int count) {
   return text;
 }
 
-// The bytes written by the run itself before the writer thread takes over: the thread from the
-// first block, a hand-over in the middle of the output (about 3.3 MB), and none at all.
-constexpr std::array<std::size_t, 3> kWrittenInline{0, std::size_t{1} << 20U,
-                                                    kFileBytesWrittenInline};
-
 TEST(FileOutput, WritesEveryBlockInOrder) {
-  for (const std::size_t written_inline : kWrittenInline) {
-    SCOPED_TRACE(written_inline);
+  {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("qel2br-output-" + std::to_string(::getpid()) + ".txt");
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     ASSERT_GE(fd, 0);
     {
-      FdOutput out(FileHandle{.value = fd}, path.string(), kFileLineEnd, written_inline);
+      FdOutput out(FileHandle{.value = fd}, path.string(), kFileLineEnd);
       for (int i = 0; i < 60000; ++i) {
         out.write_line(
             std::string(static_cast<std::size_t>(i % 97), static_cast<char>('A' + i % 26)) +
             std::to_string(i));
         if (i == 30000) {
-          out.flush();  // a flush in the middle waits for the block being written
+          out.flush();  // a flush in the middle writes what has gathered
         }
       }
       out.close();
@@ -61,17 +55,15 @@ TEST(FileOutput, WritesEveryBlockInOrder) {
   }
 }
 
-// /dev/full takes no byte: the failure of a block, written by the run itself or by the writer
-// thread, stops the run at the latest when the unit is closed, with the file's name and the
-// system's reason.
+// /dev/full takes no byte: the failure of a block stops the run at the latest when the unit is
+// closed, with the file's name and the system's reason.
 TEST(FileOutput, FailedWriteStopsTheRun) {
-  for (const std::size_t written_inline : kWrittenInline) {
-    SCOPED_TRACE(written_inline);
+  {
     const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
       GTEST_SKIP() << "no /dev/full";
     }
-    FdOutput out(FileHandle{.value = fd}, "/dev/full", kFileLineEnd, written_inline);
+    FdOutput out(FileHandle{.value = fd}, "/dev/full", kFileLineEnd);
     std::string message;
     try {
       for (int i = 0; i < 60000; ++i) {
