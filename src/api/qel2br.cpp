@@ -12,6 +12,7 @@
 #include "driver/conversion.hpp"
 #include "driver/header.hpp"
 #include "driver/run_context.hpp"
+#include "driver/run_end.hpp"
 #include "sets/element_sets.hpp"
 #include "support/input_stop.hpp"
 #include "support/line_source.hpp"
@@ -84,7 +85,7 @@ ConvertResult convert(std::string_view card_text, const ConvertOptions& options,
                       records::RecordSink& sink) {
   ConvertResult result;
   std::vector<support::KeptWarning> kept;
-  try {
+  const driver::RunEnd end = driver::run_to_end([&]() -> driver::RunEnd {
     MemoryContext memory(card_text, options.card_name);
     driver::RunContext& run = *memory.run;
     run.warnings.bind(memory.console, false);
@@ -103,18 +104,29 @@ ConvertResult convert(std::string_view card_text, const ConvertOptions& options,
       }
     }
     if (!reason.empty()) {
+      return {.kind = driver::EndKind::kErrorBlock, .reason = std::move(reason)};
+    }
+    return {};
+  });
+  switch (end.kind) {
+    case driver::EndKind::kNormal:
+      break;
+    case driver::EndKind::kErrorBlock:
       result.end = End::kErrorEnd;
-      result.reason = std::move(reason);
-    }
-  } catch (const support::InputStop& stop) {
-    result.end = End::kInputStop;
-    result.reason = support::format_report(stop);
-    while (!result.reason.empty() && result.reason.back() == '\n') {
-      result.reason.pop_back();
-    }
-  } catch (const support::InternalFault& fault) {
-    result.end = End::kInputStop;
-    result.reason = "internal error: " + fault.what;
+      result.reason = end.reason;
+      break;
+    case driver::EndKind::kStopped:
+      result.end = End::kInputStop;
+      result.reason = support::format_report(*end.stop);
+      while (!result.reason.empty() && result.reason.back() == '\n') {
+        result.reason.pop_back();
+      }
+      break;
+    case driver::EndKind::kFault:
+    case driver::EndKind::kOutOfMemory:
+      result.end = End::kInputStop;
+      result.reason = end.kind == driver::EndKind::kFault ? end.reason : "out of memory";
+      break;
   }
   for (support::KeptWarning& warning : kept) {
     result.warnings.push_back({.file = std::move(warning.file),

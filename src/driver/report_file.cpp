@@ -131,10 +131,11 @@ int run_with_report(RunContext& run, support::OutputUnit& errors, const std::str
   const BatchOptions empty;
   const BatchOptions& batch = run.batch != nullptr ? *run.batch : empty;
   const auto refuse = [&](std::string_view reason) {
-    run.stop = support::InputStop{
+    run.end.kind = EndKind::kStopped;
+    run.end.stop = support::InputStop{
         .file = path,
         .message = std::string(reason) + "; the report is not written and nothing is converted"};
-    errors.write_line("qel2br: " + path + ": " + run.stop->message);
+    errors.write_line("qel2br: " + path + ": " + run.end.stop->message);
     errors.flush();
     return kInputStop;
   };

@@ -18,10 +18,10 @@ results::InputResult input_result(const RunContext& run, int status) {
   entry.status = status;
   entry.records = run.records;
   entry.warnings = run.kept_warnings;
-  if (status == kInputStop && run.stop.has_value()) {
-    entry.stop = run.stop;
+  if (status == kInputStop && run.end.stop.has_value()) {
+    entry.stop = run.end.stop;
     // The reason as standard error gives it, without the program's name.
-    const support::InputStop& stop = *run.stop;
+    const support::InputStop& stop = *run.end.stop;
     std::string place;
     if (!stop.file.empty()) {
       place = stop.file + (stop.line > 0 ? ":" + std::to_string(stop.line) : "") + ": ";
@@ -29,7 +29,7 @@ results::InputResult input_result(const RunContext& run, int status) {
     entry.reason = place + stop.message;
   } else if (status != kNormalEnd) {
     entry.reason =
-        run.end_reason.empty() ? "exit status " + std::to_string(status) : run.end_reason;
+        run.end.reason.empty() ? "exit status " + std::to_string(status) : run.end.reason;
   }
   return entry;
 }

@@ -60,8 +60,9 @@ constexpr std::string_view kOutOfMemory = "qel2br: out of memory\n";
 
 // The error end: " Error " between two empty lines, the reason on standard error, the output
 // data file closed without its end lines.
-int error_end(RunContext& run, std::string_view reason) {
-  run.end_reason = std::string(reason);
+RunEnd error_end(RunContext& run, std::string_view reason) {
+  // Noted before the output data file is put in place: nothing after that may fail.
+  RunEnd end{.kind = EndKind::kErrorBlock, .reason = std::string(reason)};
   write_record(run.console, kBlockMessage, kError);
   if (run.errors != nullptr) {
     run.console.flush();
@@ -72,7 +73,7 @@ int error_end(RunContext& run, std::string_view reason) {
     run.errors->flush();
   }
   run.units.close(support::kDataUnit);
-  return kErrorEnd;
+  return end;
 }
 
 // Notes how the run ended for the results (note() copies texts); when memory runs out for that,
@@ -87,7 +88,7 @@ void note_end(Note&& note) {
 
 }  // namespace
 
-int run(RunContext& run) {
+RunEnd run(RunContext& run) {
   DATTXT(run.date_text, 6);
   const BatchOptions* const batch = run.batch;
   if (batch == nullptr) {
@@ -146,8 +147,8 @@ int run(RunContext& run) {
     write_record(run.console, layout::kOneText, kOpeningOk);
   }
 
-  if (set_options(run) != 0) {
-    return error_end(run, run.error_end_reason);
+  if (const Reason reason = set_options(run)) {
+    return error_end(run, *reason);
   }
 
   // The records go to the console lines, the data file (not in a check run), the counts of the
@@ -179,7 +180,7 @@ int run(RunContext& run) {
   if (batch != nullptr) {
     run.console.write_line(summary_line(run, counter.counts()));
   }
-  return kNormalEnd;
+  return {};
 }
 
 int run_and_report(RunContext& state, support::OutputUnit& errors, std::string* stop_report) {
@@ -206,42 +207,41 @@ int run_and_report(RunContext& state, support::OutputUnit& errors, std::string* 
     }
     errors.flush();
   };
-  int status = kInputStop;
-  try {
-    status = run(state);
-  } catch (const support::InputStop& stop) {
-    // Memory that runs out for the report leaves the line that says so in its place.
-    std::string report;
-    note_end([&] {
-      report = support::format_report(stop);
-      state.stop = stop;
-    });
-    state.console.flush();
-    errors.write_rendered(report.empty() ? kOutOfMemory : std::string_view(report));
-    if (stop_report != nullptr) {
-      note_end([&] { *stop_report = report; });
+  state.end = run_to_end([&] { return run(state); });
+  switch (state.end.kind) {
+    case EndKind::kNormal:
+    case EndKind::kErrorBlock:
+      break;
+    case EndKind::kStopped: {
+      // Memory that runs out for the report leaves the line that says so in its place.
+      std::string report;
+      note_end([&] { report = support::format_report(*state.end.stop); });
+      state.console.flush();
+      errors.write_rendered(report.empty() ? kOutOfMemory : std::string_view(report));
+      if (stop_report != nullptr) {
+        note_end([&] { *stop_report = report; });
+      }
+      leave_output();
+      break;
     }
-    leave_output();
-    status = kInputStop;
-  } catch (const support::InternalFault& fault) {
-    note_end([&] { state.end_reason = "internal error: " + fault.what; });
-    state.console.flush();
-    errors.write_rendered(support::format_report({.message = "internal error: " + fault.what}));
-    leave_output();
-    status = kInternalFault;
-  } catch (const std::bad_alloc&) {
-    // What is written here needs no memory of its own but the texts' (a few hundred bytes).
-    state.console.flush();
-    errors.write_rendered(kOutOfMemory);
-    leave_output();
-    if (stop_report != nullptr) {
-      *stop_report = kOutOfMemory;
-    }
-    note_end([&] { state.end_reason = "out of memory"; });
-    status = kInputStop;
+    case EndKind::kFault:
+      state.console.flush();
+      errors.write_rendered(support::format_report({.message = state.end.reason}));
+      leave_output();
+      break;
+    case EndKind::kOutOfMemory:
+      // What is written here needs no memory of its own but the texts' (a few hundred bytes).
+      state.console.flush();
+      errors.write_rendered(kOutOfMemory);
+      leave_output();
+      if (stop_report != nullptr) {
+        *stop_report = kOutOfMemory;
+      }
+      note_end([&] { state.end.reason = "out of memory"; });
+      break;
   }
   state.warnings.finish();
-  return status;
+  return state.end.status();
 }
 
 }  // namespace qel2br::driver

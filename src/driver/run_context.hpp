@@ -11,6 +11,7 @@
 
 #include "cards/card_reader.hpp"
 #include "driver/batch_options.hpp"
+#include "driver/run_end.hpp"
 #include "records/records.hpp"
 #include "results/record_counts.hpp"
 #include "sections/run_values.hpp"
@@ -57,15 +58,9 @@ struct RunContext {
   // the group table.
   sections::RunValues values{};
 
-  // Why the run takes its error end, for standard error: set where that end is chosen.
-  std::string error_end_reason{};
-
-  // How the run ended, for the results: why it did not end normally (standard error's line
-  // without "qel2br: "; set at the error end and at an internal error) and what stopped it,
-  // when its input did; the records converted up to the end; and the warnings, when keep()
-  // was asked for them (the report and the results list them).
-  std::string end_reason{};
-  std::optional<support::InputStop> stop{};
+  // How the run ended (set by run_and_report), the records converted up to the end, and the
+  // warnings, when keep() was asked for them (the report and the results list them).
+  RunEnd end{};
   results::RecordCounts records{};
   std::vector<support::KeptWarning> kept_warnings{};
 

@@ -43,8 +43,6 @@ constexpr std::string_view kCheckingOn = " *** Element ID checking is ON *** ";
 constexpr std::string_view kGroupFileIsOutput = " Group name file is the output file: not read";
 constexpr std::string_view kElementFileIsOutput = " Element ID file is the output file: not read";
 
-constexpr std::int32_t kFailed = 1;
-
 // Why a set file that is the output data file is not read.
 std::string is_output_reason(const RunContext& run, std::string_view what, std::string_view name) {
   return "the " + std::string(what) + " \"" + std::string(support::without_trailing_blanks(name)) +
@@ -72,8 +70,8 @@ std::string unstored_group_reason(RunContext& run, std::string_view name) {
   return reason + "the group name is not a legal name (at most 8 printable ASCII characters)";
 }
 
-std::int32_t group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t elim_sets,
-                        std::int32_t spec_sets, std::int32_t spex_sets) {
+Reason group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t elim_sets,
+                  std::int32_t spec_sets, std::int32_t spex_sets) {
   write_record(run.console, kFirstCount, kFlooSets, floo_sets);
   write_record(run.console, kCount, kElimSets, elim_sets);
   write_record(run.console, kCount, kSpecSets, spec_sets);
@@ -84,8 +82,7 @@ std::int32_t group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t el
   take_answer(run, kGroupFile, group_file, run.batch != nullptr ? *run.batch->groups : "");
   open_asking(run, kGroupFile, "group-name file", group_file, support::kGroupUnit);
   if (refuse_output_file(run, support::kGroupUnit, kGroupFileIsOutput)) {
-    run.error_end_reason = is_output_reason(run, "group-name file", group_file.view());
-    return kFailed;
+    return is_output_reason(run, "group-name file", group_file.view());
   }
 
   std::int32_t group_count = 0;
@@ -93,19 +90,17 @@ std::int32_t group_mode(RunContext& run, std::int32_t floo_sets, std::int32_t el
   sets::RDGRPS(run.structure, group_count, run.units, support::kGroupUnit, support::kConsoleOut,
                status);
   if (status != 0) {
-    run.error_end_reason = unstored_group_reason(run, group_file.view());
-    return kFailed;
+    return unstored_group_reason(run, group_file.view());
   }
   if (group_count <= 0) {
     write_record(run.console, kNoGroupsMessage, kNoGroups, group_file);
-    run.error_end_reason = "no group is defined on the group-name file \"" +
-                           std::string(support::without_trailing_blanks(group_file.view())) + "\"";
-    return kFailed;
+    return "no group is defined on the group-name file \"" +
+           std::string(support::without_trailing_blanks(group_file.view())) + "\"";
   }
-  return 0;
+  return std::nullopt;
 }
 
-std::int32_t element_mode(RunContext& run) {
+Reason element_mode(RunContext& run) {
   FileName element_file;
   take_answer(run, kElementFile, element_file,
               run.batch != nullptr ? run.batch->elements.value_or("") : "");
@@ -115,28 +110,26 @@ std::int32_t element_mode(RunContext& run) {
                    checking_off)) {
     write_record(run.console, kBlockMessage, kNoChecking);
     run.values.elements = std::make_shared<const sections::ElementCheck>();
-    return 0;
+    return std::nullopt;
   }
   if (refuse_output_file(run, support::kElementUnit, kElementFileIsOutput)) {
-    run.error_end_reason = is_output_reason(run, "element-number file", element_file.view());
-    return kFailed;
+    return is_output_reason(run, "element-number file", element_file.view());
   }
   write_record(run.console, kBlockMessage, kCheckingOn);
   sets::ElementList numbers;
   sets::RDELMS(numbers, run.units, support::kElementUnit);
   run.values.elements = std::make_shared<const sections::ElementCheck>(sections::ElementCheck{
       .numbers = sets::SortedNumbers(numbers), .file = run.units.name(support::kElementUnit)});
-  return 0;
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::int32_t set_options(RunContext& run) {
+Reason set_options(RunContext& run) {
   std::int32_t status = 0;
   sets::STROPN(run.structure, 1, 1, support::kConsoleOut, run.units, status);
   if (status != 0) {
-    run.error_end_reason = "the structure parameter table cannot be set up";
-    return kFailed;
+    return "the structure parameter table cannot be set up";
   }
 
   const std::int32_t floo_sets = sets::CNTSET("FLOO", run.cards);
@@ -163,8 +156,7 @@ std::int32_t set_options(RunContext& run) {
     if (run.units.connected(support::kDataUnit) &&
         run.units.same_file(support::kDataUnit, *run.batch->groups)) {
       write_record(run.console, layout::kOneText, kGroupFileIsOutput);
-      run.error_end_reason = is_output_reason(run, "group-name file", *run.batch->groups);
-      return kFailed;
+      return is_output_reason(run, "group-name file", *run.batch->groups);
     }
   }
   if (run.values.use_groups) {
