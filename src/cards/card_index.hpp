@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "support/text.hpp"
-#include "support/warnings.hpp"
 
 namespace qel2br::cards {
 
@@ -56,9 +55,9 @@ struct CardFinding {
   std::string_view keyword{};
 };
 
-// The index keeps as many findings of each kind as a conversion report lists; the rest are only
-// counted.
-inline constexpr auto kFindingsKept = static_cast<std::size_t>(support::kWarningsKept);
+// The places the index keeps of each kind of finding, in file order; the rest are only counted.
+// A bound on the index's memory: what is shown or listed of them is the warnings' choice.
+inline constexpr std::size_t kFindingsKept = 1000;
 
 // Reads the text of an input card file once, line by line (a line ends at LF; the CR of a CR LF
 // is not part of it), and keeps what the run asks of the whole file afterwards:

@@ -34,6 +34,9 @@ std::string keyword_list() {
 
 }  // namespace
 
+// The warnings keep at most kWarningsKept of a kind: the index must keep the places of as many.
+static_assert(cards::kFindingsKept >= static_cast<std::size_t>(support::kWarningsKept));
+
 void check_cards(RunContext& run) {
   const cards::CardIndex& index = run.cards.index();
   const std::string& file = run.cards.file_name();
