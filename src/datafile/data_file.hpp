@@ -9,8 +9,8 @@
 
 #include "records/records.hpp"
 #include "sections/line_printer.hpp"
-#include "support/text.hpp"
 #include "support/output_unit.hpp"
+#include "support/text.hpp"
 
 namespace qel2br::datafile {
 
