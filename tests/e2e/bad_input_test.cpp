@@ -156,7 +156,7 @@ std::vector<NumericField> numeric_fields() {
       sea_fields({.type = "1", .height = "10", .period = "12", .phase = "0", .direction = "45"});
   const std::vector<Field> cons =
       constants_fields({.flag = "1", .gravity = "9.81", .density = "1025"});
-  const std::vector<Field> spec = element_fields(
+  const std::vector<Field> element_coefficients = element_fields(
       {.first = "101", .last = "112", .step = "1", .unused = "0", .cd = "0.7", .cm = "2.0"});
   const std::vector<Field> spex = wide_element_fields(
       {.first = "200", .last = "210", .step = "2", .unused = "0", .cd = "0.8", .cm = "1.8"});
@@ -205,7 +205,7 @@ std::vector<NumericField> numeric_fields() {
       false, "COEF");
   add("coef_later", {coef}, "COEF", later_coef, false, "COEF");
   // Range fields: blank is 0. SPEC's and SPEX's ignored real is still read.
-  add("spec_card", {}, "SPEC", spec, false, "SPEC", {6, 11, 16});
+  add("element_coefficients", {}, "SPEC", element_coefficients, false, "SPEC", {6, 11, 16});
   add("spex", {}, "SPEX", spex, false, "SPEX", {11, 21, 31});
   add("floo", {}, "FLOO", range, true, "FLOO");
   add("elim", {}, "ELIM", range, true, "ELIM");

@@ -297,7 +297,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
     std::string errors;
     std::string stop;  // the stop under -Werror=KIND
   };
-  const std::string spec_card = card_file({element_card(
+  const std::string element_coefficients_card = card_file({element_card(
       {.first = "11", .last = "13", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"})});
   const std::vector<Row> rows = {
       {"comma in a field",
@@ -351,7 +351,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "these plus 10); the theory is written as \"Unknown\" (a warning; -Werror=unknown-theory "
        "stops the run)\n"},
       {"elements left out",
-       spec_card,
+       element_coefficients_card,
        {"--elements", "elements.txt"},
        "elements-left-out",
        "cards.inp:1:1: warning: SPEC card: the element ID check leaves out 2 of its 3 "

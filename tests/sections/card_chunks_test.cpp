@@ -110,7 +110,7 @@ std::string current(int i, int points) {
 }
 
 // A SPEC card of the elements first to first + 3.
-std::string spec_card(int first, const std::string& cd) {
+std::string element_coefficients_card(int first, const std::string& cd) {
   return element_card({.first = std::to_string(first),
                        .last = std::to_string(first + 3),
                        .step = "1",
@@ -161,13 +161,15 @@ TEST(CardChunks, SameAsOneCardAfterAnother) {
        card_file(kCards, [&](int i) { return current(i, i == kInSecond ? 101 : 1); }), WRCURR},
       {"coefficient cards usable from the second chunk on (its heading comes late)",
        card_file(kCards,
-                 [&](int i) { return spec_card(i % 90 + 1, i < kInSecond ? "-1" : "0.8"); }),
+                 [&](int i) {
+                   return element_coefficients_card(i % 90 + 1, i < kInSecond ? "-1" : "0.8");
+                 }),
        WRELMP},
       {"elements left out in the fourth chunk only",
        card_file(kCards,
                  [&](int i) {
                    // Elements 92 to 95 of this card are not all in the element-number list.
-                   return spec_card(
+                   return element_coefficients_card(
                        i == kInSecond + 2 * static_cast<int>(kChunkCards) ? 92 : i % 90 + 1, "0.7");
                  }),
        WRELMP, 93},
@@ -212,7 +214,7 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
         cards.push_back(seed == 4 ? sea(i, "1x")
                         : seed == 5
                             ? current_card({.elevation = "0", .speed = "1", .direction = "9x"})
-                            : spec_card(1, "0.9x"));
+                            : element_coefficients_card(1, "0.9x"));
         continue;
       }
       switch (random() % 6) {
@@ -228,8 +230,8 @@ TEST(CardChunks, RandomFilesSameAsOneCardAfterAnother) {
           cards.push_back(current(i, chance(3000) ? 99 : static_cast<int>(random() % 5)));
           break;
         case 3:
-          cards.push_back(
-              spec_card(static_cast<int>(random() % 95) + 1, chance(10) ? "-2" : "0.9"));
+          cards.push_back(element_coefficients_card(static_cast<int>(random() % 95) + 1,
+                                                    chance(10) ? "-2" : "0.9"));
           break;
         case 4:
           cards.push_back(chance(2) ? "C   a comment"
