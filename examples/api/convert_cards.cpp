@@ -11,34 +11,16 @@
 
 namespace {
 
-// Counts the wave records as they come, and hands every record on to the data file writer.
-class WaveCount final : public qel2br::records::RecordSink {
+// Lists the wave records as they come and counts them.
+class WaveList final : public qel2br::records::RecordSink {
  public:
-  explicit WaveCount(qel2br::DataFileText& file) : file_(file) {}
-  void run_header(const qel2br::records::RunHeader& h) override { file_.run_header(h); }
-  void heading(const qel2br::records::Heading& h) override { file_.heading(h); }
-  void units(const qel2br::records::Units& u) override { file_.units(u); }
-  void levels(const qel2br::records::WaterLevels& l) override { file_.levels(l); }
-  void preamble() override { file_.preamble(); }
-  void open(qel2br::records::Block b) override { file_.open(b); }
-  void close(qel2br::records::Block b) override { file_.close(b); }
   void sea_state(const qel2br::records::SeaState& s) override {
     ++waves;
     std::cout << "line " << s.line << ": " << s.theory.view() << " wave, H " << s.height << " m, T "
               << s.period << " s\n";
-    file_.sea_state(s);
   }
-  void current(const qel2br::records::Current& c) override { file_.current(c); }
-  void profile(const qel2br::records::DepthProfile& p) override { file_.profile(p); }
-  void element_record(const qel2br::records::ElementRecord& r) override { file_.element_record(r); }
-  void element_set(const qel2br::records::ElementSet& s) override { file_.element_set(s); }
-  void group(const qel2br::records::GroupRecord& g) override { file_.group(g); }
-  void end() override { file_.end(); }
 
   int waves = 0;
-
- private:
-  qel2br::DataFileText& file_;
 };
 
 }  // namespace
@@ -62,9 +44,9 @@ int main(int argc, char** argv) {
             << (facts.asks_for_groups() ? " (the dialogue asks for group mode)" : "") << "\n";
 
   qel2br::DataFileText file;
-  WaveCount count(file);
-  const qel2br::ConvertResult result =
-      qel2br::convert(cards, {.card_name = argv[1], .date = " Date : 2026-12-10 12:00:00"}, count);
+  WaveList waves;
+  const qel2br::ConvertResult result = qel2br::convert(
+      cards, {.card_name = argv[1], .date = " Date : 2026-12-10 12:00:00"}, {waves, file.sink()});
   for (const qel2br::Warning& w : result.warnings) {
     std::cerr << w.file << ":" << w.line << ": warning: " << w.message << " [-W" << w.kind << "]\n";
   }
@@ -73,6 +55,6 @@ int main(int argc, char** argv) {
     return result.end == qel2br::End::kErrorEnd ? 1 : 2;
   }
   std::ofstream(argv[2], std::ios::binary) << file.text();
-  std::cout << count.waves << " wave records; " << argv[2] << " written\n";
+  std::cout << waves.waves << " wave records; " << argv[2] << " written\n";
   return 0;
 }

@@ -9,11 +9,13 @@
 //   2. convert(card_text, options, sink) converts in the mode chosen, with the group-name or
 //      element-number text given, and gives every record to sink in data-file order.
 //
-// A records::RecordSink takes the records (see records/records.hpp); DataFileText is the sink
+// A records::RecordSink takes the records (see records/records.hpp); DataFileText holds the sink
 // that writes the data file (lines ended by CR LF).
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -80,38 +82,28 @@ struct ConvertResult {
   std::vector<Warning> warnings{};
 };
 
-// The second step: converts card_text with options, giving the records to sink in data-file
-// order. Records given before a stop or an error end stay given.
-[[nodiscard]] ConvertResult convert(std::string_view card_text, const ConvertOptions& options,
-                                    records::RecordSink& sink);
+// The second step: converts card_text with options, giving each record to every sink, in
+// data-file order (a sink of your own beside the data file writer: {mine, file.sink()}). Records
+// given before a stop or an error end stay given.
+[[nodiscard]] ConvertResult convert(
+    std::string_view card_text, const ConvertOptions& options,
+    std::initializer_list<std::reference_wrapper<records::RecordSink>> sinks);
 
-// The data file writer: the records it takes as the lines of the data file, each ended by CR LF.
-class DataFileText final : public records::RecordSink {
+// The data file writer: the records its sink takes as the lines of the data file, each ended by
+// CR LF.
+class DataFileText {
  public:
   DataFileText();
   DataFileText(const DataFileText&) = delete;
   DataFileText& operator=(const DataFileText&) = delete;
   DataFileText(DataFileText&&) = delete;
   DataFileText& operator=(DataFileText&&) = delete;
-  ~DataFileText() override;
+  ~DataFileText();
 
+  // The sink that writes the lines.
+  [[nodiscard]] records::RecordSink& sink();
   // The lines written so far.
   [[nodiscard]] const std::string& text() const;
-
-  void run_header(const records::RunHeader& header) override;
-  void heading(const records::Heading& heading) override;
-  void units(const records::Units& units) override;
-  void levels(const records::WaterLevels& levels) override;
-  void preamble() override;
-  void open(records::Block block) override;
-  void close(records::Block block) override;
-  void sea_state(const records::SeaState& state) override;
-  void current(const records::Current& current) override;
-  void profile(const records::DepthProfile& profile) override;
-  void element_record(const records::ElementRecord& record) override;
-  void element_set(const records::ElementSet& set) override;
-  void group(const records::GroupRecord& group) override;
-  void end() override;
 
  private:
   struct Writer;

@@ -11,6 +11,7 @@
 #include "datafile/data_file.hpp"
 #include "driver/conversion.hpp"
 #include "driver/header.hpp"
+#include "driver/record_sinks.hpp"
 #include "driver/run_context.hpp"
 #include "driver/run_end.hpp"
 #include "sets/element_sets.hpp"
@@ -82,7 +83,11 @@ CardFacts inspect(std::string_view card_text) {
 }
 
 ConvertResult convert(std::string_view card_text, const ConvertOptions& options,
-                      records::RecordSink& sink) {
+                      std::initializer_list<std::reference_wrapper<records::RecordSink>> sinks) {
+  driver::SinkList sink;
+  for (records::RecordSink& each : sinks) {
+    sink.add(each);
+  }
   ConvertResult result;
   std::vector<support::KeptWarning> kept;
   const driver::RunEnd end = driver::run_to_end([&]() -> driver::RunEnd {
@@ -147,27 +152,8 @@ struct DataFileText::Writer {
 DataFileText::DataFileText() : writer_(std::make_unique<Writer>()) {}
 DataFileText::~DataFileText() = default;
 
-const std::string& DataFileText::text() const { return writer_->out.text(); }
+records::RecordSink& DataFileText::sink() { return writer_->writer; }
 
-void DataFileText::run_header(const records::RunHeader& header) {
-  writer_->writer.run_header(header);
-}
-void DataFileText::heading(const records::Heading& heading) { writer_->writer.heading(heading); }
-void DataFileText::units(const records::Units& units) { writer_->writer.units(units); }
-void DataFileText::levels(const records::WaterLevels& levels) { writer_->writer.levels(levels); }
-void DataFileText::preamble() { writer_->writer.preamble(); }
-void DataFileText::open(records::Block block) { writer_->writer.open(block); }
-void DataFileText::close(records::Block block) { writer_->writer.close(block); }
-void DataFileText::sea_state(const records::SeaState& state) { writer_->writer.sea_state(state); }
-void DataFileText::current(const records::Current& current) { writer_->writer.current(current); }
-void DataFileText::profile(const records::DepthProfile& profile) {
-  writer_->writer.profile(profile);
-}
-void DataFileText::element_record(const records::ElementRecord& record) {
-  writer_->writer.element_record(record);
-}
-void DataFileText::element_set(const records::ElementSet& set) { writer_->writer.element_set(set); }
-void DataFileText::group(const records::GroupRecord& group) { writer_->writer.group(group); }
-void DataFileText::end() { writer_->writer.end(); }
+const std::string& DataFileText::text() const { return writer_->out.text(); }
 
 }  // namespace qel2br

@@ -49,7 +49,7 @@ TEST(Api, SameDataFileAsTheCommandLine) {
                          .set_text = set_file.empty() ? std::string() : read(input / set_file),
                          .set_name = set_file,
                          .date = kDate},
-                        file);
+                        {file.sink()});
     EXPECT_EQ(result.end, qel2br::End::kNormal) << result.reason;
     EXPECT_EQ(file.text(), read(kCases / c.name / "expected" / c.output));
   }
@@ -73,7 +73,7 @@ TEST(Api, EndsAndWarnings) {
           "\n" +
           sea_card({.type = "1", .height = "x", .period = "12", .phase = "0", .direction = "0"}) +
           "\n",
-      {.card_name = "c.inp", .date = kDate}, file);
+      {.card_name = "c.inp", .date = kDate}, {file.sink()});
   EXPECT_EQ(result.end, qel2br::End::kInputStop);
   EXPECT_NE(result.reason.find("c.inp:2"), std::string::npos) << result.reason;
   ASSERT_EQ(result.warnings.size(), 1U);
@@ -84,7 +84,7 @@ TEST(Api, EndsAndWarnings) {
   qel2br::DataFileText groups;
   result = qel2br::convert("FLOO LEGA1\n",
                            {.mode = qel2br::SetMode::kGroups, .set_text = "NAME GROUP 1 DECK\n"},
-                           groups);
+                           {groups.sink()});
   EXPECT_EQ(result.end, qel2br::End::kErrorEnd);
   EXPECT_NE(result.reason.find("LEGA1"), std::string::npos) << result.reason;
 }
