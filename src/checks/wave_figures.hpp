@@ -23,11 +23,11 @@ struct LinearWave {
 // What the checks compute of a sea state; nullopt where a figure cannot be computed (a period
 // or depth not above 0).
 struct SeaStateFigures {
-  std::optional<double> wavelength;       // L
-  std::optional<double> steepness;        // H / L
-  std::optional<double> steepness_limit;  // kSteepnessFactor tanh(k d)
-  std::optional<double> depth_ratio;      // H / d
-  std::optional<double> ursell;           // H L^2 / d^3
+  std::optional<double> wavelength{};       // L
+  std::optional<double> steepness{};        // H / L
+  std::optional<double> steepness_limit{};  // kSteepnessFactor tanh(k d)
+  std::optional<double> depth_ratio{};      // H / d
+  std::optional<double> ursell{};           // H L^2 / d^3
 };
 
 [[nodiscard]] SeaStateFigures sea_state_figures(const records::SeaState& state);

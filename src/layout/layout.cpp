@@ -2,6 +2,7 @@
 #include "layout/layout.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -118,6 +119,10 @@ std::optional<std::uint64_t> scaled_whole(double value, int decimals) {
 }
 
 namespace {
+
+// 10^0 to 10^15, exact in a double.
+constexpr std::array<double, 16> kPowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // The field writers below write into width columns that hold blanks, to the right.
 
@@ -362,6 +367,16 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
 bool fits(const Descriptor& field, double value) {
   if ((field.kind != FieldKind::kReal && field.kind != FieldKind::kInt) || field.width <= 0) {
     return false;
+  }
+  // Most values are far inside their field: below 10^n in magnitude, where n digits and a sign
+  // fit beside the decimals, a value fits however it rounds; only the others are written out.
+  const int whole_digits =
+      field.kind == FieldKind::kReal ? field.width - field.digits - 2 : field.width - 1;
+  if (whole_digits >= 1 && whole_digits <= 15 &&
+      std::fabs(value) < kPowersOfTen[static_cast<std::size_t>(whole_digits)] - 1.0 &&
+      (field.kind == FieldKind::kReal ||
+       (value == std::trunc(value) && field.digits <= whole_digits))) {
+    return true;
   }
   std::string text(static_cast<std::size_t>(field.width), ' ');
   if (field.kind == FieldKind::kReal) {

@@ -212,6 +212,41 @@ TEST(RenderInt, DigitsThatExactlyFillTheField) {
 
 // A record goes onto the end of what the string holds, however many lines its items take,
 // with texts of any length and items of a kind the field does not take.
+// fits() says what rendering the value shows: digits, or asterisks. Values far inside their
+// field and those at its edge (rounded up out of it, or by the sign) alike.
+TEST(Fits, AgreesWithTheRenderedField) {
+  const Descriptor f82{.kind = FieldKind::kReal, .width = 8, .digits = 2};
+  const Descriptor i6{.kind = FieldKind::kInt, .width = 6, .digits = 0};
+  const Descriptor i64{.kind = FieldKind::kInt, .width = 6, .digits = 4};
+  struct Row {
+    const Descriptor& field;
+    double value;
+    bool fits;
+  };
+  for (const Row& row :
+       {Row{f82, 0.0, true},      Row{f82, 9998.9, true},     Row{f82, -9998.9, true},
+        Row{f82, 99999.99, true}, Row{f82, 99999.994, true},  Row{f82, 99999.996, false},
+        Row{f82, -9999.99, true}, Row{f82, -9999.996, false}, Row{f82, 1e300, false},
+        Row{f82, NAN, false},     Row{f82, INFINITY, false},  Row{i6, 99999, true},
+        Row{i6, 999999, true},    Row{i6, 1000000, false},    Row{i6, -99999, true},
+        Row{i6, -100000, false},  Row{i6, 1.5, false},        Row{i64, -1, true},
+        Row{i64, -99999, true},   Row{i64, -100000, false}}) {
+    SCOPED_TRACE(row.value);
+    EXPECT_EQ(fits(row.field, row.value), row.fits);
+    // The same as the field rendered.
+    std::string text;
+    const Item item =
+        row.field.kind == FieldKind::kReal ? Item(row.value) : Item(WholeNumber{row.value});
+    ParsedLayout parsed{};
+    parsed.fields[0] = row.field;
+    parsed.count = 1;
+    parsed.item_fields = 1;
+    parsed.open_end = true;
+    render_into(text, parsed, std::span<const Item>(&item, 1));
+    EXPECT_EQ(text.find('*') == std::string::npos, row.fits) << text;
+  }
+}
+
 TEST(RenderInto, AppendsEveryLineBehindTheTextThere) {
   constexpr Layout kRow = "(A, A4, I3, F6.1, 1X, \"|\", /)";
   const std::string long_text(300, 'x');
