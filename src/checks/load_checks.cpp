@@ -395,10 +395,6 @@ void LoadChecks::element_record(const records::ElementRecord& record) {
 }
 
 void LoadChecks::element_set(const records::ElementSet& set) {
-  const std::string_view card = set.kind == records::SetKind::kFlooded ? "FLOO" : "ELIM";
-  if (!set.lines.empty()) {
-    warn_wide(warnings_, file_, set.lines.front(), card, set);
-  }
   // Each card's elements, with its line.
   const auto each_card = [&](auto&& take) {
     std::size_t from = 0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -437,14 +438,9 @@ void note_wide(std::vector<WideValue>& wide, std::string_view what, double value
   }
 }
 
-// The element numbers of a list, each in an I field of the element lines.
-void note_wide_elements(std::vector<WideValue>& wide, std::span<const std::int32_t> positions) {
-  for (const std::int32_t element : positions) {
-    if (element > 0) {
-      note_wide(wide, "Elem", static_cast<double>(element), kElementLine, 1);
-    }
-  }
-}
+// The element numbers of the element lines are positive 32-bit numbers, of ten digits at most:
+// their I10 fields always hold them.
+static_assert(std::numeric_limits<std::int32_t>::digits10 + 1 <= 10);
 
 }  // namespace
 
@@ -506,13 +502,6 @@ std::vector<WideValue> wide_values(const records::ElementRecord& record) {
   std::vector<WideValue> wide;
   note_wide(wide, "Cd", record.cd, kCdCmText, 1);
   note_wide(wide, "Cm", record.cm, kCdCmText, 2);
-  note_wide_elements(wide, record.positions);
-  return wide;
-}
-
-std::vector<WideValue> wide_values(const records::ElementSet& set) {
-  std::vector<WideValue> wide;
-  note_wide_elements(wide, set.positions);
   return wide;
 }
 

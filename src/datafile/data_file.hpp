@@ -80,13 +80,13 @@ struct WideValue {
 };
 
 // wide_values(record): the values of record, as its lines write them, that are too wide for
-// their fields, in the order of the lines. A profile of fewer than two points writes none.
+// their fields, in the order of the lines. A profile of fewer than two points writes none; the
+// element numbers of the element lines always fit.
 [[nodiscard]] std::vector<WideValue> wide_values(const records::WaterLevels& levels);
 [[nodiscard]] std::vector<WideValue> wide_values(const records::SeaState& state);
 [[nodiscard]] std::vector<WideValue> wide_values(const records::Current& current);
 [[nodiscard]] std::vector<WideValue> wide_values(const records::DepthProfile& profile);
 [[nodiscard]] std::vector<WideValue> wide_values(const records::ElementRecord& record);
-[[nodiscard]] std::vector<WideValue> wide_values(const records::ElementSet& set);
 [[nodiscard]] std::vector<WideValue> wide_values(const records::GroupRecord& group);
 
 // Whether text begins with the first five lines of the run header (the version line last), each
