@@ -49,8 +49,9 @@ TEST(RenderReport, SectionsInOutputOrderWithEscapedTexts) {
     std::size_t last = 0;
     for (const char* heading :
          {"<h1>Conversion report</h1>", "<h2>Water levels</h2>", "<h2>Sea states</h2>",
-          "<h2>Currents</h2>", "<h2>Marine growth</h2>", "<h2>Drag and inertia coefficients</h2>",
-          "<h2>Element sets</h2>", "<h2>Warnings</h2>", "</html>"}) {
+          "<h2>Currents</h2>", "<h2>Directions (as on the cards)</h2>", "<h2>Marine growth</h2>",
+          "<h2>Drag and inertia coefficients</h2>", "<h2>Element sets</h2>",
+          "<h2>Cards passed over</h2>", "<h2>Warnings</h2>", "</html>"}) {
       const std::size_t at = position(page, heading);
       EXPECT_GT(at, last) << heading;
       last = at;
@@ -65,23 +66,24 @@ TEST(RenderReport, SectionsInOutputOrderWithEscapedTexts) {
     for (const char* banned : {"<script", "<link", "src=", "href=", "url(", "@import"}) {
       EXPECT_EQ(page.find(banned), std::string::npos) << banned;
     }
-    // One current: two plots; two profile plots for Cd and Cm, one for marine growth.
+    // One current: two plots; the compass rose; two profile plots for Cd and Cm, one for marine
+    // growth.
     std::size_t plots = 0;
     for (std::size_t at = page.find("<svg "); at != std::string::npos;
          at = page.find("<svg ", at + 1)) {
       ++plots;
     }
-    EXPECT_EQ(plots, 1U + 2U + 1U + 2U);
+    EXPECT_EQ(plots, 1U + 2U + 1U + 1U + 2U);
   }
 }
 
 TEST(RenderReport, ElementAndGroupTables) {
   const std::string elements = render_report(testing::sample_report(3, SetMode::kElements));
-  EXPECT_NE(elements.find("<td>SPEC</td><td class=\"n\">3</td><td class=\"n\">0.700</td>"
+  EXPECT_NE(elements.find("<td>line 3</td><td>SPEC</td><td class=\"n\">0.700</td>"
                           "<td class=\"n\">2.000</td><td class=\"n\">5</td>"
                           "<td>101, 103, 105-107</td><td>102, 104</td>"),
             std::string::npos);
-  EXPECT_NE(elements.find("<td>9, 10</td><td class=\"n\">4</td><td>11-14</td><td>none</td>"),
+  EXPECT_NE(elements.find("<td>lines 9, 10</td><td class=\"n\">4</td><td>11-14</td><td>none</td>"),
             std::string::npos);
   // The left-out table: per card, then the merged sets, then the total.
   EXPECT_NE(elements.find("<td>ELIM</td><td>-</td><td class=\"n\">1</td>"
@@ -91,7 +93,7 @@ TEST(RenderReport, ElementAndGroupTables) {
   EXPECT_EQ(elements.find("Flooded Group record"), std::string::npos);
 
   const std::string groups = render_report(testing::sample_report(3, SetMode::kGroups));
-  EXPECT_NE(groups.find("<td class=\"n\">12</td><td>LEG&lt;A&gt;</td><td class=\"n\">7</td>"
+  EXPECT_NE(groups.find("<td>line 12</td><td>LEG&lt;A&gt;</td><td class=\"n\">7</td>"
                         "<td>Flooded Group record</td>"),
             std::string::npos);
   EXPECT_EQ(groups.find("Left out by the element ID check"), std::string::npos);
