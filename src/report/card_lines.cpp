@@ -60,7 +60,7 @@ std::string listed_keyword(std::string_view line) {
     return "C";
   }
   if (support::without_blanks(line).empty()) {
-    return "(empty line)";
+    return "(blank line)";
   }
   const std::string_view keyword = support::without_trailing_blanks(line.substr(0, 4));
   if (keyword.empty()) {

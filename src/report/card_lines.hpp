@@ -33,8 +33,8 @@ inline constexpr std::size_t kFirstLinesListed = 5;
 // data.passed_over with the cards no record came from, by keyword: every card but those of
 // lines_used(data), the TITL cards (the heading) and the first CONS, MUDP and DPTH cards (the
 // units and levels), keywords compared upper-cased. Comment cards ("C " in columns 1-2) are
-// listed as "C"; lines blank in columns 1-4 as "(blank in columns 1-4)", empty lines as
-// "(empty line)".
+// listed as "C"; lines blank in columns 1-4 as "(blank in columns 1-4)", blank lines as
+// "(blank line)".
 void read_card_lines(std::string_view contents, ReportData& data);
 
 }  // namespace qel2br::report

@@ -794,7 +794,7 @@ void element_row(Page& page, const ReportData& data, const ElementRun& run) {
   if (state.records.empty()) {
     page.cell("td", "-", "class=\"n\"");
     page.cell("td", "-", "class=\"n\"");
-    page.cell("td", "none (the depth profile applies)");
+    page.cell("td", "no coefficient record");
   } else {
     const ElementRecord& last = data.element_records[state.records.back()];
     page.cell("td", fixed(last.cd, 3), "class=\"n\"");
