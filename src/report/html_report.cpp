@@ -50,9 +50,12 @@ svg.plot { max-width: 100%; height: auto; font-family: sans-serif; font-size: 11
 .status { border: 2px solid; padding: 2px 8px; margin: 0.6em 0; break-inside: avoid; }
 .status.good { border-color: #2e7d32; background: #eef7ee; }
 .status.bad { border-color: #a00000; background: #fbeeee; }
+.status.warned { border-color: #b06d00; background: #fdf5e6; }
+.pair > svg.rose { flex: none; width: 75mm; }
 .status table { margin: 0.3em 0; }
 td.fail, tr.fail td { background: #fbdada; }
-pre.card { white-space: pre-wrap; overflow-wrap: anywhere; margin: 0.2em 0; font-size: 8.5pt; }
+pre { white-space: pre-wrap; overflow-wrap: anywhere; }
+pre.card { margin: 0.2em 0; font-size: 8.5pt; }
 details > summary { cursor: default; }
 dl.columns { display: grid; grid-template-columns: max-content auto; gap: 0 1em; margin: 0.3em 0; }
 dl.columns dt { font-weight: bold; }
@@ -230,7 +233,6 @@ void summary(Page& page, std::size_t count, std::size_t shown, std::string_view 
 }
 
 void heading(Page& page, const ReportData& data) {
-  page.element("h1", "Conversion report");
   page.open("table", "class=\"facts\"");
   page.raw("\n");
   page.fact("Input card file", data.input_file);
@@ -266,9 +268,12 @@ void heading(Page& page, const ReportData& data) {
 // The status box: how the run ended, its exit status, what it converted and what it warned of.
 void status_box(Page& page, const ReportData& data) {
   const RunStatus& status = data.status;
-  const bool clean =
-      status.ending == Ending::kNormal && status.warnings == 0 && status.failed_checks == 0;
-  page.open("div", clean ? "class=\"status good\"" : "class=\"status bad\"");
+  // Green for a clean normal end, amber for a normal end with warnings, red for any other end.
+  const std::string_view look = status.ending != Ending::kNormal ? "class=\"status bad\""
+                                : status.warnings == 0 && status.failed_checks == 0
+                                    ? "class=\"status good\""
+                                    : "class=\"status warned\"";
+  page.open("div", look);
   page.raw("\n");
   page.open("table");
   page.raw("\n");
@@ -1136,8 +1141,9 @@ std::string render_report(const ReportData& data) {
   page.raw("<style>");
   page.raw(kStyle);
   page.raw("</style>\n</head>\n<body>\n");
-  heading(page, data);
+  page.element("h1", "Conversion report");
   status_box(page, data);
+  heading(page, data);
   water_levels(page, data);
   sea_states(page, data);
   currents(page, data);

@@ -115,11 +115,12 @@ void line(std::string& svg, double x1, double y1, double x2, double y2, std::str
   svg += "/>\n";
 }
 
-std::string open_svg(double width, double height, std::string_view label) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"plot\" viewBox=\"0 0 " +
-         fixed(width, 0) + " " + fixed(height, 0) + "\" width=\"" + fixed(width, 0) +
-         "\" height=\"" + fixed(height, 0) + "\" role=\"img\" aria-label=\"" + escape(label) +
-         "\">\n<title>" + escape(label) + "</title>\n";
+std::string open_svg(double width, double height, std::string_view label,
+                     std::string_view classes = "plot") {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"" + std::string(classes) +
+         "\" viewBox=\"0 0 " + fixed(width, 0) + " " + fixed(height, 0) + "\" width=\"" +
+         fixed(width, 0) + "\" height=\"" + fixed(height, 0) + "\" role=\"img\" aria-label=\"" +
+         escape(label) + "\">\n<title>" + escape(label) + "</title>\n";
 }
 
 // The marker radius: smaller as the points get denser, so that 100 points stay apart.
@@ -375,7 +376,7 @@ std::string render_compass(const std::vector<Bearing>& bearings) {
   constexpr double kRadius = 110.0;
   constexpr double kPi = 3.14159265358979323846;
   constexpr std::size_t kMostLabels = 24;
-  std::string svg = open_svg(kSize, kSize, "Directions as on the cards");
+  std::string svg = open_svg(kSize, kSize, "Directions as on the cards", "plot rose");
   svg += "<circle cx=\"" + coordinate(kCentre) + "\" cy=\"" + coordinate(kCentre) + "\" r=\"" +
          coordinate(kRadius) + "\" fill=\"none\" stroke=\"#999999\"/>\n";
   // Angles grow counter-clockwise from the 0 line, which points to the right.
