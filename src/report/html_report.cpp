@@ -475,9 +475,9 @@ void sea_states(Page& page, const ReportData& data) {
       "<dt>Ursell</dt><dd>H L&#178; / d&#179;; a Stokes wave above 30 is checked (the "
       "stream-function theory is the usual choice there).</dd>\n"
       "</dl>\n");
-  page.note(
-      "A cell marked \u2717 holds a value whose check failed: its warning is listed under "
-      "Warnings with the card's line.");
+  page.note("Every wave record has load case " + std::to_string(records::kLoadCase) +
+            ". A cell marked \u2717 holds a value whose check failed: its warning is listed "
+            "under Warnings with the card's line.");
 }
 
 // The compass rose of the wave and current directions as the cards give them.

@@ -1270,13 +1270,27 @@ TEST(Report, WrittenAtEveryEndOfTheRun) {
        {"<p class=\"stop\">The input stopped the run (exit status 2)",
         "<pre class=\"stop\">qel2br: cards.inp:3: SEA card, columns 16-20: expected a number, "
         "found &quot;x&quot;",
-        "<td class=\"n\">2</td><td class=\"n\">3</td><td class=\"n\">1</td><td>Airy</td>"}},
+        "<summary>line 2</summary><pre class=\"card\">SEA ",
+        "</details></td><td class=\"n\">1</td><td>Airy</td>",
+        "<tr><th>Run</th><td>stopped at cards.inp:3: SEA card, columns 16-20: expected a "
+        "number, found &quot;x&quot;</td></tr>"}},
+      {"input stop before the currents: they are not reached, not missing",
+       kDepth + sea("1", "x") + "CRNT" + std::string(36, ' ') + "0.0       0.45      0.0\n" +
+           std::string(40, ' ') + "100.0     1.20\n",
+       {"cards.inp", "out.txt"},
+       2,
+       {"<h2>Currents</h2>\n<p class=\"stop\">not reached: the run stopped at cards.inp:2</p>",
+        "<h2>Element sets</h2>\n<p class=\"stop\">not reached: the run stopped at "
+        "cards.inp:2</p>",
+        "<tr><th>Exit status</th><td>2</td></tr>"}},
       {"error end",
        "FLOO LEGA1\nFLOO NOSUCH\n",
        {"cards.inp", "out.txt", "--groups", "groups.txt"},
        1,
        {"<p class=\"stop\">The run took its error end",
-        "<td class=\"n\">1</td><td>LEGA1</td><td class=\"n\">7</td>"}},
+        "<summary>line 1</summary><pre class=\"card\">FLOO LEGA1\n</pre></details></td>"
+        "<td>LEGA1</td><td class=\"n\">7</td>",
+        "<tr><th>Run</th><td>error end: "}},
       {"warnings with file and line",
        kDepth + sea("2", "10"),
        {"cards.inp", "out.txt"},
