@@ -14,6 +14,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -764,24 +765,24 @@ void element_set(Page& page, const ReportData& data, const ElementSet& set, std:
   page.close("table");
 }
 
-// One element and what the records say of it.
+// What the records say of an element.
 struct ElementState {
-  std::int32_t element = 0;
   std::vector<std::size_t> records{};  // the element records that list it, in data-file order
   bool flooded = false;
   bool non_hydro = false;
   [[nodiscard]] bool conflict() const { return flooded && non_hydro; }
   [[nodiscard]] bool override() const { return records.size() > 1; }
-  [[nodiscard]] bool same(const ElementState& other) const {
-    return records == other.records && flooded == other.flooded && non_hydro == other.non_hydro;
-  }
+  [[nodiscard]] auto key() const { return std::tie(records, flooded, non_hydro); }
+  [[nodiscard]] bool operator<(const ElementState& other) const { return key() < other.key(); }
 };
 
-// A run of consecutive elements in the same state.
+// Elements in the same state, first to last at a constant step.
 struct ElementRun {
   std::int32_t first = 0;
   std::int32_t last = 0;
-  ElementState state{};
+  std::int64_t step = 1;
+  std::int64_t count = 1;
+  const ElementState* state = nullptr;
 };
 
 std::string record_name(const ReportData& data, std::size_t r) {
@@ -789,13 +790,18 @@ std::string record_name(const ReportData& data, std::size_t r) {
 }
 
 void element_row(Page& page, const ReportData& data, const ElementRun& run) {
-  const ElementState& state = run.state;
+  const ElementState& state = *run.state;
   const bool marked = state.conflict() || state.override();
   page.open("tr", marked ? "class=\"fail\"" : "");
-  page.cell("td", run.first == run.last
-                      ? std::to_string(run.first)
-                      : std::to_string(run.first) + "-" + std::to_string(run.last));
-  page.cell("td", std::to_string(std::int64_t{run.last} - run.first + 1), "class=\"n\"");
+  std::string elements = std::to_string(run.first);
+  if (run.count > 1) {
+    elements += "-" + std::to_string(run.last);
+  }
+  if (run.step > 1) {
+    elements += " step " + std::to_string(run.step);
+  }
+  page.cell("td", elements);
+  page.cell("td", std::to_string(run.count), "class=\"n\"");
   if (state.records.empty()) {
     page.cell("td", "-", "class=\"n\"");
     page.cell("td", "-", "class=\"n\"");
@@ -826,8 +832,36 @@ void element_row(Page& page, const ReportData& data, const ElementRun& run) {
   page.raw("</tr>\n");
 }
 
-// The elements one by one, consecutive elements in the same state as one range: coefficients,
-// flooded and non-hydrodynamic status, with overrides and conflicts marked.
+// The runs of ascending elements: each at a constant step, of three elements or more (two when
+// consecutive); the others one by one.
+void add_runs(const std::vector<std::int32_t>& elements, const ElementState& state,
+              std::vector<ElementRun>& runs) {
+  std::size_t i = 0;
+  while (i < elements.size()) {
+    std::size_t j = i;
+    std::int64_t step = 1;
+    if (i + 1 < elements.size()) {
+      step = std::int64_t{elements[i + 1]} - elements[i];
+      j = i + 1;
+      while (j + 1 < elements.size() && std::int64_t{elements[j + 1]} - elements[j] == step) {
+        ++j;
+      }
+      if (j - i + 1 < 3 && step != 1) {
+        j = i;
+        step = 1;
+      }
+    }
+    runs.push_back({.first = elements[i],
+                    .last = elements[j],
+                    .step = step,
+                    .count = static_cast<std::int64_t>(j - i + 1),
+                    .state = &state});
+    i = j + 1;
+  }
+}
+
+// The elements one by one, those in the same state at a constant step as one range:
+// coefficients, flooded and non-hydrodynamic status, with overrides and conflicts marked.
 void per_element(Page& page, const ReportData& data) {
   page.element("h3", "By element");
   std::vector<std::pair<std::int32_t, std::size_t>> listed;
@@ -847,26 +881,11 @@ void per_element(Page& page, const ReportData& data) {
     page.note("No element record and no element set: no element to list.");
     return;
   }
-  std::vector<ElementRun> shown;
-  std::vector<ElementRun> marked;
-  std::size_t runs = 0;
+  // The elements of each state, ascending.
+  std::map<ElementState, std::vector<std::int32_t>> by_state;
   std::int64_t elements = 0;
   std::int64_t overrides = 0;
   std::int64_t conflicts = 0;
-  std::optional<ElementRun> open;
-  const auto flush = [&] {
-    if (!open) {
-      return;
-    }
-    ++runs;
-    if (shown.size() < kRecordsShown) {
-      shown.push_back(*open);
-    }
-    if ((open->state.conflict() || open->state.override()) && marked.size() < kRecordsShown) {
-      marked.push_back(*open);
-    }
-    open.reset();
-  };
   std::size_t i = 0;
   std::size_t f = 0;
   std::size_t n = 0;
@@ -875,7 +894,7 @@ void per_element(Page& page, const ReportData& data) {
     const std::int32_t element = std::min({i < listed.size() ? listed[i].first : kNone,
                                            f < flooded.size() ? flooded[f] : kNone,
                                            n < non_hydro.size() ? non_hydro[n] : kNone});
-    ElementState state{.element = element};
+    ElementState state;
     while (i < listed.size() && listed[i].first == element) {
       state.records.push_back(listed[i].second);
       ++i;
@@ -891,19 +910,29 @@ void per_element(Page& page, const ReportData& data) {
     ++elements;
     overrides += state.override() ? 1 : 0;
     conflicts += state.conflict() ? 1 : 0;
-    if (open && open->last < kNone && open->last + 1 == element && open->state.same(state)) {
-      open->last = element;
-    } else {
-      flush();
-      open = ElementRun{.first = element, .last = element, .state = std::move(state)};
+    by_state[std::move(state)].push_back(element);
+  }
+  std::vector<ElementRun> runs;
+  for (const auto& [state, members] : by_state) {
+    add_runs(members, state, runs);
+  }
+  std::sort(runs.begin(), runs.end(),
+            [](const ElementRun& a, const ElementRun& b) { return a.first < b.first; });
+  std::vector<ElementRun> shown;
+  std::vector<ElementRun> marked;
+  for (const ElementRun& run : runs) {
+    if (shown.size() < kRecordsShown) {
+      shown.push_back(run);
+    }
+    if ((run.state->conflict() || run.state->override()) && marked.size() < kRecordsShown) {
+      marked.push_back(run);
     }
   }
-  flush();
-  page.note(std::to_string(elements) + " elements in " + std::to_string(runs) +
-            " ranges of consecutive elements alike; " + std::to_string(overrides) +
+  page.note(std::to_string(elements) + " elements in " + std::to_string(runs.size()) +
+            " ranges of elements alike; " + std::to_string(overrides) +
             " on more than one coefficient record (override), " + std::to_string(conflicts) +
             " both flooded and non-hydrodynamic (conflict)." +
-            (shown.size() < runs
+            (shown.size() < runs.size()
                  ? " The first " + std::to_string(shown.size()) + " ranges are shown."
                  : std::string()));
   const auto table = [&](const std::vector<ElementRun>& rows) {

@@ -272,7 +272,10 @@ TEST(RenderReport, ElementsOneByOneWithOverridesAndConflicts) {
   ReportData data = testing::sample_report(2, SetMode::kElements);
   data.element_records = {
       {.keyword = "SPEC", .line = 3, .cd = 0.7, .cm = 2.0, .elements = {1, 2, 3, 4, 5, 6, 7, 8}},
-      {.keyword = "SPEX", .line = 8, .cd = 1.0, .cm = 1.5, .elements = {5, 6}}};
+      {.keyword = "SPEX", .line = 8, .cd = 1.0, .cm = 1.5, .elements = {5, 6}},
+      // At a step of 2: one range; two elements at a step stay apart.
+      {.keyword = "SPEC", .line = 12, .cd = 0.9, .cm = 1.9, .elements = {21, 23, 25, 27}},
+      {.keyword = "SPEC", .line = 13, .cd = 0.9, .cm = 1.9, .elements = {31, 33}}};
   data.flooded = {.lines = {9}, .elements = {9, 10, 11}};
   data.non_hydro = {.lines = {10}, .elements = {11}};
   const std::string page = render_report(data);
@@ -284,6 +287,9 @@ TEST(RenderReport, ElementsOneByOneWithOverridesAndConflicts) {
                "1.500</td><td>SPEX line 8, overriding SPEC line 3</td><td></td><td></td>"
                "<td>override: the later record applies</td></tr>",
            "<tr><td>7-8</td>" + plain + "2</td>",
+           "<tr><td>21-27 step 2</td>" + plain + "4</td>" + plain + "0.900</td>",
+           "<tr><td>31</td>" + plain + "1</td>",
+           "<tr><td>33</td>" + plain + "1</td>",
            "<tr><td>9-10</td>" + plain + "2</td>" + plain + "-</td>" + plain +
                "-</td><td>no coefficient record</td><td>yes</td><td></td>",
            "<tr class=\"fail\"><td>11</td>" + plain + "1</td>" + plain + "-</td>" + plain +
@@ -292,7 +298,7 @@ TEST(RenderReport, ElementsOneByOneWithOverridesAndConflicts) {
        }) {
     EXPECT_NE(page.find(row), std::string::npos) << row;
   }
-  EXPECT_NE(page.find("11 elements in 5 ranges of consecutive elements alike; 2 on more than one "
+  EXPECT_NE(page.find("17 elements in 8 ranges of elements alike; 2 on more than one "
                       "coefficient record (override), 1 both flooded and non-hydrodynamic "
                       "(conflict)."),
             std::string::npos);
