@@ -340,7 +340,12 @@ void CardIndex::check(std::string_view line, std::int64_t number, std::size_t ta
     return;  // a comment card
   }
   if (tab < line.size()) {
-    add_finding({.kind = FindingKind::kTabCharacter, .line = number, .column = tab + 1});
+    // A tab within columns 1-4 of what would be a keyword (a tab read as a blank) keeps the
+    // card from being read at all.
+    add_finding({.kind = FindingKind::kTabCharacter,
+                 .line = number,
+                 .column = tab + 1,
+                 .keyword = tab < 4 ? keyword_at(line) : std::string_view{}});
   }
   // The first character that is not a blank or a tab; on a card without a tab, the blanks are
   // passed over a word at a time.
@@ -355,7 +360,11 @@ void CardIndex::check(std::string_view line, std::int64_t number, std::size_t ta
     return;
   }
   const std::string_view keyword = keyword_at(line.substr(first));
-  if (keyword.empty() || group_reference(line.substr(first), keyword).has_value()) {
+  // A set keyword followed by a name is a group reference, which may stand after blanks.
+  const bool set_keyword =
+      std::find(kSetKeywords.begin(), kSetKeywords.end(), keyword) != kSetKeywords.end();
+  if (keyword.empty() ||
+      (set_keyword && group_reference(line.substr(first), keyword).has_value())) {
     return;
   }
   add_finding({.kind = FindingKind::kKeywordMisplaced,

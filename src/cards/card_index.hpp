@@ -51,7 +51,8 @@ struct CardFinding {
   std::int64_t line = 0;
   // 1-based: the column of the first tab, or the column where the keyword starts.
   std::size_t column = 0;
-  // The keyword found after blanks (one of kKeywords); empty for a tab.
+  // The keyword found after blanks (one of kKeywords); for a tab within columns 1-4, the
+  // keyword the card would have with a blank for it (empty when none).
   std::string_view keyword{};
 };
 

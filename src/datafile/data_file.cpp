@@ -10,6 +10,7 @@
 
 #include "cards/text_routines.hpp"
 #include "layout/layout.hpp"
+#include "support/input_stop.hpp"
 #include "support/numbers.hpp"
 
 namespace qel2br::datafile {
@@ -412,6 +413,113 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
       write_record(out, kElementLine, std::span<const layout::Item>(items.data(), used));
     }
   }
+}
+
+namespace {
+
+// The nth descriptor of layout that takes an item (0 is the first).
+const layout::Descriptor& item_field(const layout::Layout& layout, std::size_t nth) {
+  const layout::ParsedLayout& parsed = layout.parsed();
+  for (std::size_t i = 0; i < parsed.count; ++i) {
+    if (layout::detail::takes_item(parsed.fields[i].kind) && nth-- == 0) {
+      return parsed.fields[i];
+    }
+  }
+  support::internal_fault("a layout has fewer item fields than a record writes");
+}
+
+// Adds value to wide when it does not fit the nth item field of layout.
+void note_wide(std::vector<WideValue>& wide, std::string_view what, double value,
+               const layout::Layout& layout, std::size_t nth) {
+  const layout::Descriptor& field = item_field(layout, nth);
+  if (!layout::fits(field, value)) {
+    wide.push_back({.what = what, .value = value, .field = field});
+  }
+}
+
+// The element numbers of a list, each in an I field of the element lines.
+void note_wide_elements(std::vector<WideValue>& wide, std::span<const std::int32_t> positions) {
+  for (const std::int32_t element : positions) {
+    if (element > 0) {
+      note_wide(wide, "Elem", static_cast<double>(element), kElementLine, 1);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<WideValue> wide_values(const records::WaterLevels& levels) {
+  std::vector<WideValue> wide;
+  note_wide(wide, "MudPlane Z_coordinate", levels.mud_plane_z, kLevel, 1);
+  note_wide(wide, "Water Depth", levels.water_depth, kLevel, 1);
+  note_wide(wide, "Z_coordinate of MWL", levels.still_water_z, kLevel, 1);
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::SeaState& state) {
+  std::vector<WideValue> wide;
+  note_wide(wide, "Height", state.height, kWaveRecord, 3);
+  note_wide(wide, "Period", state.period, kWaveRecord, 4);
+  note_wide(wide, "Direct", state.direction, kWaveRecord, 5);
+  note_wide(wide, "Phase", state.phase, kWaveRecord, 6);
+  note_wide(wide, "SurfLev", state.surface_level, kWaveRecord, 7);
+  note_wide(wide, "Depth", state.depth, kWaveRecord, 8);
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::Current& current) {
+  std::vector<WideValue> wide;
+  note_wide(wide, "Direct", support::round_half_away(current.direction), kCurrentRecord, 3);
+  note_wide(wide, "SurfLev", current.surface_level, kCurrentRecord, 4);
+  note_wide(wide, "Depth", current.depth, kCurrentRecord, 5);
+  for (std::size_t row = current.points.size(); row > 0; --row) {
+    const records::ProfilePoint& point = current.points[row - 1];
+    note_wide(wide, "Z", point.elevation, kCurrentPoint, 0);
+    note_wide(wide, "Speed", point.value, kCurrentPoint, 1);
+  }
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::DepthProfile& profile) {
+  std::vector<WideValue> wide;
+  if (!profile.written()) {
+    return wide;
+  }
+  // A coefficient profile is written twice: its Cd, then its Cm.
+  const auto note_points = [&](std::string_view what, bool value2) {
+    for (std::size_t row = profile.points.size(); row > 0; --row) {
+      const records::ProfilePoint& point = profile.points[row - 1];
+      note_wide(wide, "Z", point.elevation, kProfilePoint, 0);
+      note_wide(wide, what, value2 ? point.value2 : point.value, kProfilePoint, 1);
+    }
+  };
+  if (profile.kind == records::ProfileKind::kMarineGrowth) {
+    note_points("Thick", false);
+  } else {
+    note_points("Cd", false);
+    note_points("Cm", true);
+  }
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::ElementRecord& record) {
+  std::vector<WideValue> wide;
+  note_wide(wide, "Cd", record.cd, kCdCmText, 1);
+  note_wide(wide, "Cm", record.cm, kCdCmText, 2);
+  note_wide_elements(wide, record.positions);
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::ElementSet& set) {
+  std::vector<WideValue> wide;
+  note_wide_elements(wide, set.positions);
+  return wide;
+}
+
+std::vector<WideValue> wide_values(const records::GroupRecord& group) {
+  std::vector<WideValue> wide;
+  note_wide(wide, "Flooded Group", static_cast<double>(group.number), kFloodedGroup, 1);
+  return wide;
 }
 
 }  // namespace qel2br::datafile

@@ -6,7 +6,9 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
+#include "layout/layout.hpp"
 #include "records/records.hpp"
 #include "sections/line_printer.hpp"
 #include "support/output_unit.hpp"
@@ -68,6 +70,24 @@ class DataFileWriter final : public records::RecordSink {
   // Whether the block being written has its heading (the first record writes it).
   bool opened_ = false;
 };
+
+// A value that a record's line writes as asterisks, too wide for its field: what it is (as the
+// data file's column legend names it), the value and the field.
+struct WideValue {
+  std::string_view what{};
+  double value = 0.0;
+  layout::Descriptor field{};
+};
+
+// wide_values(record): the values of record, as its lines write them, that are too wide for
+// their fields, in the order of the lines. A profile of fewer than two points writes none.
+[[nodiscard]] std::vector<WideValue> wide_values(const records::WaterLevels& levels);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::SeaState& state);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::Current& current);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::DepthProfile& profile);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::ElementRecord& record);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::ElementSet& set);
+[[nodiscard]] std::vector<WideValue> wide_values(const records::GroupRecord& group);
 
 // Whether text begins with the first five lines of the run header (the version line last), each
 // ending in CR LF or LF: the start of a data file this tool wrote.

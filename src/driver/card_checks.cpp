@@ -68,6 +68,12 @@ void check_cards(RunContext& run) {
                                       .first_column = first,
                                       .last_column = first + width - 1};
     run.warnings.warn_with(warning_kind(finding.kind), place, [&] {
+      if (finding.kind == cards::FindingKind::kTabCharacter && !finding.keyword.empty()) {
+        const std::string keyword(support::without_trailing_blanks(finding.keyword));
+        return "card holds a tab character in column " + std::to_string(finding.column) +
+               ", within its keyword: the card is not read as a " + keyword +
+               " card and is passed over (a keyword needs blanks, not a tab, after it)";
+      }
       if (finding.kind == cards::FindingKind::kTabCharacter) {
         return "card holds a tab character in column " + std::to_string(finding.column) +
                "; each character is one column, so its fields may be misread";

@@ -1,14 +1,21 @@
 // The conversion: the readers in the order of the data file.
 #include "driver/conversion.hpp"
 
+#include "checks/load_checks.hpp"
 #include "driver/card_checks.hpp"
 #include "driver/header.hpp"
+#include "driver/record_sinks.hpp"
 #include "sections/sections.hpp"
 
 namespace qel2br::driver {
 
-std::optional<std::string> convert(RunContext& run, records::RecordSink& sink,
+std::optional<std::string> convert(RunContext& run, records::RecordSink& given,
                                    const sections::LinePrinter* printer) {
+  // Every run checks the load model it converts, after the given sinks have taken each record.
+  checks::LoadChecks load_checks(run.warnings, run.cards.file_name());
+  SinkList sink;
+  sink.add(given);
+  sink.add(load_checks);
   // What the readers read besides the cards.
   run.values.groups = &run.structure;
   run.values.group_file =

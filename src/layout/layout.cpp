@@ -359,6 +359,19 @@ void render_into(std::string& out, const ParsedLayout& layout, std::span<const I
   out.resize(start + static_cast<std::size_t>(put_record(first, layout, items, line_end) - first));
 }
 
+bool fits(const Descriptor& field, double value) {
+  if ((field.kind != FieldKind::kReal && field.kind != FieldKind::kInt) || field.width <= 0) {
+    return false;
+  }
+  std::string text(static_cast<std::size_t>(field.width), ' ');
+  if (field.kind == FieldKind::kReal) {
+    put_real(text.data(), value, field.width, field.digits);
+  } else {
+    put_int(text.data(), value, field.width, field.digits);
+  }
+  return text.front() != '*';
+}
+
 std::string render(const Layout& layout, std::span<const Item> items) {
   std::string out;
   render_into(out, layout.parsed(), items);

@@ -348,6 +348,11 @@ class LayoutFor {
   const Layout* layout_;
 };
 
+// Whether value, written in the numeric field descriptor field (Fw.d, or Iw of a whole number),
+// gives digits rather than the asterisks of a value too wide for the field. Any other
+// descriptor takes no number: false.
+[[nodiscard]] bool fits(const Descriptor& field, double value);
+
 // Renders items by a layout into text: lines separated by '\n', the last line followed by
 // '\n' unless the layout ends in $.
 std::string render(const Layout& layout, std::span<const Item> items);

@@ -36,11 +36,14 @@ struct Units {
   double mass_factor = 1.0;
 };
 
-// The water levels, metres: mud-plane Z, water depth and still-water-level Z.
+// The water levels, metres: mud-plane Z, water depth and still-water-level Z, and the lines of
+// the MUDP and DPTH cards they were read from (0: no such card).
 struct WaterLevels {
   double mud_plane_z = 0.0;
   double water_depth = 0.0;
   double still_water_z = 0.0;
+  std::int64_t mud_plane_line = 0;
+  std::int64_t depth_line = 0;
 };
 
 // One SEA card as its wave record: the theory of its type code, the height in metres (0 for a
@@ -107,11 +110,13 @@ struct ElementRecord {
 enum class SetKind : std::uint8_t { kFlooded, kNonHydro };
 
 // The flooded (FLOO) or non-hydrodynamic (ELIM) elements of element mode: the lines of the cards
-// that gave elements, the merged list after the element ID check by list position, and the
-// elements the check left out.
+// that gave elements and where each card's positions end in the list (card_ends[i] for lines[i]),
+// the merged list after the element ID check by list position, and the elements the check left
+// out.
 struct ElementSet {
   SetKind kind = SetKind::kFlooded;
   std::vector<std::int64_t> lines{};
+  std::vector<std::size_t> card_ends{};
   std::vector<std::int32_t> positions{};
   std::vector<std::int32_t> left_out{};
 };

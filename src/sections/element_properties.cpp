@@ -45,7 +45,8 @@ void read_coefficients(Reading& in) {
     return;
   }
   sets::ElementList elements;
-  sets::RNGELM(cards, kind.range_width, elements);
+  const sets::ElementRange range = sets::RNGELM(cards, kind.range_width, elements);
+  warn_range(in, range, elements);
   if (elements.empty()) {
     return;
   }

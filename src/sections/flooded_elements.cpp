@@ -32,7 +32,8 @@ void read_merged(Reading& in, const MergedSet& kind) {
   sets::ElementList elements;
   cards.start_scan(kind.keyword);
   while (cards.next_card()) {
-    sets::RNGELM(cards, 10, elements);
+    const sets::ElementRange range = sets::RNGELM(cards, 10, elements);
+    warn_range(in, range, elements);
     // A card that names a group gives no element.
     if (elements.empty()) {
       warn_group_passed_over(in, kind.keyword);
@@ -40,6 +41,7 @@ void read_merged(Reading& in, const MergedSet& kind) {
     warn_left_out(in, elements);
     if (!elements.empty()) {
       set.lines.push_back(cards.line_number());
+      set.card_ends.push_back(merged.size() + elements.size());
     }
     for (const std::int32_t element : elements.items()) {
       if (!merged.push(element)) {

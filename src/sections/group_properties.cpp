@@ -1,8 +1,11 @@
 // The group properties: one group record per FLOO card that names a group.
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cards/card_index.hpp"
 #include "sections/sections.hpp"
@@ -10,6 +13,7 @@
 #include "support/output_unit.hpp"
 #include "support/text.hpp"
 #include "support/unit_table.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::sections {
 
@@ -36,12 +40,40 @@ std::string undefined_group_reason(const Reading& in, std::string_view group) {
   return reason;
 }
 
+// Warns about each card of the element sets that group mode passes over: every SPEC, SPEX and
+// ELIM card, and every FLOO card that names no group (one that gives element numbers).
+void warn_passed_over(Reading& in) {
+  cards::CardReader& cards = in.cards;
+  // The cards of each keyword, then all of them in file order.
+  std::vector<std::pair<std::int64_t, std::string_view>> passed_over;
+  for (const std::string_view keyword :
+       {kFloo, std::string_view("SPEC"), std::string_view("SPEX"), std::string_view("ELIM")}) {
+    cards.start_scan(keyword);
+    while (cards.next_card()) {
+      if (keyword != kFloo || !cards::group_reference(cards.raw_line(), kFloo).has_value()) {
+        passed_over.emplace_back(cards.line_number(), keyword);
+      }
+    }
+  }
+  std::sort(passed_over.begin(), passed_over.end());
+  for (const auto& [line, keyword] : passed_over) {
+    in.warnings.warn_with(
+        support::WarningKind::kElementsPassedOver,
+        {.file = cards.file_name(), .line = line, .first_column = 1, .last_column = 4}, [&] {
+          return std::string(keyword) + " card" + (keyword == kFloo ? " that names no group" : "") +
+                 " is passed over: group mode converts only the FLOO cards that name a group "
+                 "(element mode converts this card)";
+        });
+  }
+}
+
 }  // namespace
 
 // FLOGRP: the cards are read as they stand (not upper-cased), so only FLOO written in capitals
 // is taken.
 std::optional<std::string> WRGRPP(Reading& in) {
   in.sink.open(records::Block::kGroups);
+  warn_passed_over(in);
   // The group table reports a failed lookup on the data file: its lines are caught here and
   // given as records, in their place.
   support::StringOutput messages(support::kConsoleLineEnd);

@@ -83,6 +83,34 @@ void keep_checked(const ElementCheck& check, sets::ElementList& elements,
   positions.assign(elements.items().begin(), elements.items().end());
 }
 
+void warn_range(Reading& in, const sets::ElementRange& range, const sets::ElementList& elements) {
+  const support::WarningPlace place{.file = in.cards.file_name(),
+                                    .line = in.cards.line_number(),
+                                    .first_column = range.first_column,
+                                    .last_column = range.last_column};
+  const auto card = [&] {
+    return std::string(support::without_blanks(in.cards.keyword())) + " card, columns " +
+           std::to_string(range.first_column) + "-" + std::to_string(range.last_column) +
+           ": the element range " + std::to_string(range.first) + " to " +
+           std::to_string(range.last);
+  };
+  if (elements.size() == 1 && range.step == 0 && range.last > range.first) {
+    in.warnings.warn_with(support::WarningKind::kRangeOneElement, place, [&] {
+      return card() + " has no step, so it gives element " + std::to_string(range.first) +
+             " alone; a step of 1 gives the " +
+             std::to_string(std::int64_t{range.last} - range.first + 1) + " elements " +
+             std::to_string(range.first) + " to " + std::to_string(range.last);
+    });
+    return;
+  }
+  if (elements.empty() && !(range.first == 0 && range.last == 0 && range.step == 0)) {
+    in.warnings.warn_with(support::WarningKind::kRangeNoElement, place, [&] {
+      return card() + " by step " + std::to_string(range.step) +
+             " gives no element: its first number is above its last";
+    });
+  }
+}
+
 void warn_group_passed_over(Reading& in, std::string_view keyword) {
   const std::optional<support::Text<80>> group =
       cards::group_reference(in.cards.raw_line(), keyword);

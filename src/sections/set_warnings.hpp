@@ -28,6 +28,11 @@ void keep_checked(const ElementCheck& check, sets::ElementList& elements,
 void check_elements(Reading& in, sets::ElementList& elements, std::vector<std::int32_t>& positions,
                     std::vector<std::int32_t>& left_out);
 
+// Warns when the range of the card last read gives its first element alone although its last
+// number is above its first (no step was given), or gives no element although it is not blank.
+// elements is what the range gave.
+void warn_range(Reading& in, const sets::ElementRange& range, const sets::ElementList& elements);
+
 // Warns when the card last read (of keyword, four characters) names a group: element mode
 // takes only the element range of a card and passes the group over. Called for cards that
 // give no element.

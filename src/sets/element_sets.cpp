@@ -92,13 +92,18 @@ std::int32_t whole_number(double value, const support::UnitTable& units, std::in
 
 }  // namespace
 
-void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
+ElementRange RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements) {
   const int w = width == 5 ? 5 : 10;
   const int start = w == 5 ? 6 : 11;
   const std::int32_t first = range_field(cards, start, start + w - 1);
   const std::int32_t last = range_field(cards, start + w, start + 2 * w - 1);
   const std::int32_t step = range_field(cards, start + 2 * w, start + 3 * w - 1);
   elements.clear();
+  const ElementRange range{.first = first,
+                           .last = last,
+                           .step = step,
+                           .first_column = start,
+                           .last_column = start + 3 * w - 1};
 
   // The columns and the range, as the reports below give them.
   const auto columns = [&] {
@@ -108,15 +113,15 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   };
   if (first >= 1 && (last == 0 || step == 0)) {
     [[maybe_unused]] const bool stored = elements.push(first);
-    return;
+    return range;
   }
   if (first > last) {
-    return;
+    return range;
   }
   if (step <= 0) {
     // A range left blank (a set card that names a group) gives no element.
     if (first == 0 && last == 0 && step == 0) {
-      return;
+      return range;
     }
     support::stop_input({.file = cards.file_name(),
                          .line = cards.line_number(),
@@ -139,6 +144,7 @@ void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& ele
   for (std::int64_t k = 0; k < count; ++k) {
     [[maybe_unused]] const bool stored = elements.push(static_cast<std::int32_t>(first + k * step));
   }
+  return range;
 }
 
 SortedNumbers::SortedNumbers(const ElementList& numbers) : sorted_(numbers) {

@@ -28,7 +28,15 @@ using ElementList = support::FixedList<std::int32_t, kElementCapacity>;
 // whose number lies outside the 32-bit range, a range that would never end (step 0 or negative
 // while first <= last; an all-zero range gives no element) and a range of more than 10000
 // elements stop the run with the card's file and line.
-void RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements);
+// Returns the range as read, with the columns of its three fields.
+struct ElementRange {
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+  std::int32_t step = 0;
+  int first_column = 0;
+  int last_column = 0;
+};
+ElementRange RNGELM(const cards::CardReader& cards, std::int32_t width, ElementList& elements);
 
 // The element-number list in ascending order, made once when the list is read, for KEEPID.
 class SortedNumbers {

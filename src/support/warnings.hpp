@@ -26,6 +26,27 @@ enum class WarningKind : std::uint8_t {
   kCrLineEnds,        // the lines of the input card file end in CR alone
   kNoCards,           // the input card file holds no card this tool converts
   kAnswerCut,         // a dialogue answer longer than the file name it gives
+  // What the conversion passes over or cannot write.
+  kElementsPassedOver,  // group mode passes over the element numbers of a set card
+  kFieldOverflow,       // a value too wide for its field of the data file (asterisks)
+  kProfileOnePoint,     // a depth profile of one card: no profile is written
+  kLinesPassedOver,     // blank-started lines after a comment card that ended a current
+  // The checks of the converted load model (checks/thresholds.hpp holds their limits).
+  kWavePeriod,          // a wave period not above 0
+  kWaveHeight,          // a wave height below 0
+  kWaveBreaking,        // a wave higher than depth-limited breaking allows
+  kWaveSteepness,       // a wave steeper than the breaking limit
+  kStokesUrsell,        // a Stokes wave beyond its Ursell number range
+  kNoWaterDepth,        // waves or currents in water of depth 0
+  kCurrentSpeed,        // a current speed above the plausible
+  kCurrentBelowSeabed,  // a current profile point below the sea bed
+  kCurrentOrder,        // current profile elevations that go up and down
+  kGrowthThickness,     // a marine growth thickness outside the plausible
+  kDragCoefficient,     // a drag coefficient outside the usual range
+  kInertiaCoefficient,  // an inertia coefficient outside the usual range
+  kFloodedNonHydro,     // an element both flooded and non-hydrodynamic
+  kRangeOneElement,     // an element range without step that gives its first element alone
+  kRangeNoElement,      // an element range that gives no element
   kCount,
 };
 
@@ -33,9 +54,19 @@ inline constexpr std::size_t kWarningKinds = static_cast<std::size_t>(WarningKin
 
 // The name of each kind, as -Wno-NAME and -Werror=NAME take it and "[-WNAME]" ends its lines.
 inline constexpr std::array<std::string_view, kWarningKinds> kWarningKindNames{
-    "field-holds-more",  "keyword-misplaced", "tab-character",   "unknown-theory",
-    "elements-left-out", "group-passed-over", "option-not-used", "cr-line-ends",
-    "no-cards",          "answer-cut"};
+    "field-holds-more",  "keyword-misplaced",    "tab-character",        "unknown-theory",
+    "elements-left-out", "group-passed-over",    "option-not-used",      "cr-line-ends",
+    "no-cards",          "answer-cut",           "elements-passed-over", "field-overflow",
+    "profile-one-point", "lines-passed-over",    "wave-period",          "wave-height",
+    "wave-breaking",     "wave-steepness",       "stokes-ursell",        "no-water-depth",
+    "current-speed",     "current-below-seabed", "current-order",        "growth-thickness",
+    "drag-coefficient",  "inertia-coefficient",  "flooded-nonhydro",     "range-one-element",
+    "range-no-element"};
+
+// Whether kind is one of the checks of the converted load model (a failed check).
+[[nodiscard]] constexpr bool is_check(WarningKind kind) {
+  return kind >= WarningKind::kWavePeriod && kind < WarningKind::kCount;
+}
 
 // The name of kind ("" for kCount, which names no kind).
 [[nodiscard]] std::string_view warning_kind_name(WarningKind kind);

@@ -69,16 +69,18 @@ TEST(Api, EndsAndWarnings) {
   qel2br::DataFileText file;
   // A field that holds more than its value warns; one that holds no number stops.
   qel2br::ConvertResult result = qel2br::convert(
-      sea_card({.type = "1", .height = "24,5", .period = "12", .phase = "0", .direction = "0"}) +
+      qel2br::testing::depth_card("100") + "\n" +
+          sea_card(
+              {.type = "1", .height = "24,5", .period = "12", .phase = "0", .direction = "0"}) +
           "\n" +
           sea_card({.type = "1", .height = "x", .period = "12", .phase = "0", .direction = "0"}) +
           "\n",
       {.card_name = "c.inp", .date = kDate}, {file.sink()});
   EXPECT_EQ(result.end, qel2br::End::kInputStop);
-  EXPECT_NE(result.reason.find("c.inp:2"), std::string::npos) << result.reason;
+  EXPECT_NE(result.reason.find("c.inp:3"), std::string::npos) << result.reason;
   ASSERT_EQ(result.warnings.size(), 1U);
   EXPECT_EQ(result.warnings[0].kind, "field-holds-more");
-  EXPECT_EQ(result.warnings[0].line, 1);
+  EXPECT_EQ(result.warnings[0].line, 2);
 
   // A FLOO card whose group is not on the group-name text takes the error end.
   qel2br::DataFileText groups;

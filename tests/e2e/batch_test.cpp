@@ -34,11 +34,15 @@ using qel2br::e2e::run_binary;
 using qel2br::e2e::write_file;
 using qel2br::testing::card;
 using qel2br::testing::card_file;
+using qel2br::testing::coefficient_card;
 using qel2br::testing::constants_card;
+using qel2br::testing::current_card;
+using qel2br::testing::current_continuation;
 using qel2br::testing::depth_card;
 using qel2br::testing::element_card;
 using qel2br::testing::flooded_card;
 using qel2br::testing::growth_card;
+using qel2br::testing::non_hydro_card;
 using qel2br::testing::sea_card;
 
 std::string binary() {
@@ -171,6 +175,11 @@ TEST(Batch, ExamplesEndWithTheirSummary) {
     std::string errors;
   };
   const std::string no_checking = "\n *** No Element ID checking *** \n\n";
+  const auto passed_over = [](int line, const std::string& card) {
+    return "platform_sets.inp:" + std::to_string(line) + ":1: warning: " + card +
+           " is passed over: group mode converts only the FLOO cards that name a group (element "
+           "mode converts this card) [-Welements-passed-over]\n";
+  };
   const std::vector<Row> rows = {
       {"environment",
        {"platform.inp", "out.txt"},
@@ -187,7 +196,11 @@ TEST(Batch, ExamplesEndWithTheirSummary) {
            + padded("NAME GROUP  1 LEGA1") + padded("NAME GROUP  2 LEGB1") +
            padded("NAME GROUP 10 DECK") + padded("FLOO LEGA1") + padded("FLOO LEGB1") +
            "out.txt: 0 wave records, 0 current records, 0 depth profiles, 2 group records\n",
-       ""},
+       // Group mode converts only the FLOO cards that name a group, and says so of the rest.
+       passed_over(3, "SPEC card") + passed_over(4, "SPEC card") + passed_over(6, "SPEX card") +
+           passed_over(10, "FLOO card that names no group") +
+           passed_over(11, "FLOO card that names no group") + passed_over(13, "ELIM card") +
+           passed_over(14, "ELIM card")},
       {"elements",
        {"platform_sets.inp", "out.txt", "--elements", "elements.txt"},
        " Opening PrintFile OK\n\n *** Element ID checking is ON *** \n\n"
@@ -299,7 +312,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
   };
   const std::string element_coefficients_card = card_file({element_card(
       {.first = "11", .last = "13", .step = "1", .unused = "0", .cd = "0.7", .cm = "2"})});
-  const std::vector<Row> rows = {
+  std::vector<Row> rows = {
       {"comma in a field",
        kDepth + sea("1", "24,5"),
        {},
@@ -317,7 +330,8 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "qel2br: cards.inp:2: SEA card, columns 16-20: \"2/45\" holds more than one value; only 2 "
        "is read (a warning; -Werror=field-holds-more stops the run)\n"},
       {"decimal comma in a profile",
-       card_file({growth_card({.elevation = "0", .thickness = "0,050"})}),
+       card_file({growth_card({.elevation = "0", .thickness = "0,050"}),
+                  growth_card({.first = false, .elevation = "100", .thickness = "0.05"})}),
        {},
        "field-holds-more",
        "cards.inp:1:31: warning: MGRW card, columns 31-40: \"0,050\" holds more than one "
@@ -401,6 +415,130 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
        "keywords TITL, CONS, MUDP, DPTH, SEA, CRNT, MGRW, COEF, SPEC, SPEX, FLOO, ELIM in columns "
        "1-4 or refers to a group (a warning; -Werror=no-cards stops the run)\n"},
   };
+  // The drops and checks of the conversion: one row each, the warning at its card and columns.
+  const auto check_row = [](std::string name, std::string cards, std::vector<std::string> args,
+                            const std::string& kind, int line, int column,
+                            const std::string& message) {
+    const std::string at = "cards.inp:" + std::to_string(line);
+    return Row{
+        std::move(name),
+        std::move(cards),
+        std::move(args),
+        kind,
+        at + ":" + std::to_string(column) + ": warning: " + message + " [-W" + kind + "]\n",
+        "qel2br: " + at + ": " + message + " (a warning; -Werror=" + kind + " stops the run)\n"};
+  };
+  const auto spec = [](const std::string& first, const std::string& last, const std::string& step,
+                       const std::string& cd, const std::string& cm) {
+    return card_file({element_card(
+        {.first = first, .last = last, .step = step, .unused = "0", .cd = cd, .cm = cm})});
+  };
+  const auto current = [](const std::string& elevation, const std::string& speed) {
+    return card_file({current_card({.elevation = elevation, .speed = speed, .direction = "0"})});
+  };
+  const auto point = [](const std::string& elevation, const std::string& speed) {
+    return card_file({current_continuation({.elevation = elevation, .speed = speed})});
+  };
+  const auto wave = [](const std::string& type, const std::string& height,
+                       const std::string& period) {
+    return card_file({sea_card(
+        {.type = type, .height = height, .period = period, .phase = "0", .direction = "0"})});
+  };
+  const auto growth = [](bool first, const std::string& elevation, const std::string& thickness) {
+    return card_file(
+        {growth_card({.first = first, .elevation = elevation, .thickness = thickness})});
+  };
+  const std::vector<Row> checks = {
+      check_row(
+          "group mode passes over a SPEC card", "FLOO LEGA1\n" + spec("10", "20", "1", "1", "2"),
+          {"--groups", "groups.txt"}, "elements-passed-over", 2, 1,
+          "SPEC card is passed over: group mode converts only the FLOO cards that name a group "
+          "(element mode converts this card)"),
+      check_row(
+          "a period too wide for its field", kDepth + wave("1", "1", "123456"), {},
+          "field-overflow", 2, 1,
+          "SEA card: Period 123456 is too wide for its F8.2 field of the data file, which holds "
+          "******** instead"),
+      check_row("one growth card", kDepth + growth(true, "0", "0.05"), {}, "profile-one-point", 2,
+                1,
+                "MGRW card: the only MGRW card; a depth profile needs two points at least, so no "
+                "marine growth profile is written"),
+      check_row(
+          "a point after a comment card ending a current",
+          kDepth + current("0", "1") + "C   the surface point\n" + point("100", "1"), {},
+          "lines-passed-over", 4, 1,
+          "line with columns 1-4 blank after the comment card of line 3, which ended the "
+          "current of the CRNT card of line 2: it is passed over, not read as a point of that "
+          "current (a comment card ends a current; move it before the CRNT card)"),
+      check_row("a period of 0", kDepth + wave("1", "1", "0"), {}, "wave-period", 2, 21,
+                "SEA card, columns 21-30: period T = 0 s is not above 0; the checks that need the "
+                "wavelength are passed over"),
+      check_row("a height below 0", kDepth + wave("1", "-1", "10"), {}, "wave-height", 2, 16,
+                "SEA card, columns 16-20: height H = -1 m is below 0"),
+      check_row("a wave that breaks in its depth",
+                card_file({depth_card("10")}) + wave("1", "8", "20"), {}, "wave-breaking", 2, 16,
+                "SEA card, columns 16-20: H/d = 8 m / 10 m = 0.8 is above 0.78: the wave breaks in "
+                "this depth (depth-limited breaking)"),
+      check_row("a wave too steep", kDepth + wave("1", "12", "6"), {}, "wave-steepness", 2, 16,
+                "SEA card, columns 16-20: steepness H/L = 12 m / 56.188 m = 0.213569 is above the "
+                "breaking limit 0.142 tanh(kd) = 0.142 (L and k = 0.111824 1/m from the linear "
+                "dispersion relation w^2 = g k tanh(kd) at T = 6 s, d = 100 m)"),
+      check_row(
+          "a Stokes wave in shallow water", card_file({depth_card("20")}) + wave("5", "5", "18"),
+          {}, "stokes-ursell", 2, 6,
+          "SEA card, columns 6-10: a Stokes wave (\"Stoke\") at Ursell number H L^2/d^3 = 5 m x "
+          "(241.611 m)^2 / (20 m)^3 = 36.4849, above 30, where the stream-function theory "
+          "(\"Stream\", wave type 6) is the usual choice"),
+      check_row(
+          "waves without water depth", wave("1", "1", "10"), {}, "no-water-depth", 1, 1,
+          "SEA card: the water depth d is 0 (no DPTH card, or a depth not above 0): waves and "
+          "currents need water d > 0; the checks that need the depth are passed over"),
+      check_row(
+          "a current in mm/s", kDepth + current("0", "950"), {}, "current-speed", 2, 51,
+          "CRNT card (the current of line 2), columns 51-60: speed |v| = 950 m/s is above 5 m/s"),
+      check_row("a current below the sea bed", kDepth + current("-60", "1") + point("100", "1"), {},
+                "current-below-seabed", 2, 41,
+                "CRNT card (the current of line 2), columns 41-50: the point at Z = -160 m (card "
+                "elevation -60) lies below the sea bed at -d = -100 m (elevations relative to the "
+                "still water level)"),
+      check_row(
+          "a current that turns back",
+          kDepth + current("0", "1") + point("50", "1") + point("30", "1"), {}, "current-order", 4,
+          41,
+          "CRNT card (the current of line 2), columns 41-50: elevation Z = -70 m after -50 m "
+          "turns back: the elevations of one current rise up to here and must keep on rising"),
+      check_row("100 m of growth", kDepth + growth(true, "0", "0.1") + growth(false, "100", "100"),
+                {}, "growth-thickness", 3, 31,
+                "MGRW card, columns 31-40: marine growth thickness 100 m is outside 0 to 0.5 m"),
+      check_row(
+          "a drag coefficient of 3",
+          kDepth + card_file({coefficient_card({.elevation = "0", .cd = "0.7", .cm = "2"}),
+                              coefficient_card(
+                                  {.first = false, .elevation = "100", .cd = "3", .cm = "2"})}),
+          {}, "drag-coefficient", 3, 31,
+          "COEF card, columns 31-40: Cd = 3 is outside 0.4 to 2.5 (0 switches the load off)"),
+      check_row(
+          "Cd and Cm swapped", spec("10", "", "", "1.6", "0.8"), {}, "inertia-coefficient", 1, 61,
+          "SPEC card, columns 61-70: Cm = 0.8 is outside 1 to 2.5 (0 switches the load off); Cd "
+          "and Cm swapped would pass"),
+      check_row(
+          "elements both flooded and non-hydrodynamic",
+          card_file({flooded_card({.first = "11", .last = "14", .step = "1"}),
+                     non_hydro_card({.first = "13", .last = "20", .step = "1"})}),
+          {}, "flooded-nonhydro", 2, 11,
+          "ELIM card: elements 13-14 are both non-hydrodynamic and flooded (FLOO card, line 1)"),
+      check_row(
+          "a range without step", spec("1", "10", "", "1", "2"), {}, "range-one-element", 1, 6,
+          "SPEC card, columns 6-20: the element range 1 to 10 has no step, so it gives element 1 "
+          "alone; a step of 1 gives the 10 elements 1 to 10"),
+      check_row(
+          "a range from its last to its first",
+          card_file({non_hydro_card({.first = "20", .last = "10", .step = "1"})}), {},
+          "range-no-element", 1, 11,
+          "ELIM card, columns 11-40: the element range 20 to 10 by step 1 gives no element: its "
+          "first number is above its last"),
+  };
+  rows.insert(rows.end(), checks.begin(), checks.end());
   std::set<std::string> kinds;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -550,7 +688,7 @@ TEST(Warnings, StrictStopsAtTheFirst) {
 
   // One in the 1,501st of 5,000 SEA cards, where the cards are read in chunks on two threads,
   // stops the run as well, with a report or without.
-  std::string many;
+  std::string many = kDepth;
   for (int i = 1; i <= 5000; ++i) {
     many += sea("1", i == 1501 ? "24,5" : "10");
   }
@@ -562,7 +700,7 @@ TEST(Warnings, StrictStopsAtTheFirst) {
     result = work.run(args);
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err,
-              "qel2br: cards.inp:1501: SEA card, columns 16-20: \"24,5\" holds more than one "
+              "qel2br: cards.inp:1502: SEA card, columns 16-20: \"24,5\" holds more than one "
               "value; only 24 is read (a warning; --strict stops the run)\n"
               "qel2br: out.txt left as it was\n");
     EXPECT_EQ(work.file("out.txt"), "kept\r\n");

@@ -17,7 +17,12 @@ import sys
 
 KINDS = {"field-holds-more", "keyword-misplaced", "tab-character", "unknown-theory",
          "elements-left-out", "group-passed-over", "option-not-used", "cr-line-ends",
-         "no-cards", "answer-cut"}
+         "no-cards", "answer-cut",
+         "elements-passed-over", "field-overflow", "profile-one-point", "lines-passed-over",
+         "wave-period", "wave-height", "wave-breaking", "wave-steepness",
+         "stokes-ursell", "no-water-depth", "current-speed", "current-below-seabed",
+         "current-order", "growth-thickness", "drag-coefficient", "inertia-coefficient",
+         "flooded-nonhydro", "range-one-element", "range-no-element"}
 
 
 def reject_constant(name):
