@@ -34,19 +34,6 @@ std::string two_digits(int value) {
   return std::string(value < 10 ? "0" : "") + std::to_string(value);
 }
 
-// The warning kinds of the checks of converted values: a warning of one of them is a failed
-// check.
-constexpr std::array<std::string_view, 15> kCheckKinds{
-    "wave-period",      "wave-height",       "wave-breaking",    "wave-steepness",
-    "stokes-ursell",    "no-water-depth",    "current-speed",    "current-below-seabed",
-    "current-order",    "growth-thickness",  "drag-coefficient", "inertia-coefficient",
-    "flooded-nonhydro", "range-one-element", "range-no-element"};
-
-bool check_kind(support::WarningKind kind) {
-  const std::string_view name = support::warning_kind_name(kind);
-  return std::find(kCheckKinds.begin(), kCheckKinds.end(), name) != kCheckKinds.end();
-}
-
 // The number of warnings a kept warning stands for: 1, or the count of a line that counts the
 // warnings of its kind not listed ("1234 more warnings about ...").
 std::int64_t warnings_counted(const support::KeptWarning& warning) {
@@ -87,7 +74,7 @@ report::RunStatus run_status(const RunContext& run, int status) {
       break;
   }
   for (const support::KeptWarning& warning : run.kept_warnings) {
-    if (check_kind(warning.kind)) {
+    if (support::is_check(warning.kind)) {
       box.failed_checks += warnings_counted(warning);
     }
   }

@@ -62,11 +62,23 @@ std::string listed_keyword(std::string_view line) {
   if (support::without_blanks(line).empty()) {
     return "(blank line)";
   }
-  const std::string_view keyword = support::without_trailing_blanks(line.substr(0, 4));
-  if (keyword.empty()) {
+  const std::string_view columns = line.substr(0, 4);
+  if (support::without_blanks(columns).empty()) {
     return "(blank in columns 1-4)";
   }
-  return std::string(keyword);
+  std::string keyword;
+  std::string_view from = columns;
+  if (columns.front() == ' ' || columns.front() == '\t') {
+    // A keyword after leading blanks: its first four characters.
+    keyword = "(after blanks) ";
+    const std::size_t first = line.find_first_not_of(" \t");
+    from = line.substr(first, 4);
+  }
+  // A tab is shown by name, not as the blank it looks like.
+  for (const char c : support::without_trailing_blanks(from)) {
+    keyword += c == '\t' ? std::string("<tab>") : std::string(1, c);
+  }
+  return keyword;
 }
 
 // Columns 1-4 of a line upper-cased, blank padded.

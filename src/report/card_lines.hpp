@@ -34,7 +34,8 @@ inline constexpr std::size_t kFirstLinesListed = 5;
 // lines_used(data), the TITL cards (the heading) and the first CONS, MUDP and DPTH cards (the
 // units and levels), keywords compared upper-cased. Comment cards ("C " in columns 1-2) are
 // listed as "C"; lines blank in columns 1-4 as "(blank in columns 1-4)", blank lines as
-// "(blank line)".
+// "(blank line)", a card whose text starts after blanks by its first four characters after
+// "(after blanks) "; a tab is shown as "<tab>".
 void read_card_lines(std::string_view contents, ReportData& data);
 
 }  // namespace qel2br::report

@@ -18,10 +18,11 @@
 #include <utility>
 #include <vector>
 
+#include "checks/thresholds.hpp"
+#include "checks/wave_figures.hpp"
 #include "report/card_lines.hpp"
 #include "report/markup.hpp"
 #include "report/svg_plot.hpp"
-#include "report/wave_figures_stub.hpp"
 #include "support/text.hpp"
 
 namespace qel2br::report {
@@ -317,8 +318,8 @@ void status_box(Page& page, const ReportData& data) {
 
 // Two values equal within the relative tolerance of the checks.
 bool nearly_equal(double a, double b) {
-  constexpr double kTolerance = 1e-9;
-  return std::fabs(a - b) <= kTolerance * std::max({1.0, std::fabs(a), std::fabs(b)});
+  return std::fabs(a - b) <=
+         checks::kRelativeTolerance * std::max({1.0, std::fabs(a), std::fabs(b)});
 }
 
 void water_levels(Page& page, const ReportData& data) {
@@ -470,12 +471,14 @@ void sea_states(Page& page, const ReportData& data) {
       "<dt>L</dt><dd>the linear wavelength from the dispersion relation "
       "&#969;&#178; = g k tanh(k d), &#969; = 2&#960;/T, L = 2&#960;/k; - where T or d is not "
       "above 0.</dd>\n"
-      "<dt>H/L</dt><dd>the steepness, checked against its limit.</dd>\n"
-      "<dt>Limit</dt><dd>the breaking limit of the steepness, 0.142 tanh(k d).</dd>\n"
-      "<dt>H/d</dt><dd>height over depth, checked against depth-limited breaking at 0.78.</dd>\n"
-      "<dt>Ursell</dt><dd>H L&#178; / d&#179;; a Stokes wave above 30 is checked (the "
-      "stream-function theory is the usual choice there).</dd>\n"
-      "</dl>\n");
+      "<dt>H/L</dt><dd>the steepness, checked against its limit.</dd>\n");
+  page.raw("<dt>Limit</dt><dd>the breaking limit of the steepness, " +
+           shortest(checks::kSteepnessFactor) + " tanh(k d).</dd>\n");
+  page.raw("<dt>H/d</dt><dd>height over depth, checked against depth-limited breaking at " +
+           shortest(checks::kBreakingDepthRatio) + ".</dd>\n");
+  page.raw("<dt>Ursell</dt><dd>H L&#178; / d&#179;; a Stokes wave above " +
+           shortest(checks::kUrsellStokes) +
+           " is checked (the stream-function theory is the usual choice there).</dd>\n</dl>\n");
   page.note("Every wave record has load case " + std::to_string(records::kLoadCase) +
             ". A cell marked \u2717 holds a value whose check failed: its warning is listed "
             "under Warnings with the card's line.");

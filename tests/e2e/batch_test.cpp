@@ -1435,6 +1435,12 @@ TEST(Report, WrittenAtEveryEndOfTheRun) {
        0,
        {"<td>cards.inp</td><td class=\"n\">2</td><td>SEA card, columns 6-10: wave type "
         "&quot;2&quot;"}},
+      {"failed checks: counted in the status box, marked in their cells",
+       kDepth + sea("1", "90"),
+       {"cards.inp", "out.txt"},
+       0,
+       {"<tr><th>Failed checks</th><td>2</td></tr>", "<td class=\"n fail\">0.900 \u2717</td>",
+        "<td class=\"n fail\">0.4033 \u2717</td>"}},
       {"strict: the first warning stops the run",
        kDepth + sea("2", "10"),
        {"cards.inp", "out.txt", "--strict"},

@@ -24,7 +24,8 @@ TEST(ReadCardLines, ShownLinesAndCardsPassedOverByKeyword) {
       "XYZW of another program\n"     // 10
       "SEA\t1\n"                      // 11
       "XYZW again\n"                  // 12
-      "MUDP -20";                     // 13: a second MUDP card, no line end
+      "   SEA  ABC\n"                 // 13: a keyword after blanks
+      "MUDP -20";                     // 14: a second MUDP card, no line end
   ReportData data;
   data.sea_states.push_back({.line = 6});
   read_card_lines(text, data);
@@ -36,10 +37,14 @@ TEST(ReadCardLines, ShownLinesAndCardsPassedOverByKeyword) {
     std::vector<std::int64_t> lines;
   };
   const std::vector<Expected> expected = {
-      {"cons", 1, {3}},         {"C", 1, {7}},
-      {"(blank line)", 1, {8}}, {"(blank in columns 1-4)", 1, {9}},
-      {"XYZW", 2, {10, 12}},    {"SEA\t", 1, {11}},
-      {"MUDP", 1, {13}},
+      {"cons", 1, {3}},
+      {"C", 1, {7}},
+      {"(blank line)", 1, {8}},
+      {"(blank in columns 1-4)", 1, {9}},
+      {"XYZW", 2, {10, 12}},
+      {"SEA<tab>", 1, {11}},
+      {"(after blanks) SEA", 1, {13}},
+      {"MUDP", 1, {14}},
   };
   ASSERT_EQ(data.passed_over.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -224,8 +224,10 @@ TEST(RenderReport, SeaStateFiguresWithFailedChecksMarked) {
                       "<td class=\"n fail\">0.600 \u2717</td><td class=\"n\">22.0</td></tr>"),
             std::string::npos);
   EXPECT_NE(page.find("<td class=\"n fail\">0.00 \u2717</td>"), std::string::npos);
-  EXPECT_NE(page.find("<td class=\"n\">-</td><td class=\"n\">-</td><td class=\"n\">-</td>"
-                      "<td class=\"n\">-</td><td class=\"n\">-</td></tr>"),
+  // Without a period only H/d can be computed.
+  EXPECT_NE(page.find("<td class=\"n\">20.00</td><td class=\"n\">-</td><td class=\"n\">-</td>"
+                      "<td class=\"n\">-</td><td class=\"n\">0.100</td><td class=\"n\">-</td>"
+                      "</tr>"),
             std::string::npos);
   EXPECT_EQ(count_of(page, "class=\"n fail\""), 2U);
   // Every column is explained, the blank wave type too.
