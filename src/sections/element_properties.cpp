@@ -1,10 +1,13 @@
 // The element-by-element properties: one element record per usable SPEC and SPEX card.
+#include <string>
 #include <string_view>
 
 #include "sections/card_chunks.hpp"
 #include "sections/sections.hpp"
 #include "sections/set_warnings.hpp"
 #include "sets/element_sets.hpp"
+#include "support/text.hpp"
+#include "support/warnings.hpp"
 
 namespace qel2br::sections {
 
@@ -42,6 +45,20 @@ void read_coefficients(Reading& in) {
   const double cd = cards.real_field(kind.cd.first, kind.cd.last);
   const double cm = cards.real_field(kind.cm.first, kind.cm.last);
   if (cd < kLowestCoefficient || cm < kLowestCoefficient) {
+    const bool drag = cd < kLowestCoefficient;
+    const Columns columns = drag ? kind.cd : kind.cm;
+    in.warnings.warn_with(
+        drag ? support::WarningKind::kDragCoefficient : support::WarningKind::kInertiaCoefficient,
+        {.file = cards.file_name(),
+         .line = cards.line_number(),
+         .first_column = columns.first,
+         .last_column = columns.last},
+        [&] {
+          return std::string(kind.keyword) + " card, columns " + std::to_string(columns.first) +
+                 "-" + std::to_string(columns.last) + ": " + (drag ? "Cd " : "Cm ") + "\"" +
+                 std::string(support::without_blanks(cards.columns(columns.first, columns.last))) +
+                 "\" is below -0.1, which makes the card unusable: it is passed over";
+        });
     return;
   }
   sets::ElementList elements;

@@ -539,6 +539,22 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
           "first number is above its last"),
   };
   rows.insert(rows.end(), checks.begin(), checks.end());
+  // A tab within the keyword keeps the card from being read; a keyword after blanks followed by
+  // text is passed over as one followed by a number is (a set keyword with a name is a group).
+  rows.push_back(check_row("a tab after SEA", kDepth + "SEA\t    1         2        10\n", {},
+                           "tab-character", 2, 4,
+                           "card holds a tab character in column 4, within its keyword: the "
+                           "card is not read as a SEA card and is passed over (a keyword needs "
+                           "blanks, not a tab, after it)"));
+  rows.push_back(check_row("an unusable SPEC card", spec("10", "", "", "-1.0", "2.0"), {},
+                           "drag-coefficient", 1, 41,
+                           "SPEC card, columns 41-50: Cd \"-1.0\" is below -0.1, which makes the "
+                           "card unusable: it is passed over"));
+  rows.push_back(check_row("a keyword after blanks followed by text", kDepth + "   SEA  ABC\n", {},
+                           "keyword-misplaced", 2, 4,
+                           "keyword SEA starts in column 4; cards are read only with their "
+                           "keyword in columns 1-4, so this card is passed over"));
+
   std::set<std::string> kinds;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
