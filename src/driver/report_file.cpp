@@ -2,11 +2,13 @@
 #include "driver/report_file.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "driver/exit_status.hpp"
 #include "driver/run.hpp"
 #include "driver/standard_streams.hpp"
+#include "report/card_lines.hpp"
 #include "report/html_report.hpp"
 #include "report/report_collector.hpp"
 #include "support/text.hpp"
@@ -29,6 +32,53 @@ constexpr std::string_view kDateLabel = " Date : ";
 
 std::string two_digits(int value) {
   return std::string(value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// The number of warnings a kept warning stands for: 1, or the count of a line that counts the
+// warnings of its kind not listed ("1234 more warnings about ...").
+std::int64_t warnings_counted(const support::KeptWarning& warning) {
+  constexpr std::string_view kMore = " more warnings about ";
+  if (warning.line != 0 || warning.message.find(kMore) == std::string::npos) {
+    return 1;
+  }
+  std::int64_t count = 0;
+  const char* first = warning.message.data();
+  const auto result = std::from_chars(first, first + warning.message.size(), count);
+  return result.ec == std::errc{} && count > 0 ? count : 1;
+}
+
+// The status box of the run's end.
+report::RunStatus run_status(const RunContext& run, int status) {
+  report::RunStatus box{
+      .exit_status = status, .records = run.records, .warnings = run.warnings.total()};
+  switch (run.end.kind) {
+    case EndKind::kNormal:
+      box.ending = report::Ending::kNormal;
+      break;
+    case EndKind::kErrorBlock:
+      box.ending = report::Ending::kErrorEnd;
+      box.reason = run.end.reason;
+      break;
+    case EndKind::kStopped:
+      box.ending = report::Ending::kStopped;
+      if (run.end.stop.has_value()) {
+        box.reason = run.end.stop->message;
+        box.stop_file = run.end.stop->file;
+        box.stop_line = run.end.stop->line;
+      }
+      break;
+    case EndKind::kFault:
+    case EndKind::kOutOfMemory:
+      box.ending = report::Ending::kFault;
+      box.reason = run.end.kind == EndKind::kFault ? run.end.reason : "out of memory";
+      break;
+  }
+  for (const support::KeptWarning& warning : run.kept_warnings) {
+    if (support::is_check(warning.kind)) {
+      box.failed_checks += warnings_counted(warning);
+    }
+  }
+  return box;
 }
 
 }  // namespace
@@ -86,6 +136,7 @@ void fill_report_heading(const RunContext& run, const ReportFacts& facts,
   } else if (facts.status != kNormalEnd) {
     data.end_note = "The run ended with exit status " + std::to_string(facts.status) + ".";
   }
+  data.status = run_status(run, facts.status);
 }
 
 ReportFile::~ReportFile() {
@@ -167,7 +218,17 @@ int run_with_report(RunContext& run, support::OutputUnit& errors, const std::str
                        .stop_text = stop_report},
                       data);
   for (const support::KeptWarning& warning : run.kept_warnings) {
-    data.warnings.push_back({.file = warning.file, .line = warning.line, .text = warning.message});
+    data.warnings.push_back({.file = warning.file,
+                             .line = warning.line,
+                             .text = warning.message,
+                             .kind = std::string(support::warning_kind_name(warning.kind))});
+  }
+  // The card lines shown beside the records and the cards passed over, from the card file's
+  // text, still held by its unit: it was read when the run ended normally or gave a record
+  // (asking for it otherwise could read the file anew).
+  if (run.units.connected(support::kCardUnit) &&
+      (run.end.kind == EndKind::kNormal || !report::lines_used(data).empty())) {
+    report::read_card_lines(run.units.lines(support::kCardUnit).contents(), data);
   }
   // The output data file is put in place once the report is: a run whose report fails ends as
   // a stop, with the old output as it was.

@@ -1,7 +1,9 @@
 // The conversion report page: ReportData as one self-contained HTML file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 
@@ -14,8 +16,11 @@ namespace qel2br::report {
 // well-formed XML.
 [[nodiscard]] std::string render_report(const ReportData& data);
 
-// element_ranges(elements): the numbers in their order, runs of consecutive numbers joined
-// ("101-112, 201, 203"); "none" for an empty list.
-[[nodiscard]] std::string element_ranges(std::span<const std::int32_t> elements);
+// element_ranges(elements, most_runs): the numbers in their order, runs of consecutive numbers
+// joined ("101-112, 201, 203"); "none" for an empty list. After most_runs runs the rest is
+// counted (", and 12 more").
+[[nodiscard]] std::string element_ranges(
+    std::span<const std::int32_t> elements,
+    std::size_t most_runs = std::numeric_limits<std::size_t>::max());
 
 }  // namespace qel2br::report

@@ -1,6 +1,7 @@
 // Markup text for the report: escaping with UTF-8 repair, and number texts.
 #include "report/markup.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -78,6 +79,13 @@ bool allowed(std::uint32_t code) {
   return (code & 0xFFFEU) != 0xFFFEU;
 }
 
+// The bidirectional-text controls, which can make a line read in an order other than its
+// characters'.
+bool bidi_control(std::uint32_t code) {
+  return code == 0x061C || code == 0x200E || code == 0x200F || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069);
+}
+
 }  // namespace
 
 std::string escape(std::string_view text) {
@@ -90,6 +98,20 @@ std::string escape(std::string_view text) {
     if (length == 0 || !allowed(code)) {
       out += kReplacement;
       i += length == 0 ? 1 : length;
+      continue;
+    }
+    if (bidi_control(code)) {
+      std::array<char, 8> hex{};
+      const auto result =
+          std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<unsigned>(code), 16);
+      std::string digits(hex.data(), result.ptr);
+      for (char& c : digits) {
+        if (c >= 'a' && c <= 'f') {
+          c = static_cast<char>(c - 'a' + 'A');
+        }
+      }
+      out += "[U+" + std::string(4 - std::min<std::size_t>(4, digits.size()), '0') + digits + "]";
+      i += length;
       continue;
     }
     switch (code) {

@@ -10,7 +10,9 @@ namespace qel2br::report {
 // escape(text): text fit for an HTML or SVG element or a quoted attribute. &, <, >, " and '
 // become character references; bytes that are not valid UTF-8, control characters other than
 // tab, and the code points a page may not hold (U+007F to U+009F, the noncharacters) become
-// U+FFFD, so that any file name or card text gives well-formed markup.
+// U+FFFD, so that any file name or card text gives well-formed markup. The bidirectional-text
+// controls (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069) are shown as visible
+// escapes ("[U+202E]"), so that no text reads in an order other than its characters'.
 [[nodiscard]] std::string escape(std::string_view text);
 
 // fixed(value, decimals): value with exactly that many decimals (0 to 12), "-" only when a

@@ -21,9 +21,47 @@ std::vector<std::int32_t> written(const std::vector<std::int32_t>& positions) {
   return elements;
 }
 
+// The part of the page a block of the data file belongs to.
+Part part_of(records::Block block) {
+  switch (block) {
+    case records::Block::kWaves:
+      return Part::kWaves;
+    case records::Block::kCurrents:
+      return Part::kCurrents;
+    case records::Block::kProfiles:
+      return Part::kProfiles;
+    case records::Block::kGroups:
+    case records::Block::kElementProperties:
+    case records::Block::kSpec:
+    case records::Block::kSpex:
+    case records::Block::kElementSets:
+      break;
+  }
+  return Part::kElements;
+}
+
+Reach& reach(ReportData& data, Part part) { return data.reached[static_cast<std::size_t>(part)]; }
+
 }  // namespace
 
+void ReportCollector::open(records::Block block) {
+  Reach& part = reach(data_, part_of(block));
+  if (part == Reach::kNotReached) {
+    part = Reach::kStarted;
+  }
+}
+
+void ReportCollector::close(records::Block block) {
+  // The element part ends with its last block: the groups, or the flooded and non-hydrodynamic
+  // sets after the element properties.
+  if (block == records::Block::kGroups || block == records::Block::kElementSets ||
+      part_of(block) != Part::kElements) {
+    reach(data_, part_of(block)) = Reach::kDone;
+  }
+}
+
 void ReportCollector::heading(const records::Heading& heading) {
+  reach(data_, Part::kHeading) = Reach::kDone;
   data_.titles.insert(data_.titles.end(), heading.titles.begin(), heading.titles.end());
 }
 
@@ -33,6 +71,7 @@ void ReportCollector::units(const records::Units& units) {
 }
 
 void ReportCollector::levels(const records::WaterLevels& levels) {
+  reach(data_, Part::kLevels) = Reach::kDone;
   data_.levels_set = true;
   data_.mud_plane_z = levels.mud_plane_z;
   data_.water_depth = levels.water_depth;
@@ -48,7 +87,9 @@ void ReportCollector::sea_state(const records::SeaState& state) {
                               .height = state.height,
                               .period = state.period,
                               .direction = state.direction,
-                              .phase = state.phase});
+                              .phase = state.phase,
+                              .surface_level = state.surface_level,
+                              .depth = state.depth});
 }
 
 void ReportCollector::current(const records::Current& current) {

@@ -6,11 +6,14 @@
 
 namespace qel2br::report {
 
-// Notes the records it takes in data.
+// Notes the records it takes in data, and how far the run got in each of its parts (the block
+// opened and closed, the heading and levels given).
 class ReportCollector final : public records::RecordSink {
  public:
   explicit ReportCollector(ReportData& data) : data_(data) {}
 
+  void open(records::Block block) override;
+  void close(records::Block block) override;
   void heading(const records::Heading& heading) override;
   void units(const records::Units& units) override;
   void levels(const records::WaterLevels& levels) override;

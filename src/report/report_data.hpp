@@ -1,20 +1,66 @@
 // ReportData: what the conversion report shows, gathered from the values the run computed.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "records/records.hpp"
+#include "results/record_counts.hpp"
 
 namespace qel2br::report {
 
-// One warning of the run: the file and line it is about (line 0: the file as a whole) and its
-// text.
+// One warning of the run: the file and line it is about (line 0: the file as a whole), the
+// name of its kind ("" for none) and its text.
 struct Warning {
   std::string file{};
   std::int64_t line = 0;
   std::string text{};
+  std::string kind{};
+};
+
+// The parts of the run, in the order the readers reach them; each is a section of the page.
+enum class Part : std::uint8_t {
+  kHeading,   // TITL and CONS cards
+  kLevels,    // MUDP and DPTH cards
+  kWaves,     // SEA cards
+  kCurrents,  // CRNT cards
+  kProfiles,  // MGRW and COEF cards
+  kElements,  // the element sets (element mode) or the groups (group mode)
+  kCount,
+};
+inline constexpr std::size_t kParts = static_cast<std::size_t>(Part::kCount);
+
+// How far the run got in a part.
+enum class Reach : std::uint8_t {
+  kNotReached,  // the run ended before the part
+  kStarted,     // the run ended within the part: what it gave up to there is shown
+  kDone,
+};
+
+// How the run ended.
+enum class Ending : std::uint8_t {
+  kNormal,    // the end lines were written (or would have been, in a check run)
+  kErrorEnd,  // the error end: the data file has no end lines
+  kStopped,   // the input stopped the run
+  kFault,     // a fault of the program, or memory that ran out
+};
+
+// The status box at the top of the page.
+struct RunStatus {
+  Ending ending = Ending::kNormal;
+  int exit_status = 0;
+  // Why the run did not end normally (the error end's reason, the stop's text).
+  std::string reason{};
+  // Where the input stopped the run (line 0: no line applies; empty file: none).
+  std::string stop_file{};
+  std::int64_t stop_line = 0;
+  results::RecordCounts records{};
+  std::int64_t warnings = 0;       // every warning of the run, listed or not
+  std::int64_t failed_checks = 0;  // the warnings of the checks of converted values
 };
 
 // One SEA card as its wave record holds it: height in metres, the other values as read.
@@ -27,6 +73,8 @@ struct SeaState {
   double period = 0.0;
   double direction = 0.0;
   double phase = 0.0;
+  double surface_level = 0.0;  // the still-water-level Z
+  double depth = 0.0;          // the water depth
 };
 
 // One profile point: the elevation and values as the card gives them (input units) and as
@@ -112,6 +160,20 @@ struct ReportData {
   // input stop that ended it.
   std::string end_note{};
   std::string stop_report{};
+  RunStatus status{};
+  // How far the run got in each part (the sink notes it; all done after a normal end).
+  std::array<Reach, kParts> reached{};
+
+  // The text of the card lines that the page shows beside the records, by line number, and the
+  // cards no record came from (see card_lines.hpp); both filled after the run.
+  std::map<std::int64_t, std::string> card_text{};
+  struct PassedOver {
+    std::string keyword{};  // columns 1-4 as they stand, trailing blanks removed
+    std::int64_t count = 0;
+    std::vector<std::int64_t> first_lines{};
+  };
+  std::vector<PassedOver> passed_over{};
+  bool passed_over_listed = false;  // false: the card file's lines were not looked at
 };
 
 }  // namespace qel2br::report

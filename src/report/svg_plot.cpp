@@ -30,6 +30,9 @@ constexpr double kLeft = 64.0;
 constexpr double kRight = 346.0;
 constexpr double kTop = 30.0;
 constexpr double kBottom = 252.0;
+// The ticks span the plot area less this inset on every side, so that no point sits on the
+// frame.
+constexpr double kInset = 8.0;
 
 constexpr std::array<std::string_view, 3> kColours{"#1f4e9c", "#b03a2e", "#2e7d32"};
 constexpr std::array<std::string_view, 3> kDashes{"", "6 3", "2 2"};
@@ -112,11 +115,12 @@ void line(std::string& svg, double x1, double y1, double x2, double y2, std::str
   svg += "/>\n";
 }
 
-std::string open_svg(double width, double height, std::string_view label) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"plot\" viewBox=\"0 0 " +
-         fixed(width, 0) + " " + fixed(height, 0) + "\" width=\"" + fixed(width, 0) +
-         "\" height=\"" + fixed(height, 0) + "\" role=\"img\" aria-label=\"" + escape(label) +
-         "\">\n<title>" + escape(label) + "</title>\n";
+std::string open_svg(double width, double height, std::string_view label,
+                     std::string_view classes = "plot") {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"" + std::string(classes) +
+         "\" viewBox=\"0 0 " + fixed(width, 0) + " " + fixed(height, 0) + "\" width=\"" +
+         fixed(width, 0) + "\" height=\"" + fixed(height, 0) + "\" role=\"img\" aria-label=\"" +
+         escape(label) + "\">\n<title>" + escape(label) + "</title>\n";
 }
 
 // The marker radius: smaller as the points get denser, so that 100 points stay apart.
@@ -228,8 +232,10 @@ std::string render_plot(const Plot& plot) {
 
   const Ticks x_ticks = nice_ticks(x_low, x_high, 6);
   const Ticks y_ticks = nice_ticks(y_low, y_high, 8);
-  const Scale x_scale{.low = x_ticks.first, .high = x_ticks.last(), .from = kLeft, .to = kRight};
-  const Scale y_scale{.low = y_ticks.first, .high = y_ticks.last(), .from = kBottom, .to = kTop};
+  const Scale x_scale{
+      .low = x_ticks.first, .high = x_ticks.last(), .from = kLeft + kInset, .to = kRight - kInset};
+  const Scale y_scale{
+      .low = y_ticks.first, .high = y_ticks.last(), .from = kBottom - kInset, .to = kTop + kInset};
 
   // Grid, frame and ticks.
   for (std::size_t i = 0; i < x_ticks.count; ++i) {
@@ -360,6 +366,60 @@ std::string render_levels_sketch(double mud_plane_z, double water_depth, double 
          coordinate(x - 4.0) + "," + coordinate(kBed - 9.0) + " " + coordinate(x + 4.0) + "," +
          coordinate(kBed - 9.0) + "\"/>\n";
   text(svg, x - 6.0, (kSurface + kBed) / 2.0 + 4.0, "end", "depth " + fixed(water_depth, 3) + " m");
+  svg += "</svg>\n";
+  return svg;
+}
+
+std::string render_compass(const std::vector<Bearing>& bearings) {
+  constexpr double kSize = 300.0;
+  constexpr double kCentre = 150.0;
+  constexpr double kRadius = 110.0;
+  constexpr double kPi = 3.14159265358979323846;
+  constexpr std::size_t kMostLabels = 24;
+  std::string svg = open_svg(kSize, kSize, "Directions as on the cards", "plot rose");
+  svg += "<circle cx=\"" + coordinate(kCentre) + "\" cy=\"" + coordinate(kCentre) + "\" r=\"" +
+         coordinate(kRadius) + "\" fill=\"none\" stroke=\"#999999\"/>\n";
+  // Angles grow counter-clockwise from the 0 line, which points to the right.
+  const auto at = [&](double degrees, double radius) {
+    const double angle = drawable(degrees) * kPi / 180.0;
+    return PlotPoint{.x = kCentre + radius * std::cos(angle),
+                     .y = kCentre - radius * std::sin(angle)};
+  };
+  for (int degrees = 0; degrees < 360; degrees += 30) {
+    const PlotPoint inner = at(degrees, kRadius - 4.0);
+    const PlotPoint outer = at(degrees, kRadius + 4.0);
+    line(svg, inner.x, inner.y, outer.x, outer.y, "stroke=\"#000000\"");
+    if (degrees % 90 == 0) {
+      const PlotPoint label = at(degrees, kRadius + 18.0);
+      text(svg, label.x, label.y + 4.0, "middle", std::to_string(degrees));
+    }
+  }
+  const bool labelled = bearings.size() <= kMostLabels;
+  for (const Bearing& bearing : bearings) {
+    if (!std::isfinite(bearing.degrees)) {
+      continue;
+    }
+    const bool wave = bearing.kind == Bearing::Kind::kWave;
+    const double length = wave ? kRadius - 6.0 : kRadius * 0.7;
+    const PlotPoint end = at(bearing.degrees, length);
+    std::string style = wave ? "stroke=\"#1f4e9c\" stroke-width=\"2\""
+                             : "stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 3\"";
+    line(svg, kCentre, kCentre, end.x, end.y, style);
+    svg += "<circle cx=\"" + coordinate(end.x) + "\" cy=\"" + coordinate(end.y) +
+           "\" r=\"3.00\" fill=\"";
+    svg += wave ? "#1f4e9c" : "#b03a2e";
+    svg += "\"/>\n";
+    if (labelled) {
+      const PlotPoint label = at(bearing.degrees, length - 12.0);
+      text(svg, label.x, label.y + 4.0, "middle", shortest(bearing.degrees), " font-size=\"9\"");
+    }
+  }
+  // The legend.
+  line(svg, 8.0, kSize - 26.0, 28.0, kSize - 26.0, "stroke=\"#1f4e9c\" stroke-width=\"2\"");
+  text(svg, 32.0, kSize - 22.0, "start", "sea states (SEA)");
+  line(svg, 8.0, kSize - 10.0, 28.0, kSize - 10.0,
+       "stroke=\"#b03a2e\" stroke-width=\"2\" stroke-dasharray=\"6 3\"");
+  text(svg, 32.0, kSize - 6.0, "start", "currents (CRNT)");
   svg += "</svg>\n";
   return svg;
 }

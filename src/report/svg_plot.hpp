@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -62,8 +63,22 @@ struct Plot {
 };
 
 // render_plot(plot): the plot as one <svg> element (360 x 300 user units, scaled by the page).
-// Points that are not finite are left out; a plot without points says so.
+// The ticks span the plot area less a margin on every side, so that no point lies on the
+// frame. Points that are not finite are left out; a plot without points says so.
 [[nodiscard]] std::string render_plot(const Plot& plot);
+
+// One direction of the compass rose, in degrees as the card gives it.
+struct Bearing {
+  enum class Kind : std::uint8_t { kWave, kCurrent };
+  double degrees = 0.0;
+  Kind kind = Kind::kWave;
+};
+
+// render_compass(bearings): a compass rose (300 x 300 user units) with a spoke for each
+// direction, waves long and solid, currents short and dashed; the 0 line points to the right
+// and angles grow counter-clockwise. Directions are labelled when there are at most 24 spokes.
+// Directions that are not finite are left out.
+[[nodiscard]] std::string render_compass(const std::vector<Bearing>& bearings);
 
 // render_levels_sketch(mud_plane_z, water_depth, still_water_z): a sketch (not to scale) of
 // the sea bed, the mud plane and the still water level, with their Z values and the depth.

@@ -63,6 +63,15 @@ TEST(FillReportHeading, ModeCheckAndEnd) {
             "The input stopped the run (exit status 2); the report shows what was converted up "
             "to there.");
   EXPECT_EQ(data.stop_report, facts.stop_text);
+  // The status box takes the end from the run: where it stopped and why.
+  run.end = {.kind = EndKind::kStopped,
+             .stop = support::InputStop{.file = "in.inp", .line = 3, .message = "SEA card"}};
+  fill_report_heading(run, facts, data);
+  EXPECT_EQ(data.status.ending, report::Ending::kStopped);
+  EXPECT_EQ(data.status.exit_status, kInputStop);
+  EXPECT_EQ(data.status.stop_file, "in.inp");
+  EXPECT_EQ(data.status.stop_line, 3);
+  EXPECT_EQ(data.status.reason, "SEA card");
 
   run.values.use_groups = true;
   facts.status = kErrorEnd;
@@ -70,6 +79,10 @@ TEST(FillReportHeading, ModeCheckAndEnd) {
   EXPECT_EQ(data.mode, report::SetMode::kGroups);
   EXPECT_FALSE(data.element_check);
   EXPECT_EQ(data.end_note.rfind("The run took its error end", 0), 0U);
+  run.end = {.kind = EndKind::kErrorBlock, .reason = "group LEGA1 has no number"};
+  fill_report_heading(run, facts, data);
+  EXPECT_EQ(data.status.ending, report::Ending::kErrorEnd);
+  EXPECT_EQ(data.status.reason, "group LEGA1 has no number");
 }
 
 TEST(ReportFile, WritesThePageOrGivesTheReason) {

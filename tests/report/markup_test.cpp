@@ -36,6 +36,15 @@ TEST(Escape, MarkupCharactersAndBrokenText) {
       {"DEL and C1 controls", "\x7F\xC2\x85", fffd + fffd},
       {"noncharacters", "\xEF\xB7\x90\xEF\xBF\xBE\xF0\x9F\xBF\xBF", fffd + fffd + fffd},
       {"U+FFFD itself stays", fffd, fffd},
+      {"bidirectional controls shown as escapes",
+       "a\xE2\x80\xAE"
+       "b\xE2\x81\xA6"
+       "c\xE2\x80\x8F"
+       "d\xD8\x9C"
+       "e",
+       "a[U+202E]b[U+2066]c[U+200F]d[U+061C]e"},
+      {"neighbours of the controls stay", "\xE2\x80\xA9\xE2\x80\xAF\xE2\x81\xAA",
+       "\xE2\x80\xA9\xE2\x80\xAF\xE2\x81\xAA"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -128,14 +128,15 @@ TEST(RenderPlot, OneAndHundredPointsInsideTheFrame) {
     for (const double r : attribute_values(svg, "r")) {
       EXPECT_EQ(r, row.radius);
     }
-    // Every point lies in the frame (64..346 across, 30..252 down).
+    // Every point lies in the frame (64..346 across, 30..252 down) and clear of it by the
+    // margin of 8, even the lowest, which is on the lowest tick.
     for (const double x : attribute_values(svg, "cx")) {
-      EXPECT_GE(x, 64.0);
-      EXPECT_LE(x, 346.0);
+      EXPECT_GE(x, 72.0);
+      EXPECT_LE(x, 338.0);
     }
     for (const double y : attribute_values(svg, "cy")) {
-      EXPECT_GE(y, 30.0);
-      EXPECT_LE(y, 252.0);
+      EXPECT_GE(y, 38.0);
+      EXPECT_LE(y, 244.0);
     }
     // Texts are escaped; both axes are labelled.
     EXPECT_NE(svg.find("Current &lt;1&gt; &amp; &quot;2&quot;"), std::string::npos);
@@ -162,6 +163,32 @@ TEST(RenderPlot, LevelsWidenTheRangeAndNonFinitePointsAreLeftOut) {
   const std::string empty = render_plot(Plot{.title = "t", .x_label = "x", .y_label = "y"});
   EXPECT_NE(empty.find(">no points</text>"), std::string::npos);
   EXPECT_EQ(occurrences(empty, "<circle "), 0U);
+}
+
+TEST(RenderCompass, ASpokePerDirectionAsOnTheCards) {
+  const std::vector<Bearing> bearings = {
+      {.degrees = 0.0, .kind = Bearing::Kind::kWave},
+      {.degrees = 90.0, .kind = Bearing::Kind::kWave},
+      {.degrees = 225.0, .kind = Bearing::Kind::kCurrent},
+      {.degrees = std::numeric_limits<double>::quiet_NaN(), .kind = Bearing::Kind::kWave}};
+  const std::string svg = render_compass(bearings);
+  // A dot at the end of each finite spoke: 0 to the right, 90 up (counter-clockwise).
+  const std::vector<double> x = attribute_values(svg, "cx");
+  const std::vector<double> y = attribute_values(svg, "cy");
+  ASSERT_EQ(x.size(), 4U);  // the circle of the rose and three spokes
+  EXPECT_EQ(x[1], 150.0 + 104.0);
+  EXPECT_EQ(y[1], 150.0);
+  EXPECT_NEAR(x[2], 150.0, 1e-9);
+  EXPECT_EQ(y[2], 150.0 - 104.0);
+  EXPECT_LT(x[3], 150.0);  // 225: down and to the left
+  EXPECT_GT(y[3], 150.0);
+  EXPECT_EQ(occurrences(svg, "stroke-dasharray=\"6 3\""), 2U);  // the current and its legend
+  EXPECT_NE(svg.find(">225</text>"), std::string::npos);
+  EXPECT_NE(svg.find("Directions as on the cards"), std::string::npos);
+  EXPECT_EQ(svg.find("nan"), std::string::npos);
+  // Beyond 24 spokes the directions are not labelled.
+  std::vector<Bearing> many(25, Bearing{.degrees = 33.0});
+  EXPECT_EQ(render_compass(many).find(">33</text>"), std::string::npos);
 }
 
 TEST(RenderLevelsSketch, ValuesOfTheThreeLevels) {
