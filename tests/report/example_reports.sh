@@ -17,6 +17,8 @@ runs=(
   "platform|platform.inp out.txt --report platform.html"
   "platform_sets_elements|platform_sets.inp out_elements.txt --elements elements.txt --report platform_sets_elements.html"
   "platform_sets_groups|platform_sets.inp out_groups.txt --groups groups.txt --report platform_sets_groups.html"
+  "deep_water_jacket|deep_water_jacket.inp out_jacket.txt --report deep_water_jacket.html"
+  "mistakes|--check mistakes.inp --report mistakes.html"
 )
 status=0
 for entry in "${runs[@]}"; do
