@@ -34,19 +34,6 @@ std::string two_digits(int value) {
   return std::string(value < 10 ? "0" : "") + std::to_string(value);
 }
 
-// The number of warnings a kept warning stands for: 1, or the count of a line that counts the
-// warnings of its kind not listed ("1234 more warnings about ...").
-std::int64_t warnings_counted(const support::KeptWarning& warning) {
-  constexpr std::string_view kMore = " more warnings about ";
-  if (warning.line != 0 || warning.message.find(kMore) == std::string::npos) {
-    return 1;
-  }
-  std::int64_t count = 0;
-  const char* first = warning.message.data();
-  const auto result = std::from_chars(first, first + warning.message.size(), count);
-  return result.ec == std::errc{} && count > 0 ? count : 1;
-}
-
 // The status box of the run's end.
 report::RunStatus run_status(const RunContext& run, int status) {
   report::RunStatus box{
@@ -73,9 +60,9 @@ report::RunStatus run_status(const RunContext& run, int status) {
       box.reason = run.end.kind == EndKind::kFault ? run.end.reason : "out of memory";
       break;
   }
-  for (const support::KeptWarning& warning : run.kept_warnings) {
-    if (support::is_check(warning.kind)) {
-      box.failed_checks += warnings_counted(warning);
+  for (std::size_t k = 0; k < support::kWarningKinds; ++k) {
+    if (support::is_check(static_cast<support::WarningKind>(k))) {
+      box.failed_checks += run.warnings.count(static_cast<support::WarningKind>(k));
     }
   }
   return box;

@@ -21,7 +21,29 @@ constexpr std::array<std::string_view, kWarningKinds> kKindTexts{
     "options not used",
     "card files with lines ending in CR alone",
     "card files holding no card",
-    "answers cut to the length of a file name"};
+    "answers cut to the length of a file name",
+    "set cards passed over in group mode",
+    "values too wide for their fields of the data file",
+    "depth profiles of one card",
+    "lines passed over after a comment card that ended a current",
+    "wave periods not above 0",
+    "wave heights below 0",
+    "waves above depth-limited breaking",
+    "waves steeper than the breaking limit",
+    "Stokes waves above the Ursell number limit",
+    "waves and currents without water depth",
+    "current speeds above the limit",
+    "current points below the sea bed",
+    "currents whose elevations turn back",
+    "marine growth thicknesses outside their range",
+    "drag coefficients outside their range",
+    "inertia coefficients outside their range",
+    "elements both flooded and non-hydrodynamic",
+    "element ranges without step that give one element",
+    "element ranges that give no element"};
+// Every kind has its text.
+static_assert(std::none_of(kKindTexts.begin(), kKindTexts.end(),
+                           [](std::string_view text) { return text.empty(); }));
 
 // Control characters from a file (escape sequences) would reach the terminal as they are.
 std::string printable(std::string text) {
@@ -177,6 +199,11 @@ void Warnings::finish() {
                                    std::string(kKindTexts[k]) + " not listed"});
     }
   }
+}
+
+std::int64_t Warnings::count(WarningKind kind) const {
+  const auto k = static_cast<std::size_t>(kind);
+  return k < counts_.size() ? counts_[k] : 0;
 }
 
 std::int64_t Warnings::total() const {

@@ -1,6 +1,7 @@
 // Warnings: input the run reads in a way the user may not mean, reported on standard error.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +63,10 @@ inline constexpr std::array<std::string_view, kWarningKinds> kWarningKindNames{
     "current-speed",     "current-below-seabed", "current-order",        "growth-thickness",
     "drag-coefficient",  "inertia-coefficient",  "flooded-nonhydro",     "range-one-element",
     "range-no-element"};
+
+// Every kind has its name.
+static_assert(std::none_of(kWarningKindNames.begin(), kWarningKindNames.end(),
+                           [](std::string_view name) { return name.empty(); }));
 
 // Whether kind is one of the checks of the converted load model (a failed check).
 [[nodiscard]] constexpr bool is_check(WarningKind kind) {
@@ -167,6 +172,8 @@ class Warnings {
   // Writes, for each kind shown kWarningsShown times, how many more there were. Call once, at
   // the end of the run, whatever the end.
   void finish();
+  // The number of warnings of kind, shown or not (0 for a silenced kind).
+  [[nodiscard]] std::int64_t count(WarningKind kind) const;
   // The number of warnings of all kinds, shown or not (silenced kinds are not counted).
   [[nodiscard]] std::int64_t total() const;
   // Whether the warnings are kept (keep() was given a list).
