@@ -248,7 +248,12 @@ void LoadChecks::sea_state(const records::SeaState& state) {
   if (no_height) {
     return;
   }
-  const SeaStateFigures figures = sea_state_figures(state);
+  // The dispersion relation only for the states that may exceed a limit; the others are far
+  // inside both.
+  SeaStateFigures figures{.depth_ratio = state.height / state.depth};
+  if (may_exceed_wave_limits(state)) {
+    figures = sea_state_figures(state);
+  }
   if (figures.depth_ratio && above(*figures.depth_ratio, kBreakingDepthRatio)) {
     warnings_.warn_with(WarningKind::kWaveBreaking, place(kWaveHeight), [&] {
       return card_text("SEA", kWaveHeight) + "H/d = " + number(state.height) + " m / " +

@@ -55,4 +55,17 @@ SeaStateFigures sea_state_figures(const records::SeaState& state) {
   return figures;
 }
 
+bool may_exceed_wave_limits(const records::SeaState& state) {
+  const double deep = kGravity * state.period * state.period / (2.0 * std::numbers::pi);
+  const double x = 2.0 * std::numbers::pi * state.depth / deep;
+  if (!std::isfinite(deep) || !std::isfinite(x) || !(x > 0.0)) {
+    return true;
+  }
+  const double steepness_bound =
+      state.height * (1.0 + x) * (1.0 + x) / (kSteepnessFactor * deep * x * x);
+  const double ursell_bound =
+      state.height * deep * deep / (state.depth * state.depth * state.depth);
+  return !(steepness_bound < 1.0) || !(ursell_bound < kUrsellStokes);
+}
+
 }  // namespace qel2br::checks

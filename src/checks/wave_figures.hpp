@@ -32,4 +32,11 @@ struct SeaStateFigures {
 
 [[nodiscard]] SeaStateFigures sea_state_figures(const records::SeaState& state);
 
+// Whether the steepness or the Ursell number of state may lie above its limit: false when
+// bounds that need no dispersion relation keep both within their limits. No wavelength exceeds
+// the deep-water one, L0 = g T^2 / 2 pi, and tanh(kd) >= tanh(k0 d) >= x / (1 + x) with
+// x = k0 d = 2 pi d / L0, so H/L / (0.142 tanh(kd)) = H / (0.142 L0 tanh^2(kd)) is at most
+// H (1 + x)^2 / (0.142 L0 x^2), and H L^2 / d^3 at most H L0^2 / d^3.
+[[nodiscard]] bool may_exceed_wave_limits(const records::SeaState& state);
+
 }  // namespace qel2br::checks

@@ -52,6 +52,36 @@ TEST(LinearWave, MatchesTabulatedWavelengths) {
   }
 }
 
+// The bounds that spare the dispersion relation never pass a sea state whose figures exceed a
+// limit: a grid of heights, periods and depths from shallow to deep water.
+TEST(LinearWave, BoundsNeverHideAnExceededLimit) {
+  int spared = 0;
+  for (double depth = 0.5; depth < 3000.0; depth *= 1.7) {
+    for (double period = 0.5; period < 40.0; period *= 1.3) {
+      for (double height = 0.01; height < 100.0; height *= 1.45) {
+        const SeaState state{.line = 1,
+                             .type_code = 5.0,
+                             .theory = qel2br::support::Text<8>("Stoke"),
+                             .height = height,
+                             .period = period,
+                             .depth = depth};
+        if (qel2br::checks::may_exceed_wave_limits(state)) {
+          continue;
+        }
+        ++spared;
+        const auto figures = qel2br::checks::sea_state_figures(state);
+        ASSERT_TRUE(figures.steepness.has_value());
+        EXPECT_LT(*figures.steepness, *figures.steepness_limit)
+            << height << " " << period << " " << depth;
+        EXPECT_LT(*figures.ursell, qel2br::checks::kUrsellStokes)
+            << height << " " << period << " " << depth;
+      }
+    }
+  }
+  // Most states of the grid are spared, and some are not.
+  EXPECT_GT(spared, 1000);
+}
+
 // The warnings a LoadChecks sink gives for what feed gives it.
 std::vector<KeptWarning> warnings_of(const std::function<void(LoadChecks&)>& feed) {
   std::vector<KeptWarning> kept;
