@@ -418,23 +418,25 @@ void WRELST(const support::Text<80>& record, std::span<const std::int32_t> eleme
 
 namespace {
 
-// The nth descriptor of layout that takes an item (0 is the first).
-const layout::Descriptor& item_field(const layout::Layout& layout, std::size_t nth) {
+// The nth descriptor of layout that takes an item (0 is the first); a layout without it does
+// not build.
+constexpr layout::Descriptor item_field(const layout::Layout& layout, std::size_t nth) {
   const layout::ParsedLayout& parsed = layout.parsed();
   for (std::size_t i = 0; i < parsed.count; ++i) {
     if (layout::detail::takes_item(parsed.fields[i].kind) && nth-- == 0) {
       return parsed.fields[i];
     }
   }
-  support::internal_fault("a layout has fewer item fields than a record writes");
+  layout::layout_error("a layout has fewer item fields than a record writes");
+  return {};
 }
 
-// Adds value to wide when it does not fit the nth item field of layout.
-void note_wide(std::vector<WideValue>& wide, std::string_view what, double value,
-               const layout::Layout& layout, std::size_t nth) {
-  const layout::Descriptor& field = item_field(layout, nth);
-  if (!layout::fits(field, value)) {
-    wide.push_back({.what = what, .value = value, .field = field});
+// Adds value to wide when it does not fit the nth item field of kLayout.
+template <const layout::Layout& kLayout, std::size_t kNth>
+void note_wide(std::vector<WideValue>& wide, std::string_view what, double value) {
+  static constexpr layout::Descriptor kField = item_field(kLayout, kNth);
+  if (!layout::fits(kField, value)) {
+    wide.push_back({.what = what, .value = value, .field = kField});
   }
 }
 
@@ -446,32 +448,32 @@ static_assert(std::numeric_limits<std::int32_t>::digits10 + 1 <= 10);
 
 std::vector<WideValue> wide_values(const records::WaterLevels& levels) {
   std::vector<WideValue> wide;
-  note_wide(wide, "MudPlane Z_coordinate", levels.mud_plane_z, kLevel, 1);
-  note_wide(wide, "Water Depth", levels.water_depth, kLevel, 1);
-  note_wide(wide, "Z_coordinate of MWL", levels.still_water_z, kLevel, 1);
+  note_wide<kLevel, 1>(wide, "MudPlane Z_coordinate", levels.mud_plane_z);
+  note_wide<kLevel, 1>(wide, "Water Depth", levels.water_depth);
+  note_wide<kLevel, 1>(wide, "Z_coordinate of MWL", levels.still_water_z);
   return wide;
 }
 
 std::vector<WideValue> wide_values(const records::SeaState& state) {
   std::vector<WideValue> wide;
-  note_wide(wide, "Height", state.height, kWaveRecord, 3);
-  note_wide(wide, "Period", state.period, kWaveRecord, 4);
-  note_wide(wide, "Direct", state.direction, kWaveRecord, 5);
-  note_wide(wide, "Phase", state.phase, kWaveRecord, 6);
-  note_wide(wide, "SurfLev", state.surface_level, kWaveRecord, 7);
-  note_wide(wide, "Depth", state.depth, kWaveRecord, 8);
+  note_wide<kWaveRecord, 3>(wide, "Height", state.height);
+  note_wide<kWaveRecord, 4>(wide, "Period", state.period);
+  note_wide<kWaveRecord, 5>(wide, "Direct", state.direction);
+  note_wide<kWaveRecord, 6>(wide, "Phase", state.phase);
+  note_wide<kWaveRecord, 7>(wide, "SurfLev", state.surface_level);
+  note_wide<kWaveRecord, 8>(wide, "Depth", state.depth);
   return wide;
 }
 
 std::vector<WideValue> wide_values(const records::Current& current) {
   std::vector<WideValue> wide;
-  note_wide(wide, "Direct", support::round_half_away(current.direction), kCurrentRecord, 3);
-  note_wide(wide, "SurfLev", current.surface_level, kCurrentRecord, 4);
-  note_wide(wide, "Depth", current.depth, kCurrentRecord, 5);
+  note_wide<kCurrentRecord, 3>(wide, "Direct", support::round_half_away(current.direction));
+  note_wide<kCurrentRecord, 4>(wide, "SurfLev", current.surface_level);
+  note_wide<kCurrentRecord, 5>(wide, "Depth", current.depth);
   for (std::size_t row = current.points.size(); row > 0; --row) {
     const records::ProfilePoint& point = current.points[row - 1];
-    note_wide(wide, "Z", point.elevation, kCurrentPoint, 0);
-    note_wide(wide, "Speed", point.value, kCurrentPoint, 1);
+    note_wide<kCurrentPoint, 0>(wide, "Z", point.elevation);
+    note_wide<kCurrentPoint, 1>(wide, "Speed", point.value);
   }
   return wide;
 }
@@ -485,8 +487,8 @@ std::vector<WideValue> wide_values(const records::DepthProfile& profile) {
   const auto note_points = [&](std::string_view what, bool value2) {
     for (std::size_t row = profile.points.size(); row > 0; --row) {
       const records::ProfilePoint& point = profile.points[row - 1];
-      note_wide(wide, "Z", point.elevation, kProfilePoint, 0);
-      note_wide(wide, what, value2 ? point.value2 : point.value, kProfilePoint, 1);
+      note_wide<kProfilePoint, 0>(wide, "Z", point.elevation);
+      note_wide<kProfilePoint, 1>(wide, what, value2 ? point.value2 : point.value);
     }
   };
   if (profile.kind == records::ProfileKind::kMarineGrowth) {
@@ -500,14 +502,14 @@ std::vector<WideValue> wide_values(const records::DepthProfile& profile) {
 
 std::vector<WideValue> wide_values(const records::ElementRecord& record) {
   std::vector<WideValue> wide;
-  note_wide(wide, "Cd", record.cd, kCdCmText, 1);
-  note_wide(wide, "Cm", record.cm, kCdCmText, 2);
+  note_wide<kCdCmText, 1>(wide, "Cd", record.cd);
+  note_wide<kCdCmText, 2>(wide, "Cm", record.cm);
   return wide;
 }
 
 std::vector<WideValue> wide_values(const records::GroupRecord& group) {
   std::vector<WideValue> wide;
-  note_wide(wide, "Flooded Group", static_cast<double>(group.number), kFloodedGroup, 1);
+  note_wide<kFloodedGroup, 1>(wide, "Flooded Group", static_cast<double>(group.number));
   return wide;
 }
 
