@@ -183,6 +183,16 @@ bool reached(Page& page, const ReportData& data, Part part) {
   return false;
 }
 
+// What a part that gave nothing says: why, or, when the run stopped within the part, that it
+// gave nothing before the stop (its cards may well be there).
+std::string nothing(const ReportData& data, Part part, std::string why) {
+  if (data.status.ending != Ending::kNormal &&
+      data.reached[static_cast<std::size_t>(part)] != Reach::kDone) {
+    return "Nothing before the stop.";
+  }
+  return why;
+}
+
 // The card lines, folded: a <details> element whose summary names the lines.
 std::string card_lines(const ReportData& data, std::span<const std::int64_t> lines) {
   std::string summary = lines.size() == 1 ? "line " : "lines ";
@@ -402,7 +412,7 @@ void sea_states(Page& page, const ReportData& data) {
     return;
   }
   if (data.sea_states.empty()) {
-    page.note("No SEA card: no wave record.");
+    page.note(nothing(data, Part::kWaves, "No SEA card: no wave record."));
     return;
   }
   const std::size_t shown = std::min(data.sea_states.size(), kRecordsShown);
@@ -488,7 +498,7 @@ void sea_states(Page& page, const ReportData& data) {
 void directions(Page& page, const ReportData& data) {
   page.element("h2", "Directions (as on the cards)");
   if (data.sea_states.empty() && data.currents.empty()) {
-    page.note("No SEA or CRNT card: no direction.");
+    page.note(nothing(data, Part::kCurrents, "No SEA or CRNT card: no direction."));
     return;
   }
   // Distinct directions; beyond this many of a kind they are drawn to the whole degree.
@@ -560,7 +570,7 @@ void currents(Page& page, const ReportData& data) {
     return;
   }
   if (data.currents.empty()) {
-    page.note("No CRNT card: no current record.");
+    page.note(nothing(data, Part::kCurrents, "No CRNT card: no current record."));
     return;
   }
   const std::string unit(length_unit(data.length_factor));
@@ -881,7 +891,8 @@ void per_element(Page& page, const ReportData& data) {
     set->erase(std::unique(set->begin(), set->end()), set->end());
   }
   if (listed.empty() && flooded.empty() && non_hydro.empty()) {
-    page.note("No element record and no element set: no element to list.");
+    page.note(nothing(data, Part::kElements,
+                      "No element record and no element set: no element to list."));
     return;
   }
   // The elements of each state, ascending.
@@ -962,7 +973,7 @@ void per_element(Page& page, const ReportData& data) {
 void element_mode(Page& page, const ReportData& data) {
   page.element("h3", "Drag and inertia coefficients by element (SPEC, SPEX)");
   if (data.element_records.empty()) {
-    page.note("No usable SPEC or SPEX card.");
+    page.note(nothing(data, Part::kElements, "No usable SPEC or SPEX card."));
   } else {
     const std::size_t shown = std::min(data.element_records.size(), kRecordsShown);
     if (shown < data.element_records.size()) {
@@ -1031,7 +1042,7 @@ void element_mode(Page& page, const ReportData& data) {
 void group_mode(Page& page, const ReportData& data) {
   page.element("h3", "Groups (FLOO cards naming a group)");
   if (data.groups.empty()) {
-    page.note("No flooded-group record.");
+    page.note(nothing(data, Part::kElements, "No flooded-group record."));
   } else {
     const std::size_t shown = std::min(data.groups.size(), kRecordsShown);
     if (shown < data.groups.size()) {

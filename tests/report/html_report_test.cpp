@@ -196,6 +196,13 @@ TEST(RenderReport, StatusBoxAndThePartsTheRunDidNotReach) {
       EXPECT_NE(page.find("<h2>Currents</h2>\n<p class=\"stop\">not reached: the run stopped "
                           "at a.inp:3</p>"),
                 std::string::npos);
+      // Stopped on the first SEA card: no wave record, and no word of there being no SEA card.
+      data.sea_states.clear();
+      data.currents.clear();
+      const std::string first = render_report(data);
+      EXPECT_EQ(first.find("No SEA card"), std::string::npos);
+      EXPECT_EQ(first.find("No SEA or CRNT card"), std::string::npos);
+      EXPECT_EQ(count_of(first, "Nothing before the stop."), 2U);  // waves, directions
     }
   }
 }
