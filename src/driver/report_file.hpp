@@ -35,8 +35,8 @@ struct ReportFacts {
 
 // Fills the heading of data: file names, date, version, set mode and element check from the
 // run state and facts, and how the run ended when it did not end normally; then the status box
-// from the run's end, record counts and warnings (the failed checks are the kept warnings of
-// the check kinds).
+// from the run's end, record counts and warnings (the failed checks are the warnings of the
+// check kinds, as the run counted them).
 void fill_report_heading(const RunContext& run, const ReportFacts& facts, report::ReportData& data);
 
 // The report file, opened before the run so that a name that cannot be written ends the run
