@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <numbers>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "checks/thresholds.hpp"
@@ -23,35 +24,31 @@ namespace {
 
 using support::WarningKind;
 
-// A value as the messages give it: six significant digits at most.
-std::string number(double value) {
-  std::array<char, 40> text{};
-  const int n = std::snprintf(text.data(), text.size(), "%.6g", value);
-  return std::string(text.data(), static_cast<std::size_t>(std::clamp(n, 0, 39)));
+// value with digits significant digits at most, as printf's %g writes it in the C locale
+// (the same on every system).
+std::string with_digits(double value, int digits) {
+  std::array<char, 64> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                    std::chars_format::general, digits);
+  return result.ec == std::errc{} ? std::string(text.data(), result.ptr) : std::string("?");
 }
 
+// A value as the messages give it: six significant digits at most.
+std::string number(double value) { return with_digits(value, 6); }
+
 // A value with all the digits it needs to show what a field of the data file rounds.
-std::string exact_number(double value) {
-  std::array<char, 40> text{};
-  std::snprintf(text.data(), text.size(), "%.15g", value);
-  return text.data();
-}
+std::string exact_number(double value) { return with_digits(value, 15); }
 
 // value as number() gives it, with more digits where six would show it equal to limit, to which
 // it is compared ("0.78000001 is above 0.78", never "0.78 is above 0.78").
 std::string number_beside(double value, double limit) {
   for (int digits = 6; digits < 17; ++digits) {
-    std::array<char, 40> text{};
-    std::array<char, 40> limit_text{};
-    std::snprintf(text.data(), text.size(), "%.*g", digits, value);
-    std::snprintf(limit_text.data(), limit_text.size(), "%.*g", digits, limit);
-    if (std::string_view(text.data()) != std::string_view(limit_text.data())) {
-      return text.data();
+    std::string text = with_digits(value, digits);
+    if (text != with_digits(limit, digits)) {
+      return text;
     }
   }
-  std::array<char, 40> text{};
-  std::snprintf(text.data(), text.size(), "%.17g", value);
-  return text.data();
+  return with_digits(value, 17);
 }
 
 // A field descriptor as the layouts write it: "F8.2", "I6".
