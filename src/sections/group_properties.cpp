@@ -56,10 +56,11 @@ void warn_passed_over(Reading& in) {
     }
   }
   std::sort(passed_over.begin(), passed_over.end());
-  for (const auto& [line, keyword] : passed_over) {
+  for (const auto& card : passed_over) {
+    const std::string_view keyword = card.second;
     in.warnings.warn_with(
         support::WarningKind::kElementsPassedOver,
-        {.file = cards.file_name(), .line = line, .first_column = 1, .last_column = 4}, [&] {
+        {.file = cards.file_name(), .line = card.first, .first_column = 1, .last_column = 4}, [&] {
           return std::string(keyword) + " card" + (keyword == kFloo ? " that names no group" : "") +
                  " is passed over: group mode converts only the FLOO cards that name a group "
                  "(element mode converts this card)";
