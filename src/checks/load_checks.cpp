@@ -390,10 +390,10 @@ void LoadChecks::profile(const records::DepthProfile& profile) {
 
 void LoadChecks::element_record(const records::ElementRecord& record) {
   warn_wide(warnings_, file_, record.line, record.keyword.view(), record);
-  const bool spec = record.keyword.view() == "SPEC";
+  const bool narrow = record.keyword.view() == "SPEC";  // SPEC: the narrow columns
   check_coefficients(warnings_, file_, record.line, record.keyword.view(),
-                     spec ? kSpecDrag : kSpexDrag, spec ? kSpecInertia : kSpexInertia, record.cd,
-                     record.cm);
+                     narrow ? kSpecDrag : kSpexDrag, narrow ? kSpecInertia : kSpexInertia,
+                     record.cd, record.cm);
 }
 
 void LoadChecks::element_set(const records::ElementSet& set) {

@@ -428,8 +428,9 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
         at + ":" + std::to_string(column) + ": warning: " + message + " [-W" + kind + "]\n",
         "qel2br: " + at + ": " + message + " (a warning; -Werror=" + kind + " stops the run)\n"};
   };
-  const auto spec = [](const std::string& first, const std::string& last, const std::string& step,
-                       const std::string& cd, const std::string& cm) {
+  const auto coefficients = [](const std::string& first, const std::string& last,
+                               const std::string& step, const std::string& cd,
+                               const std::string& cm) {
     return card_file({element_card(
         {.first = first, .last = last, .step = step, .unused = "0", .cd = cd, .cm = cm})});
   };
@@ -450,8 +451,9 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
   };
   const std::vector<Row> checks = {
       check_row(
-          "group mode passes over a SPEC card", "FLOO LEGA1\n" + spec("10", "20", "1", "1", "2"),
-          {"--groups", "groups.txt"}, "elements-passed-over", 2, 1,
+          "group mode passes over a SPEC card",
+          "FLOO LEGA1\n" + coefficients("10", "20", "1", "1", "2"), {"--groups", "groups.txt"},
+          "elements-passed-over", 2, 1,
           "SPEC card is passed over: group mode converts only the FLOO cards that name a group "
           "(element mode converts this card)"),
       check_row(
@@ -518,7 +520,8 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
           {}, "drag-coefficient", 3, 31,
           "COEF card, columns 31-40: Cd = 3 is outside 0.4 to 2.5 (0 switches the load off)"),
       check_row(
-          "Cd and Cm swapped", spec("10", "", "", "1.6", "0.8"), {}, "inertia-coefficient", 1, 61,
+          "Cd and Cm swapped", coefficients("10", "", "", "1.6", "0.8"), {}, "inertia-coefficient",
+          1, 61,
           "SPEC card, columns 61-70: Cm = 0.8 is outside 1 to 2.5 (0 switches the load off); Cd "
           "and Cm swapped would pass"),
       check_row(
@@ -528,7 +531,8 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
           {}, "flooded-nonhydro", 2, 11,
           "ELIM card: elements 13-14 are both non-hydrodynamic and flooded (FLOO card, line 1)"),
       check_row(
-          "a range without step", spec("1", "10", "", "1", "2"), {}, "range-one-element", 1, 6,
+          "a range without step", coefficients("1", "10", "", "1", "2"), {}, "range-one-element", 1,
+          6,
           "SPEC card, columns 6-20: the element range 1 to 10 has no step, so it gives element 1 "
           "alone; a step of 1 gives the 10 elements 1 to 10"),
       check_row(
@@ -546,7 +550,7 @@ TEST(Warnings, EachKindHasItsLineAndItsOptions) {
                            "card holds a tab character in column 4, within its keyword: the "
                            "card is not read as a SEA card and is passed over (a keyword needs "
                            "blanks, not a tab, after it)"));
-  rows.push_back(check_row("an unusable SPEC card", spec("10", "", "", "-1.0", "2.0"), {},
+  rows.push_back(check_row("an unusable SPEC card", coefficients("10", "", "", "-1.0", "2.0"), {},
                            "drag-coefficient", 1, 41,
                            "SPEC card, columns 41-50: Cd \"-1.0\" is below -0.1, which makes the "
                            "card unusable: it is passed over"));
